@@ -1,0 +1,32 @@
+# Portable code is built once as it ships and, natively, once more with the sanitizers for the
+# tests: add_portable_library(name SOURCES... [WIN32_SOURCES...] [POSIX_SOURCES...]) makes
+# `name` and, on the native build, `name_sanitized`.
+set(SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+function(add_portable_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;WIN32_SOURCES;POSIX_SOURCES;LINK" ${ARGN})
+  set(sources ${ARG_SOURCES})
+  if(WIN32)
+    list(APPEND sources ${ARG_WIN32_SOURCES})
+  else()
+    list(APPEND sources ${ARG_POSIX_SOURCES})
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_link_libraries(${name} PUBLIC ${ARG_LINK})
+  if(NOT WIN32)
+    add_library(${name}_sanitized STATIC ${sources})
+    target_compile_options(${name}_sanitized PRIVATE ${SANITIZER_FLAGS})
+    target_link_options(${name}_sanitized PUBLIC ${SANITIZER_FLAGS})
+    list(TRANSFORM ARG_LINK APPEND _sanitized OUTPUT_VARIABLE sanitized_links)
+    target_link_libraries(${name}_sanitized PUBLIC ${sanitized_links})
+  endif()
+endfunction()
+
+# The library a test links: the sanitized one natively, the shipped one on Windows.
+function(tested_library out name)
+  if(WIN32)
+    set(${out} ${name} PARENT_SCOPE)
+  else()
+    set(${out} ${name}_sanitized PARENT_SCOPE)
+  endif()
+endfunction()

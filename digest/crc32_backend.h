@@ -1,0 +1,26 @@
+#pragma once
+// Block functions of CRC32 work on the raw shift register (not complemented), so that the
+// complement happens once per call in Crc32Update whatever backend runs.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+using Crc32RegisterFunction = uint32_t (*)(uint32_t reg, const uint8_t* data, size_t length);
+
+constexpr uint32_t CRC32_POLYNOMIAL = 0xEDB88320;
+
+constexpr std::array<uint32_t, 256> MakeCrc32Table() {
+  std::array<uint32_t, 256> table{};
+  for (uint32_t i = 0; i < 256; ++i) {
+    uint32_t value = i;
+    for (int bit = 0; bit < 8; ++bit) value = (value >> 1) ^ ((value & 1) ? CRC32_POLYNOMIAL : 0);
+    table[i] = value;
+  }
+  return table;
+}
+
+// The byte-wise table: entry i is the CRC of the single byte i, uncomplemented.
+inline constexpr std::array<uint32_t, 256> CRC32_TABLE = MakeCrc32Table();
+static_assert(CRC32_TABLE[1] == 0x77073096 && CRC32_TABLE[255] == 0x2D02EF8D);
+
+uint32_t Crc32RegisterGeneric(uint32_t reg, const uint8_t* data, size_t length);

@@ -1,0 +1,39 @@
+#include <windows.h>
+
+#include "runtime/main_heap.h"
+
+namespace {
+
+HANDLE mainHeap;  // ours: destroyed by StopMainHeap
+size_t bytesInUse;
+
+HANDLE Heap() {
+  if (!mainHeap) mainHeap = HeapCreate(0, 4096, 0);
+  return mainHeap;
+}
+
+}  // namespace
+
+void StartMainHeap() { Heap(); }
+
+void StopMainHeap() {
+  if (mainHeap) HeapDestroy(mainHeap);
+  mainHeap = nullptr;
+  bytesInUse = 0;
+}
+
+void* AllocateFromMainHeap(size_t size) {
+  HANDLE heap = Heap();
+  if (!heap) return nullptr;
+  void* block = HeapAlloc(heap, HEAP_ZERO_MEMORY, size);
+  if (block) bytesInUse += HeapSize(heap, 0, block);
+  return block;
+}
+
+void ReleaseToMainHeap(void* block) {
+  if (!block || !mainHeap) return;
+  bytesInUse -= HeapSize(mainHeap, 0, block);
+  HeapFree(mainHeap, 0, block);
+}
+
+size_t MainHeapBytesInUse() { return bytesInUse; }

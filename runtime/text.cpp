@@ -1,0 +1,98 @@
+#include "runtime/text.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr char32_t REPLACEMENT_CHARACTER = 0xFFFD;
+
+bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+void AppendCodePoint(Text& out, char32_t cp) {
+  if constexpr (sizeof(wchar_t) == 2) {
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out += static_cast<wchar_t>(0xD800 + (cp >> 10));
+      out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+      return;
+    }
+  }
+  out += static_cast<wchar_t>(cp);
+}
+
+// Length of a UTF-8 sequence from its lead byte, 0 for a byte that cannot lead.
+int SequenceLength(uint8_t lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
+
+}  // namespace
+
+std::string Utf8FromText(const Text& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t unit = static_cast<char32_t>(text[i]);
+    if (sizeof(wchar_t) == 2 && IsHighSurrogate(unit) && i + 1 < text.size() &&
+        IsLowSurrogate(static_cast<char32_t>(text[i + 1]))) {
+      unit = 0x10000 + ((unit - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
+    } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit) || unit > 0x10FFFF) {
+      unit = REPLACEMENT_CHARACTER;
+    }
+    AppendUtf8(out, unit);
+  }
+  return out;
+}
+
+Text TextFromUtf8(const std::string& utf8) {
+  Text out;
+  out.reserve(utf8.size());
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const auto lead = static_cast<uint8_t>(utf8[i]);
+    const int length = SequenceLength(lead);
+    if (length == 0 || i + length > utf8.size()) {
+      AppendCodePoint(out, REPLACEMENT_CHARACTER);
+      ++i;
+      continue;
+    }
+    char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+    bool valid = true;
+    for (int k = 1; k < length; ++k) {
+      const auto next = static_cast<uint8_t>(utf8[i + k]);
+      valid = valid && (next & 0xC0) == 0x80;
+      cp = (cp << 6) | (next & 0x3F);
+    }
+    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (!valid || cp < smallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+      AppendCodePoint(out, REPLACEMENT_CHARACTER);
+      ++i;
+      continue;
+    }
+    AppendCodePoint(out, cp);
+    i += length;
+  }
+  return out;
+}
