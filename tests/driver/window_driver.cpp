@@ -1,0 +1,181 @@
+#include "tests/driver/window_driver.h"
+
+#include <commctrl.h>
+
+#include "tests/driver/file_drag.h"
+
+namespace {
+
+constexpr DWORD POLL_MS = 20;
+constexpr UINT ANSWER_TIMEOUT_MS = 30000;  // a program busy hashing answers only when done
+constexpr int DIALOG_FILE_NAME_BOX = 0x47C;
+const wchar_t PROGRAM_TITLE_START[] = L"Calculate Checksums";
+
+struct WindowSearch {
+  DWORD processId;
+  const wchar_t* titleStart;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND candidate, LPARAM searchAddress) {
+  auto* search = reinterpret_cast<WindowSearch*>(searchAddress);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(candidate, &owner);
+  if (owner != search->processId || !IsWindowVisible(candidate)) return TRUE;
+  if (ReadControlText(candidate).rfind(search->titleStart, 0) != 0) return TRUE;
+  search->found = candidate;
+  return FALSE;
+}
+
+HWND FindTopLevelWindow(DWORD processId, const wchar_t* titleStart) {
+  WindowSearch search{processId, titleStart, nullptr};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+template <typename Condition>
+bool WaitUntil(DWORD timeoutMs, Condition condition) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (!condition()) {
+    if (GetTickCount64() > deadline) return false;
+    Sleep(POLL_MS);
+  }
+  return true;
+}
+
+HWND StatusBarOf(HWND window) { return FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr); }
+
+bool SameSnapshot(const WindowSnapshot& a, const WindowSnapshot& b) {
+  return a.title == b.title && a.fields == b.fields && a.status == b.status;
+}
+
+}  // namespace
+
+std::wstring ReadControlText(HWND control) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, ANSWER_TIMEOUT_MS, &length)) return L"";
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL,
+                      ANSWER_TIMEOUT_MS, &copied);
+  text.resize(copied);
+  return text;
+}
+
+DrivenProgram::DrivenProgram(const std::wstring& program, const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + program + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    process = PROCESS_INFORMATION{};
+  }
+}
+
+DrivenProgram::~DrivenProgram() {
+  if (!process.hProcess) return;
+  if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 5000) == WAIT_TIMEOUT) TerminateProcess(process.hProcess, 1);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+
+bool DrivenProgram::WaitForWindow(DWORD timeoutMs) {
+  if (!Started()) return false;
+  // The window can be visible before its controls exist.
+  return WaitUntil(timeoutMs, [&] {
+    window = FindTopLevelWindow(process.dwProcessId, PROGRAM_TITLE_START);
+    return window && GetDlgItem(window, REPORT_FIELD_COUNT) && GetDlgItem(window, CLEAR_BUTTON) &&
+           StatusBarOf(window);
+  });
+}
+
+std::wstring DrivenProgram::ReadTitle() const { return ReadControlText(window); }
+
+std::wstring DrivenProgram::ReadStatus() const {
+  // SB_GETTEXTW is not marshalled across processes: the text goes through the program's memory.
+  HWND statusBar = StatusBarOf(window);
+  DWORD_PTR lengthAndType = 0;
+  if (!statusBar ||
+      !SendMessageTimeoutW(statusBar, SB_GETTEXTLENGTHW, 0, 0, SMTO_NORMAL, ANSWER_TIMEOUT_MS, &lengthAndType)) {
+    return L"";
+  }
+  const size_t bytes = (LOWORD(lengthAndType) + 1) * sizeof(wchar_t);
+  void* remote = VirtualAllocEx(process.hProcess, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return L"";
+  std::wstring text(LOWORD(lengthAndType) + 1, L'\0');
+  DWORD_PTR ignored = 0;
+  if (SendMessageTimeoutW(statusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL,
+                          ANSWER_TIMEOUT_MS, &ignored)) {
+    ReadProcessMemory(process.hProcess, remote, text.data(), bytes, nullptr);
+  }
+  VirtualFreeEx(process.hProcess, remote, 0, MEM_RELEASE);
+  text.resize(wcslen(text.c_str()));
+  return text;
+}
+
+WindowSnapshot DrivenProgram::Read() const {
+  WindowSnapshot snapshot;
+  snapshot.title = ReadTitle();
+  for (int number = 1; number <= REPORT_FIELD_COUNT; ++number) {
+    snapshot.fields.push_back(ReadControlText(GetDlgItem(window, number)));
+  }
+  snapshot.status = ReadStatus();
+  return snapshot;
+}
+
+bool DrivenProgram::WaitForChange(const WindowSnapshot& previous, DWORD timeoutMs) const {
+  return WaitUntil(timeoutMs, [&] { return !SameSnapshot(Read(), previous); });
+}
+
+void DrivenProgram::ClickButton(int number) const { PostMessageW(GetDlgItem(window, number), BM_CLICK, 0, 0); }
+
+bool DrivenProgram::AnswerOpenFileDialog(const std::wstring& path, DWORD timeoutMs) const {
+  HWND dialog = nullptr;
+  HWND nameBox = nullptr;
+  const bool found = WaitUntil(timeoutMs, [&] {
+    dialog = FindTopLevelWindow(process.dwProcessId, L"Open File");
+    nameBox = dialog ? GetDlgItem(dialog, DIALOG_FILE_NAME_BOX) : nullptr;
+    return nameBox != nullptr;
+  });
+  if (!found) return false;
+  if (path.empty()) {
+    PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+  } else {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL,
+                        ANSWER_TIMEOUT_MS, &ignored);
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  }
+  return WaitUntil(timeoutMs, [&] { return !IsWindow(dialog); });
+}
+
+DWORD DrivenProgram::DropFiles(const std::vector<std::wstring>& paths) const {
+  // An empty stretch of the client area, left of the buttons and below the fields.
+  POINT target{200, 355};
+  ClientToScreen(window, &target);
+  return DragFilesTo(target, paths);
+}
+
+long DrivenProgram::Close(CloseBy how, DWORD timeoutMs) {
+  switch (how) {
+    case CloseBy::CLOSE_MESSAGE:
+      PostMessageW(window, WM_CLOSE, 0, 0);
+      break;
+    case CloseBy::SYSTEM_MENU:
+      PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+      break;
+    case CloseBy::ALT_F4:
+      // Key down with the Alt flag (context code, bit 29), as the system posts it.
+      PostMessageW(window, WM_SYSKEYDOWN, VK_F4, (1 << 29) | 1);
+      PostMessageW(window, WM_SYSKEYUP, VK_F4, (1u << 31) | (1u << 30) | (1 << 29) | 1);
+      break;
+  }
+  if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  return static_cast<long>(exitCode);
+}
