@@ -12,7 +12,9 @@ win64: deps
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64
 
-run: win64
+run: deps
+	cmake --preset win64 >/dev/null
+	cmake --build --preset win64 --target checksums show-window
 	scripts/run-tool.sh "$(FILE)"
 
 test: native win64

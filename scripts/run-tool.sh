@@ -1,4 +1,51 @@
 #!/usr/bin/env bash
-# Starts the Windows program under Wine with the given file.
+# Shows the checksum window for FILE (optional).
+# With a display, the window opens as usual. Without one, the program runs on a virtual display;
+# once its report is shown, a helper reads the live window and prints its title, fields and
+# status text, a screenshot goes to build/window.png, and the window is closed. Either way the
+# program's exit code is passed on.
 set -u
-exec "$(dirname "${BASH_SOURCE[0]}")/wine-run.sh" "$(dirname "${BASH_SOURCE[0]}")/../build/win64/checksums.exe" "$@"
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+program="$WINE_ROOT/build/win64/checksums.exe"
+reader="$WINE_ROOT/build/win64/show-window.exe"
+screenshot="$WINE_ROOT/build/window.png"
+
+file=${1:-}
+ensure_wine_prefix
+windows_path=
+if [[ -n "$file" ]]; then
+  windows_path=$(wine winepath -w "$(realpath -m -- "$file")" 2>/dev/null | tr -d '\r')
+fi
+
+if [[ -n "${DISPLAY:-}" ]]; then
+  wine "$program" ${windows_path:+"$windows_path"}
+  exit
+fi
+
+ensure_display || exit 125
+stop_session() {
+  "$WINESERVER" -k 2>/dev/null
+  "$WINESERVER" -w 2>/dev/null
+  stop_started_display
+}
+trap stop_session EXIT
+"$WINESERVER" -p
+start_wine_services
+
+coproc READER { wine "$reader" "$program" "$windows_path" 2>/dev/null; }
+reader_pid=$READER_PID
+reader_input=${READER[1]}
+frame=
+while IFS= read -r line <&"${READER[0]}"; do
+  line=${line%$'\r'}
+  case "$line" in
+    END) break ;;
+    Frame:*) frame=${line#Frame: } ;;
+    *) printf '%s\n' "$line" ;;
+  esac
+done
+if [[ -n "$frame" ]]; then
+  import -window root -crop "$frame" +repage "$screenshot" && echo "Screenshot: $screenshot"
+fi
+echo >&"$reader_input" 2>/dev/null
+wait "$reader_pid"

@@ -45,6 +45,10 @@ int wmain(int argc, wchar_t** argv) {
   PrintLine(L"Title:  " + shown.title);
   for (const auto& field : shown.fields) PrintLine(L"        " + field);
   PrintLine(L"Status: " + shown.status);
+  RECT frame{};
+  GetWindowRect(program.Window(), &frame);
+  PrintLine(L"Frame: " + std::to_wstring(frame.right - frame.left) + L"x" + std::to_wstring(frame.bottom - frame.top) +
+            L"+" + std::to_wstring(frame.left) + L"+" + std::to_wstring(frame.top));
   PrintLine(L"END");
   WaitForInputLine();
   return static_cast<int>(program.Close(DrivenProgram::CloseBy::CLOSE_MESSAGE));
