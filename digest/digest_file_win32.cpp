@@ -1,9 +1,25 @@
 #include <windows.h>
 
 #include "digest/digest_file.h"
+#include "digest/long_path.h"
 
 namespace {
+
 HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+// A path over the classic limit is made absolute and normalised ("." and ".." resolved), which
+// the extended form needs, before it is given that form.
+Text OpenablePath(const Text& path) {
+  if (path.size() <= CLASSIC_PATH_LIMIT) return path;
+  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  Text full(needed, L'\0');
+  const DWORD written = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+  if (written == 0 || written >= needed) return path;
+  full.resize(written);
+  return ExtendedLengthPath(full);
+}
+
 }  // namespace
 
 DigestFile::~DigestFile() {
@@ -11,7 +27,7 @@ DigestFile::~DigestFile() {
 }
 
 bool DigestFile::Open(const Text& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  HANDLE file = CreateFileW(OpenablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   handle = reinterpret_cast<intptr_t>(file);

@@ -47,5 +47,5 @@ done
 if [[ -n "$frame" ]]; then
   import -window root -crop "$frame" +repage "$screenshot" && echo "Screenshot: $screenshot"
 fi
-echo >&"$reader_input" 2>/dev/null
+{ echo >&"$reader_input"; } 2>/dev/null
 wait "$reader_pid"
