@@ -1,0 +1,286 @@
+// The rules of each plugin beyond its digests: SHA-1's preserveInput, the `bits` argument, SHA-3
+// after finishing, where the padding needs a second block, registration and memory.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstring>
+
+#include "digest/compute_file_digest.h"
+#include "digest/crc32.h"
+#include "digest/digest_plugin.h"
+#include "digest/keccak_backend.h"
+#include "digest/md5.h"
+#include "digest/md5_backend.h"
+#include "digest/register_digest_plugins.h"
+#include "digest/sha1.h"
+#include "digest/sha1_backend.h"
+#include "digest/sha2.h"
+#include "digest/sha2_backend.h"
+#include "digest/sha3.h"
+#include "runtime/main_heap.h"
+#include "tests/digest/backends_under_test.h"
+#include "tests/digest/feed_runner.h"
+#include "tests/support/temp_files.h"
+
+namespace {
+
+class PluginRules : public testing::Test {
+ protected:
+  void SetUp() override { RegisterDigestPlugins(); }
+};
+
+const TestAlgorithm& AlgorithmNamed(const std::string& name) {
+  for (const TestAlgorithm& algorithm : AllTestAlgorithms()) {
+    if (name == algorithm.name) return algorithm;
+  }
+  throw std::invalid_argument(name);
+}
+
+// Feeds `data` in one update to a new context and returns its hex digest.
+Text FeedOnce(int32_t id, int32_t bits, int32_t preserveInput, uint8_t* data, uint32_t length) {
+  const DigestPlugin* plugin = FindDigestPlugin(id);
+  DigestContext* context = plugin->create(bits, preserveInput);
+  plugin->update(context, data, length);
+  plugin->finish(context);
+  const Text text = DigestToHex(context);
+  plugin->free(context);
+  return text;
+}
+
+// What the block function leaves in a block: the last 16 words of the FIPS 180-4 message
+// schedule, W64 to W79, in the processor's byte order.
+std::vector<uint8_t> Sha1ScheduleTail(const uint8_t* block) {
+  uint32_t w[80];
+  for (int t = 0; t < 16; ++t) {
+    w[t] = uint32_t{block[4 * t]} << 24 | uint32_t{block[4 * t + 1]} << 16 |
+           uint32_t{block[4 * t + 2]} << 8 | block[4 * t + 3];
+  }
+  for (int t = 16; t < 80; ++t) w[t] = std::rotl(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
+  std::vector<uint8_t> tail(64);
+  std::memcpy(tail.data(), w + 64, 64);
+  return tail;
+}
+
+TEST_F(PluginRules, Sha1WithoutPreserveInputTransformsTheCallersBlocksWhereTheyLie) {
+  const std::vector<uint8_t> original = RandomBytes(256, 21);
+  std::vector<uint8_t> overwritten = original;
+  std::vector<uint8_t> preserved = original;
+  const Text expected = DigestOf(AlgorithmNamed("Sha1"), original.data(), original.size());
+
+  EXPECT_EQ(FeedOnce(DIGEST_SHA1, 0, 0, overwritten.data(), 256), expected);
+  EXPECT_EQ(FeedOnce(DIGEST_SHA1, 0, 1, preserved.data(), 256), expected);
+
+  EXPECT_EQ(preserved, original);
+  // The first block went through the context's own buffer; the other three were worked on in
+  // place and hold their schedules.
+  EXPECT_TRUE(std::equal(original.begin(), original.begin() + 64, overwritten.begin()));
+  for (size_t block = 64; block < 256; block += 64) {
+    const std::vector<uint8_t> tail = Sha1ScheduleTail(original.data() + block);
+    EXPECT_TRUE(std::equal(tail.begin(), tail.end(), overwritten.begin() + static_cast<long>(block)))
+        << "block at " << block;
+  }
+}
+
+TEST_F(PluginRules, Sha1LeavesASingleBlockOnAnEmptyBufferAloneEitherWay) {
+  const std::vector<uint8_t> original = RandomBytes(64, 22);
+  for (int32_t preserveInput : {0, 1}) {
+    std::vector<uint8_t> bytes = original;
+    EXPECT_EQ(FeedOnce(DIGEST_SHA1, 0, preserveInput, bytes.data(), 64),
+              DigestOf(AlgorithmNamed("Sha1"), original.data(), 64));
+    EXPECT_EQ(bytes, original) << "preserveInput " << preserveInput;
+  }
+}
+
+TEST_F(PluginRules, BitsZeroMeans256ForSha2AndSha3) {
+  const Text path = WriteScratchFile("bits-zero.bin", RandomBytes(5000, 23));
+  for (int32_t id : {DIGEST_SHA2, DIGEST_SHA3}) {
+    const Text text = ComputeFileDigest(path, id);
+    EXPECT_EQ(text.size(), 64u);
+    EXPECT_EQ(text, ComputeFileDigest(path, id, 256));
+    DigestContext* context = FindDigestPlugin(id)->create(0, 0);
+    EXPECT_EQ(context->bits, 256);
+    FindDigestPlugin(id)->free(context);
+  }
+}
+
+TEST_F(PluginRules, Sha2AndSha3RefuseOtherSizesWithoutAllocating) {
+  const Text path = WriteScratchFile("bits-refused.bin", "abc");
+  for (int32_t id : {DIGEST_SHA2, DIGEST_SHA3}) {
+    for (int32_t bits : {100, 160, 1024, 32, -256, 255}) {
+      const size_t before = MainHeapBytesInUse();
+      EXPECT_EQ(FindDigestPlugin(id)->create(bits, 0), nullptr) << "id " << id << " bits " << bits;
+      EXPECT_EQ(MainHeapBytesInUse(), before);
+      EXPECT_EQ(ComputeFileDigest(path, id, bits), L"") << "id " << id << " bits " << bits;
+    }
+  }
+}
+
+TEST_F(PluginRules, Md5AndSha1IgnoreBits) {
+  const Text path = WriteScratchFile("bits-ignored.bin", RandomBytes(777, 24));
+  for (int32_t id : {DIGEST_MD5, DIGEST_SHA1}) {
+    const Text plain = ComputeFileDigest(path, id);
+    EXPECT_EQ(plain.size(), id == DIGEST_MD5 ? 32u : 40u);
+    for (int32_t bits : {-5, 7, 160, 256, 512}) EXPECT_EQ(ComputeFileDigest(path, id, bits), plain);
+  }
+}
+
+TEST_F(PluginRules, ShorterSha2AndSha3AreNotPrefixesOfLongerOnes) {
+  const Text path = WriteScratchFile("prefix.bin", RandomBytes(1234, 25));
+  for (int32_t id : {DIGEST_SHA2, DIGEST_SHA3}) {
+    const Text text224 = ComputeFileDigest(path, id, 224);
+    const Text text384 = ComputeFileDigest(path, id, 384);
+    ASSERT_EQ(text224.size(), 56u);
+    ASSERT_EQ(text384.size(), 96u);
+    EXPECT_NE(text224, ComputeFileDigest(path, id, 256).substr(0, 56));
+    EXPECT_NE(text384, ComputeFileDigest(path, id, 512).substr(0, 96));
+  }
+}
+
+TEST_F(PluginRules, Sha3IgnoresUpdatesAfterFinishingAndFinishesAgainAlike) {
+  const std::vector<uint8_t> message = RandomBytes(300, 26);
+  std::vector<uint8_t> more = RandomBytes(500, 27);
+  for (int32_t bits : {224, 256, 384, 512}) {
+    const DigestPlugin* sha3 = FindDigestPlugin(DIGEST_SHA3);
+    DigestContext* context = sha3->create(bits, 0);
+    std::vector<uint8_t> copy = message;
+    sha3->update(context, copy.data(), 300);
+    sha3->finish(context);
+    const Text first = DigestToHex(context);
+    sha3->update(context, more.data(), 500);
+    sha3->finish(context);
+    EXPECT_EQ(DigestToHex(context), first);
+    sha3->free(context);
+    const TestAlgorithm algorithm{"", DIGEST_SHA3, bits, 0};
+    EXPECT_EQ(first, DigestOf(algorithm, message.data(), message.size()));
+  }
+}
+
+// Stands in for a backend: counts the blocks and keeps the last one, then lets the generic
+// function do the work.
+struct BlockRecord {
+  size_t blocks = 0;
+  std::vector<uint8_t> lastBlock;
+} record;
+
+void RecordBlocks(const uint8_t* blocks, size_t count, size_t blockBytes) {
+  record.blocks += count;
+  if (count) record.lastBlock.assign(blocks + (count - 1) * blockBytes, blocks + count * blockBytes);
+}
+
+void RecordingMd5(uint32_t state[4], const uint8_t* blocks, size_t count) {
+  RecordBlocks(blocks, count, 64);
+  Md5BlocksGeneric(state, blocks, count);
+}
+void RecordingSha1(uint32_t state[5], uint8_t* blocks, size_t count) {
+  RecordBlocks(blocks, count, 64);
+  Sha1BlocksGeneric(state, blocks, count);
+}
+void RecordingSha256(uint32_t state[8], const uint8_t* blocks, size_t count) {
+  RecordBlocks(blocks, count, 64);
+  Sha256BlocksGeneric(state, blocks, count);
+}
+void RecordingSha512(uint64_t state[8], const uint8_t* blocks, size_t count) {
+  RecordBlocks(blocks, count, 128);
+  Sha512BlocksGeneric(state, blocks, count);
+}
+void RecordingKeccak(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, size_t count, uint32_t rate) {
+  RecordBlocks(blocks, count, rate);
+  KeccakAbsorbGeneric(lanes, blocks, count, rate);
+}
+
+class RecordingBackends : public PluginRules {
+ protected:
+  void SetUp() override {
+    PluginRules::SetUp();
+    md5Blocks = RecordingMd5;
+    sha1Blocks = RecordingSha1;
+    sha256Blocks = RecordingSha256;
+    sha512Blocks = RecordingSha512;
+    keccakAbsorb = RecordingKeccak;
+  }
+  void TearDown() override {
+    md5Blocks = ChooseDigestBackend(MD5_BACKENDS);
+    sha1Blocks = ChooseDigestBackend(SHA1_BACKENDS);
+    sha256Blocks = ChooseDigestBackend(SHA256_BACKENDS);
+    sha512Blocks = ChooseDigestBackend(SHA512_BACKENDS);
+    keccakAbsorb = ChooseDigestBackend(KECCAK_BACKENDS);
+  }
+
+  // The blocks a message of `length` bytes takes, padding included.
+  static size_t BlocksFor(const std::string& algorithm, size_t length) {
+    record = BlockRecord{};
+    const std::vector<uint8_t> message = RandomBytes(length, static_cast<uint32_t>(length));
+    DigestOf(AlgorithmNamed(algorithm), message.data(), message.size());
+    return record.blocks;
+  }
+};
+
+TEST_F(RecordingBackends, A64ByteBlockTakesTheLengthWhen55BytesOrFewerAreLeft) {
+  for (const char* algorithm : {"Md5", "Sha1", "Sha224", "Sha256"}) {
+    EXPECT_EQ(BlocksFor(algorithm, 0), 1u) << algorithm;
+    EXPECT_EQ(BlocksFor(algorithm, 55), 1u) << algorithm;
+    EXPECT_EQ(BlocksFor(algorithm, 56), 2u) << algorithm;
+    EXPECT_EQ(BlocksFor(algorithm, 63), 2u) << algorithm;
+    EXPECT_EQ(BlocksFor(algorithm, 64), 2u) << algorithm;
+    EXPECT_EQ(BlocksFor(algorithm, 65), 2u) << algorithm;
+    EXPECT_EQ(BlocksFor(algorithm, 119), 2u) << algorithm;
+    EXPECT_EQ(BlocksFor(algorithm, 120), 3u) << algorithm;
+  }
+}
+
+TEST_F(RecordingBackends, A128ByteBlockTakesTheLengthWhen111BytesOrFewerAreLeft) {
+  for (const char* algorithm : {"Sha384", "Sha512"}) {
+    EXPECT_EQ(BlocksFor(algorithm, 111), 1u) << algorithm;
+    EXPECT_EQ(BlocksFor(algorithm, 112), 2u) << algorithm;
+    EXPECT_EQ(BlocksFor(algorithm, 128), 2u) << algorithm;
+    EXPECT_EQ(BlocksFor(algorithm, 239), 2u) << algorithm;
+    EXPECT_EQ(BlocksFor(algorithm, 240), 3u) << algorithm;
+  }
+}
+
+TEST_F(RecordingBackends, Sha3PadsWithinTheLastBlockOrInABlockOfItsOwn) {
+  for (const char* name : {"Sha3_224", "Sha3_256", "Sha3_384", "Sha3_512"}) {
+    const uint32_t rate = AlgorithmNamed(name).blockBytes;
+    std::vector<uint8_t> suffixOnly(rate, 0);
+    suffixOnly.front() = 0x06;
+    suffixOnly.back() = 0x80;
+
+    EXPECT_EQ(BlocksFor(name, 0), 1u) << name;
+    EXPECT_EQ(record.lastBlock, suffixOnly) << name;
+    EXPECT_EQ(BlocksFor(name, rate - 1), 1u) << name;
+    EXPECT_EQ(record.lastBlock.back(), 0x86) << name;
+    EXPECT_EQ(BlocksFor(name, rate), 2u) << name;
+    EXPECT_EQ(record.lastBlock, suffixOnly) << name;
+  }
+}
+
+TEST_F(PluginRules, EveryRegistrationAnswersOneAndKeepsTheFirstPlugin) {
+  const DigestPlugin* first[] = {FindDigestPlugin(DIGEST_CRC32), FindDigestPlugin(DIGEST_MD5),
+                                 FindDigestPlugin(DIGEST_SHA1), FindDigestPlugin(DIGEST_SHA2),
+                                 FindDigestPlugin(DIGEST_SHA3)};
+  const DigestPlugin before[] = {*first[0], *first[1], *first[2], *first[3], *first[4]};
+  EXPECT_EQ(RegisterCrc32Plugin(), 1);
+  EXPECT_EQ(RegisterMd5Plugin(), 1);
+  EXPECT_EQ(RegisterSha1Plugin(), 1);
+  EXPECT_EQ(RegisterSha2Plugin(), 1);
+  EXPECT_EQ(RegisterSha3Plugin(), 1);
+  RegisterDigestPlugins();
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(first[i]->create, before[i].create);
+    EXPECT_EQ(first[i]->update, before[i].update);
+  }
+  EXPECT_EQ(FindDigestPlugin(DIGEST_FIRST_REGISTERED), first[0]);
+}
+
+TEST_F(PluginRules, EveryComputationGivesItsMemoryBack) {
+  const Text path = WriteScratchFile("memory.bin", RandomBytes(DIGEST_READ_SIZE + 100, 28));
+  ComputeFileDigest(path, DIGEST_SHA3, 512);  // the heap's own first-use costs are not ours
+  const size_t before = MainHeapBytesInUse();
+  for (const TestAlgorithm& algorithm : AllTestAlgorithms()) {
+    EXPECT_FALSE(ComputeFileDigest(path, algorithm.id, algorithm.bits).empty()) << algorithm.name;
+  }
+  EXPECT_EQ(ComputeFileDigest(path, DIGEST_SHA2, 100), L"");
+  EXPECT_EQ(MainHeapBytesInUse(), before);
+}
+
+}  // namespace
