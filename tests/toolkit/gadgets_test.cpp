@@ -175,6 +175,23 @@ TEST_F(Gadgets, AnyObjectGadgetsAreNumberedByTheirRecord) {
   EXPECT_NE(LookupObject(GadgetTable(), button), nullptr);
 }
 
+TEST_F(Gadgets, ATextFieldWithColoursAnswersItsWindowsColourMessages) {
+  auto field = reinterpret_cast<HWND>(CreateTextField(1, 10, 10, 200, 20, L"", CENTRED));
+  HDC deviceContext = GetDC(field);
+  // By default the system's colours apply: the window's default handling answers.
+  LRESULT answer = SendMessageW(window_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(deviceContext),
+                                reinterpret_cast<LPARAM>(field));
+  EXPECT_EQ(answer, DefWindowProcW(window_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(deviceContext),
+                                   reinterpret_cast<LPARAM>(field)));
+
+  static_cast<GadgetRecord*>(LookupObject(GadgetTable(), 1))->textColour = RGB(200, 0, 0);
+  answer = SendMessageW(window_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(deviceContext),
+                        reinterpret_cast<LPARAM>(field));
+  EXPECT_EQ(reinterpret_cast<HBRUSH>(answer), GetSysColorBrush(COLOR_WINDOW));
+  EXPECT_EQ(GetTextColor(deviceContext), RGB(200, 0, 0));
+  ReleaseDC(field, deviceContext);
+}
+
 TEST_F(Gadgets, ClosingTheWindowFreesEveryGadgetNumber) {
   auto field = reinterpret_cast<HWND>(CreateTextField(7, 10, 10, 200, 20, L"x", CENTRED));
   CreateButton(13, 10, 40, 75, 30, L"Clear");

@@ -1,6 +1,8 @@
 // Numbered windows on the real Win32 interface under Wine: geometry, events, focus movement.
 #include "toolkit/numbered_window.h"
 
+#include <richedit.h>
+
 #include <string>
 
 #include "tests/toolkit/toolkit_test_support.h"
@@ -243,6 +245,23 @@ TEST_F(FocusMovement, DisabledAndHiddenControlsAreSkipped) {
   EnableWindow(Gadget(2), FALSE);
   ShowWindow(Gadget(3), SW_HIDE);
   EXPECT_EQ(FocusAfter(Gadget(1), false), Gadget(4));
+}
+
+TEST_F(FocusMovement, AControlThatWantsRawKeysKeepsTab) {
+  SetPropW(Gadget(1), PROPERTY_HOTKEY, reinterpret_cast<HANDLE>(1));
+  EXPECT_EQ(FocusAfter(Gadget(1), false), Gadget(1));
+  RemovePropW(Gadget(1), PROPERTY_HOTKEY);
+  EXPECT_EQ(FocusAfter(Gadget(1), false), Gadget(2));
+}
+
+TEST_F(FocusMovement, AnEditableRichEditTakesTabItselfAndAReadOnlyOneDoesNot) {
+  ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr);
+  HWND richEdit = CreateWindowExW(0, L"RichEdit20W", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 220, 10,
+                                  150, 20, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(richEdit, nullptr);
+  EXPECT_EQ(FocusAfter(richEdit, false), richEdit);
+  SendMessageW(richEdit, EM_SETREADONLY, TRUE, 0);
+  EXPECT_NE(FocusAfter(richEdit, false), richEdit);
 }
 
 TEST_F(FocusMovement, TheFocusReturnsToItsControlWhenTheWindowIsActivatedAgain) {
