@@ -189,21 +189,4 @@ TEST_F(EventQueue, AnEventFromAnotherThreadArrivesThroughTheRegisteredMessage) {
   EXPECT_EQ(MainHeapBytesInUse(), before) << "the posted block is freed";
 }
 
-TEST_F(EventQueue, AButtonClickGivesTheMessageFirstThenTheGadgetEvent) {
-  auto window = reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 300, 200, L"Click",
-                                                          WS_CAPTION | WS_SYSMENU | WINDOW_CENTER_ON_SCREEN));
-  ASSERT_NE(window, nullptr);
-  auto button = reinterpret_cast<HWND>(CreateButton(12, 100, 80, 75, 30, L"Open File"));
-  ASSERT_NE(button, nullptr);
-  BringToFront(window);
-
-  ClickCentreOf(button);
-  std::vector<int64_t> results = WaitResultsUntilEvent(EVENT_GADGET);
-  ASSERT_GE(results.size(), 2u);
-  EXPECT_EQ(results[results.size() - 2], WM_LBUTTONUP);
-  EXPECT_EQ(CurrentEventGadget(), 12);
-  EXPECT_EQ(CurrentEventType(), BN_CLICKED);
-  EXPECT_EQ(CurrentEventWindow(), 0);
-}
-
 }  // namespace

@@ -127,31 +127,6 @@ TEST_F(Gadgets, RecreatingAFieldReplacesItAndDropsItsQueuedEvents) {
   EXPECT_EQ(TextOf(second), L"renamed");
 }
 
-TEST_F(Gadgets, ATextFieldReportsGainingAndLosingTheFocus) {
-  auto first = reinterpret_cast<HWND>(CreateTextField(1, 10, 10, 200, 20, L"", CENTRED));
-  auto second = reinterpret_cast<HWND>(CreateTextField(2, 10, 40, 200, 20, L"", CENTRED));
-  BringToFront(window_);
-  SetFocus(second);
-  PumpEvents();
-
-  SetFocus(first);
-  std::vector<SeenEvent> events = PumpEvents();
-  ASSERT_GE(events.size(), 4u);
-  EXPECT_EQ(events[0].gadget, 2);
-  EXPECT_EQ(events[0].type, GADGET_LOST_FOCUS);
-  EXPECT_EQ(events[0].window, 0);
-  EXPECT_EQ(CountEvents(events, EVENT_GADGET, 2, EN_KILLFOCUS), 1u);
-  EXPECT_EQ(CountEvents(events, EVENT_GADGET, 1, GADGET_FOCUS), 1u);
-  EXPECT_EQ(CountEvents(events, EVENT_GADGET, 1, EN_SETFOCUS), 1u);
-  // The focus event comes before the edit control's own notification.
-  size_t focus = 0, notification = 0;
-  for (size_t i = 0; i < events.size(); ++i) {
-    if (events[i].gadget == 1 && events[i].type == GADGET_FOCUS) focus = i;
-    if (events[i].gadget == 1 && events[i].type == EN_SETFOCUS) notification = i;
-  }
-  EXPECT_LT(focus, notification);
-}
-
 TEST_F(Gadgets, AnyObjectGadgetsAreNumberedByTheirRecord) {
   int64_t field = CreateTextField(ANY_OBJECT, 10, 10, 200, 20, L"any", CENTRED);
   int64_t button = CreateButton(ANY_OBJECT, 10, 40, 75, 30, L"any");

@@ -1,13 +1,10 @@
-// Numbered windows on the real Win32 interface under Wine: geometry, events, focus movement.
+// Numbered windows on the real Win32 interface under Wine: geometry, events, closing.
 #include "toolkit/numbered_window.h"
-
-#include <richedit.h>
 
 #include <string>
 
 #include "tests/toolkit/toolkit_test_support.h"
 #include "toolkit/event_queue.h"
-#include "toolkit/gadgets.h"
 #include "toolkit/toolkit_names.h"
 
 namespace {
@@ -191,86 +188,6 @@ TEST_F(NumberedWindow, ClosingGivesTheNumberTheClassAndTheEventsBack) {
   EXPECT_EQ(WindowHandle(6), nullptr);
   EXPECT_FALSE(ClassRegistered(6));
   EXPECT_EQ(CountEvents(TakeQueuedEvents(), EVENT_TIMER), 0u);
-}
-
-// A window with four tab stops (three fields and a button) and one control that is not a stop.
-class FocusMovement : public ToolkitTest {
- protected:
-  void SetUp() override {
-    window_ = reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 400, 300, L"Focus", MAIN_WINDOW_FLAGS));
-    ASSERT_NE(window_, nullptr);
-    for (int i = 1; i <= 3; ++i) CreateTextField(i, 10, 10 + 30 * (i - 1), 200, 20, L"", 1);
-    CreateButton(4, 10, 100, 75, 30, L"Button");
-    notStop_ = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 150, 200, 20, window_,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
-    BringToFront(window_);
-  }
-
-  HWND Gadget(ObjectNumber number) {
-    return static_cast<GadgetRecord*>(LookupObject(GadgetTable(), number))->handle;
-  }
-
-  // Presses the key for real and lets the wait translate it.
-  HWND FocusAfter(HWND from, bool shift) {
-    SetFocus(from);
-    PumpEvents();
-    PressKey(VK_TAB, shift);
-    PumpUntil([from] { return GetFocus() != from; }, 300);
-    PumpEvents();
-    return GetFocus();
-  }
-
-  HWND window_ = nullptr;
-  HWND notStop_ = nullptr;
-};
-
-TEST_F(FocusMovement, TabGoesForwardAndWrapsFromTheLastToTheFirst) {
-  ASSERT_EQ(GetActiveWindow(), window_);
-  EXPECT_EQ(FocusAfter(Gadget(1), false), Gadget(2));
-  EXPECT_EQ(FocusAfter(Gadget(3), false), Gadget(4));
-  EXPECT_EQ(FocusAfter(Gadget(4), false), Gadget(1));
-}
-
-TEST_F(FocusMovement, ShiftTabGoesBackAndWrapsFromTheFirstToTheLast) {
-  EXPECT_EQ(FocusAfter(Gadget(3), true), Gadget(2));
-  EXPECT_EQ(FocusAfter(Gadget(1), true), Gadget(4));
-}
-
-TEST_F(FocusMovement, FromAControlThatIsNoStopTabStaysAndShiftTabGoesToTheLast) {
-  EXPECT_EQ(FocusAfter(notStop_, false), notStop_);
-  EXPECT_EQ(FocusAfter(notStop_, true), Gadget(4));
-}
-
-TEST_F(FocusMovement, DisabledAndHiddenControlsAreSkipped) {
-  EnableWindow(Gadget(2), FALSE);
-  ShowWindow(Gadget(3), SW_HIDE);
-  EXPECT_EQ(FocusAfter(Gadget(1), false), Gadget(4));
-}
-
-TEST_F(FocusMovement, AControlThatWantsRawKeysKeepsTab) {
-  SetPropW(Gadget(1), PROPERTY_HOTKEY, reinterpret_cast<HANDLE>(1));
-  EXPECT_EQ(FocusAfter(Gadget(1), false), Gadget(1));
-  RemovePropW(Gadget(1), PROPERTY_HOTKEY);
-  EXPECT_EQ(FocusAfter(Gadget(1), false), Gadget(2));
-}
-
-TEST_F(FocusMovement, AnEditableRichEditTakesTabItselfAndAReadOnlyOneDoesNot) {
-  ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr);
-  HWND richEdit = CreateWindowExW(0, L"RichEdit20W", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 220, 10,
-                                  150, 20, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
-  ASSERT_NE(richEdit, nullptr);
-  EXPECT_EQ(FocusAfter(richEdit, false), richEdit);
-  SendMessageW(richEdit, EM_SETREADONLY, TRUE, 0);
-  EXPECT_NE(FocusAfter(richEdit, false), richEdit);
-}
-
-TEST_F(FocusMovement, TheFocusReturnsToItsControlWhenTheWindowIsActivatedAgain) {
-  SetFocus(Gadget(3));
-  auto other = reinterpret_cast<HWND>(OpenNumberedWindow(1, 500, 400, 200, 100, L"Other", WS_CAPTION | WINDOW_NO_GADGET_LIST));
-  BringToFront(other);
-  EXPECT_EQ(GetPropW(window_, PROPERTY_FOCUS), Gadget(3));
-  BringToFront(window_);
-  EXPECT_EQ(GetFocus(), Gadget(3));
 }
 
 }  // namespace
