@@ -238,12 +238,11 @@ void SetWindowCaption(ObjectNumber number, const wchar_t* text) {
   if (window && text) SetWindowTextW(window, text);
 }
 
-ObjectNumber EnclosingWindowNumber(HWND window, HWND* enclosing) {
+ObjectNumber EnclosingWindowNumber(HWND window) {
   HWND found = window;
   while (found && !GetPropW(found, PROPERTY_WINDOW_ID) && (GetWindowLongPtrW(found, GWL_STYLE) & WS_CHILD)) {
     found = GetParent(found);
   }
-  if (enclosing) *enclosing = found;
   if (!found) return -1;
   return reinterpret_cast<intptr_t>(GetPropW(found, PROPERTY_WINDOW_ID)) - 1;
 }
