@@ -57,6 +57,11 @@ TEST_F(NumberedWindow, OpensWithTheClientSizeCentredOnTheScreen) {
   wchar_t title[64];
   GetWindowTextW(window, title, 64);
   EXPECT_STREQ(title, L"Main");
+
+  // Moving and sizing while the window was being opened raised no events.
+  std::vector<SeenEvent> events = TakeQueuedEvents();
+  EXPECT_EQ(CountEvents(events, EVENT_WINDOW_MOVED), 0u);
+  EXPECT_EQ(CountEvents(events, EVENT_WINDOW_SIZED), 0u);
 }
 
 TEST_F(NumberedWindow, AnOversizedCentredWindowGoesToTheScreensCorner) {
@@ -188,6 +193,20 @@ TEST_F(NumberedWindow, ClosingGivesTheNumberTheClassAndTheEventsBack) {
   EXPECT_EQ(WindowHandle(6), nullptr);
   EXPECT_FALSE(ClassRegistered(6));
   EXPECT_EQ(CountEvents(TakeQueuedEvents(), EVENT_TIMER), 0u);
+}
+
+TEST_F(NumberedWindow, StoppingTheLibraryClosesEveryWindow) {
+  auto numbered = reinterpret_cast<HWND>(OpenNumberedWindow(1, 10, 10, 200, 100, L"", WS_CAPTION));
+  int64_t any = OpenNumberedWindow(ANY_OBJECT, 10, 10, 200, 100, L"", WS_CAPTION);
+  HWND anyWindow = WindowHandle(any);
+  StopWindows();
+  StartWindows();
+  EXPECT_FALSE(IsWindow(numbered));
+  EXPECT_FALSE(IsWindow(anyWindow));
+  EXPECT_EQ(WindowHandle(1), nullptr);
+  EXPECT_EQ(WindowHandle(any), nullptr);
+  EXPECT_FALSE(ClassRegistered(1));
+  EXPECT_EQ(WindowTable()->anyRecords, nullptr);
 }
 
 }  // namespace
