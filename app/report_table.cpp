@@ -2,14 +2,23 @@
 
 #include "digest/compute_file_digest.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
-// A digest holds only hexadecimal digits, for which upper-casing letters a to z is all that the
-// system's upper-casing does.
+// The system's upper-casing on Windows, applied to a copy. Elsewhere a digest's hexadecimal
+// digits need nothing more than letters a to z upper-cased, which is all the system's rules do
+// to them.
 Text UpperCased(Text text) {
+#ifdef _WIN32
+  if (!text.empty()) CharUpperW(text.data());
+#else
   for (wchar_t& character : text) {
     if (character >= L'a' && character <= L'z') character = static_cast<wchar_t>(character - L'a' + L'A');
   }
+#endif
   return text;
 }
 
