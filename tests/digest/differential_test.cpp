@@ -76,6 +76,8 @@ Text OracleDigest(const TestAlgorithm& algorithm, const std::vector<uint8_t>& me
 
 using AgainstOracle = OnBackend;
 
+// Takes in every padding edge: 55 to 65 bytes and their multiples for the 64-byte blocks, 111 and
+// 112 for the 128-byte ones, rate - 1 and rate for each SHA-3 size.
 TEST_P(AgainstOracle, EveryLengthUpTo1100Bytes) {
   const std::vector<uint8_t> bytes = RandomBytes(1100, 1);
   for (size_t length = 0; length <= bytes.size(); ++length) {
