@@ -8,7 +8,8 @@ namespace {
 // system's upper-casing does.
 Text UpperCased(Text text) {
   for (wchar_t& character : text) {
-    if (character >= L'a' && character <= L'z') character = static_cast<wchar_t>(character - L'a' + L'A');
+    if (character >= L'a' && character <= L'z')
+      character = static_cast<wchar_t>(character - L'a' + L'A');
   }
   return text;
 }

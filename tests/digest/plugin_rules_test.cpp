@@ -73,7 +73,8 @@ TEST_F(PluginRules, Sha1WithoutPreserveInputTransformsTheCallersBlocksWhereTheyL
   EXPECT_TRUE(std::equal(original.begin(), original.begin() + 64, overwritten.begin()));
   for (size_t block = 64; block < 256; block += 64) {
     const std::vector<uint8_t> tail = Sha1ScheduleTail(original.data() + block);
-    EXPECT_TRUE(std::equal(tail.begin(), tail.end(), overwritten.begin() + static_cast<long>(block)))
+    EXPECT_TRUE(
+        std::equal(tail.begin(), tail.end(), overwritten.begin() + static_cast<long>(block)))
         << "block at " << block;
   }
 }
