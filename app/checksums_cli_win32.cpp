@@ -24,7 +24,8 @@ Text SystemMessage(DWORD error) {
 }  // namespace
 
 void WriteConsoleLine(ConsoleStream stream, const Text& line) {
-  HANDLE handle = GetStdHandle(stream == ConsoleStream::OUTPUT ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  HANDLE handle =
+      GetStdHandle(stream == ConsoleStream::OUTPUT ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
   const Text withEnd = line + L"\r\n";
   DWORD mode = 0;
   DWORD written = 0;

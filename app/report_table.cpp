@@ -16,7 +16,8 @@ Text UpperCased(Text text) {
   if (!text.empty()) CharUpperW(text.data());
 #else
   for (wchar_t& character : text) {
-    if (character >= L'a' && character <= L'z') character = static_cast<wchar_t>(character - L'a' + L'A');
+    if (character >= L'a' && character <= L'z')
+      character = static_cast<wchar_t>(character - L'a' + L'A');
   }
 #endif
   return text;

@@ -24,7 +24,9 @@ struct Md5Context : DigestContext {
   uint8_t buffer[MD5_BLOCK_BYTES];
 };
 
-uint32_t BufferedBytes(const Md5Context* md5) { return (md5->count[0] >> 3) & (MD5_BLOCK_BYTES - 1); }
+uint32_t BufferedBytes(const Md5Context* md5) {
+  return (md5->count[0] >> 3) & (MD5_BLOCK_BYTES - 1);
+}
 
 void AddToBitCount(Md5Context* md5, uint32_t length) {
   const uint32_t lowBits = length << 3;

@@ -48,7 +48,8 @@ FILES = {
 def expected_report(names):
     blocks = []
     for name in names:
-        lines = ["%s %s" % (label, digest(FILES[name]).upper()) for label, digest in LABELS_AND_DIGESTS]
+        data = FILES[name]
+        lines = ["%s %s" % (label, digest(data).upper()) for label, digest in LABELS_AND_DIGESTS]
         lines.append("File Path: " + name)
         blocks.append("".join(line + LINE_END for line in lines))
     return LINE_END.join(blocks)
@@ -91,8 +92,9 @@ class ChecksumsCli(unittest.TestCase):
         self.assertRegex(errors[0], r"^checksums-cli: cannot read missing\.bin: \S.*$")
         self.assertRegex(errors[1], r"^checksums-cli: cannot read \.: \S.*$")
         if not WINDOWS:
-            self.assertEqual(errors[0], "checksums-cli: cannot read missing.bin: " + os.strerror(errno.ENOENT))
-            self.assertEqual(errors[1], "checksums-cli: cannot read .: " + os.strerror(errno.EISDIR))
+            prefix = "checksums-cli: cannot read "
+            self.assertEqual(errors[0], prefix + "missing.bin: " + os.strerror(errno.ENOENT))
+            self.assertEqual(errors[1], prefix + ".: " + os.strerror(errno.EISDIR))
 
     def test_no_arguments_or_an_unknown_option_print_usage_and_give_two(self):
         for arguments in [(), ("--bogus", "digits.txt")]:

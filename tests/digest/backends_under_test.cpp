@@ -14,13 +14,17 @@ namespace {
 template <typename Visit>
 auto WithBackends(const TestAlgorithm& algorithm, Visit visit) {
   switch (algorithm.id) {
-    case DIGEST_CRC32: return visit(CRC32_BACKENDS, crc32Register);
-    case DIGEST_MD5: return visit(MD5_BACKENDS, md5Blocks);
-    case DIGEST_SHA1: return visit(SHA1_BACKENDS, sha1Blocks);
+    case DIGEST_CRC32:
+      return visit(CRC32_BACKENDS, crc32Register);
+    case DIGEST_MD5:
+      return visit(MD5_BACKENDS, md5Blocks);
+    case DIGEST_SHA1:
+      return visit(SHA1_BACKENDS, sha1Blocks);
     case DIGEST_SHA2:
       if (algorithm.bits <= 256) return visit(SHA256_BACKENDS, sha256Blocks);
       return visit(SHA512_BACKENDS, sha512Blocks);
-    default: return visit(KECCAK_BACKENDS, keccakAbsorb);
+    default:
+      return visit(KECCAK_BACKENDS, keccakAbsorb);
   }
 }
 
@@ -70,7 +74,8 @@ const std::vector<TestAlgorithm>& AllTestAlgorithms() {
 std::vector<AlgorithmOnBackend> EveryAlgorithmOnEveryBackend() {
   std::vector<AlgorithmOnBackend> pairs;
   for (const TestAlgorithm& algorithm : AllTestAlgorithms()) {
-    for (const std::string& backend : BackendNames(algorithm)) pairs.push_back({algorithm, backend});
+    for (const std::string& backend : BackendNames(algorithm))
+      pairs.push_back({algorithm, backend});
   }
   return pairs;
 }

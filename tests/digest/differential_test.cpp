@@ -3,10 +3,9 @@
 // and in random splits at aligned and odd addresses (the long ones also through a file), and on
 // a sparse file past 512 MiB, whose bit count needs more than 32 bits. Natively only: the oracle
 // is not part of the Windows build.
+#include <gtest/gtest.h>
 #include <openssl/evp.h>
 #include <zlib.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
@@ -76,12 +75,14 @@ Text OracleDigest(const TestAlgorithm& algorithm, const std::vector<uint8_t>& me
 
 using AgainstOracle = OnBackend;
 
+// Takes in every padding edge: 55 to 65 bytes and their multiples for the 64-byte blocks, 111 and
+// 112 for the 128-byte ones, rate - 1 and rate for each SHA-3 size.
 TEST_P(AgainstOracle, EveryLengthUpTo1100Bytes) {
   const std::vector<uint8_t> bytes = RandomBytes(1100, 1);
   for (size_t length = 0; length <= bytes.size(); ++length) {
     const std::vector<uint8_t> message(bytes.begin(), bytes.begin() + static_cast<long>(length));
-    ExpectEveryFeedGives(Algorithm(), message, OracleDigest(Algorithm(), message),
-                         "random message", ORACLE_WAYS);
+    ExpectEveryFeedGives(Algorithm(), message, OracleDigest(Algorithm(), message), "random message",
+                         ORACLE_WAYS);
     if (HasFailure()) break;
   }
 }
@@ -90,8 +91,8 @@ TEST_P(AgainstOracle, RandomLengthsUpTo3Megabytes) {
   std::mt19937 random(2);
   for (int round = 0; round < 4; ++round) {
     const std::vector<uint8_t> message = RandomBytes(random() % 3000001, random());
-    ExpectEveryFeedGives(Algorithm(), message, OracleDigest(Algorithm(), message),
-                         "random message", ORACLE_WAYS | FEED_THROUGH_FILE);
+    ExpectEveryFeedGives(Algorithm(), message, OracleDigest(Algorithm(), message), "random message",
+                         ORACLE_WAYS | FEED_THROUGH_FILE);
   }
 }
 
@@ -104,7 +105,8 @@ std::vector<AlgorithmOnBackend> AlgorithmsWithLengthFields() {
   std::vector<AlgorithmOnBackend> pairs;
   for (const AlgorithmOnBackend& pair : EveryAlgorithmOnEveryBackend()) {
     const std::string name = pair.algorithm.name;
-    if (name == "Md5" || name == "Sha1" || name == "Sha256" || name == "Sha512") pairs.push_back(pair);
+    if (name == "Md5" || name == "Sha1" || name == "Sha256" || name == "Sha512")
+      pairs.push_back(pair);
   }
   return pairs;
 }
@@ -116,7 +118,8 @@ const Text& SparseFilePast512Mebibytes() {
     const std::vector<uint8_t> tail = RandomBytes(1000, 3);
     std::ofstream out(file, std::ios::binary);
     out.seekp((int64_t{512} << 20) + (1 << 20));
-    out.write(reinterpret_cast<const char*>(tail.data()), static_cast<std::streamsize>(tail.size()));
+    out.write(reinterpret_cast<const char*>(tail.data()),
+              static_cast<std::streamsize>(tail.size()));
     return TextFromPath(file);
   }();
   return path;
@@ -127,7 +130,8 @@ Text OracleDigestOfFile(const TestAlgorithm& algorithm, const Text& path) {
   std::ifstream in(Utf8FromText(path), std::ios::binary);
   std::vector<char> buffer(DIGEST_READ_SIZE);
   while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
-    oracle.Update(reinterpret_cast<const uint8_t*>(buffer.data()), static_cast<size_t>(in.gcount()));
+    oracle.Update(reinterpret_cast<const uint8_t*>(buffer.data()),
+                  static_cast<size_t>(in.gcount()));
   }
   return oracle.Finish();
 }

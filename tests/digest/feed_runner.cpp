@@ -30,15 +30,18 @@ struct PlacedCopy {
 size_t RandomPieceSize(std::mt19937& random, const TestAlgorithm& algorithm) {
   const uint32_t block = std::max<uint32_t>(algorithm.blockBytes, 8);
   switch (random() % 4) {
-    case 0: return random() % 8;
-    case 1: return random() % (2 * block + 1);
-    case 2: return block * (random() % 4) + random() % 3;  // whole blocks, give or take
-    default: return random() % (64 * block);
+    case 0:
+      return random() % 8;
+    case 1:
+      return random() % (2 * block + 1);
+    case 2:
+      return block * (random() % 4) + random() % 3;  // whole blocks, give or take
+    default:
+      return random() % (64 * block);
   }
 }
 
-Text FeedPieces(const TestAlgorithm& algorithm, uint8_t* bytes, size_t size,
-                std::mt19937* random) {
+Text FeedPieces(const TestAlgorithm& algorithm, uint8_t* bytes, size_t size, std::mt19937* random) {
   const DigestPlugin* plugin = FindDigestPlugin(algorithm.id);
   DigestContext* context = plugin->create(algorithm.bits, 0);
   size_t done = 0;
@@ -70,7 +73,8 @@ Text DigestOf(const TestAlgorithm& algorithm, const uint8_t* message, size_t len
 Text DigestFedAs(FeedWay way, const TestAlgorithm& algorithm, const std::vector<uint8_t>& message,
                  std::mt19937& random) {
   switch (way) {
-    case FEED_WHOLE: return DigestOf(algorithm, message.data(), message.size());
+    case FEED_WHOLE:
+      return DigestOf(algorithm, message.data(), message.size());
     case FEED_BYTE_BY_BYTE: {
       PlacedCopy copy(message, 0);
       return FeedPieces(algorithm, copy.bytes, copy.size, nullptr);

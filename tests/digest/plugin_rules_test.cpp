@@ -1,5 +1,6 @@
 // The rules of each plugin beyond its digests: SHA-1's preserveInput, the `bits` argument, SHA-3
-// after finishing, where the padding needs a second block, registration and memory.
+// after finishing, registration and memory. The padding edges (55, 56, 63, 64 and 65 bytes, 111
+// and 112, rate - 1 and rate) lie among the lengths the differential test checks one by one.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -8,14 +9,10 @@
 #include "digest/compute_file_digest.h"
 #include "digest/crc32.h"
 #include "digest/digest_plugin.h"
-#include "digest/keccak_backend.h"
 #include "digest/md5.h"
-#include "digest/md5_backend.h"
 #include "digest/register_digest_plugins.h"
 #include "digest/sha1.h"
-#include "digest/sha1_backend.h"
 #include "digest/sha2.h"
-#include "digest/sha2_backend.h"
 #include "digest/sha3.h"
 #include "runtime/main_heap.h"
 #include "tests/digest/backends_under_test.h"
@@ -76,7 +73,8 @@ TEST_F(PluginRules, Sha1WithoutPreserveInputTransformsTheCallersBlocksWhereTheyL
   EXPECT_TRUE(std::equal(original.begin(), original.begin() + 64, overwritten.begin()));
   for (size_t block = 64; block < 256; block += 64) {
     const std::vector<uint8_t> tail = Sha1ScheduleTail(original.data() + block);
-    EXPECT_TRUE(std::equal(tail.begin(), tail.end(), overwritten.begin() + static_cast<long>(block)))
+    EXPECT_TRUE(
+        std::equal(tail.begin(), tail.end(), overwritten.begin() + static_cast<long>(block)))
         << "block at " << block;
   }
 }
@@ -152,105 +150,6 @@ TEST_F(PluginRules, Sha3IgnoresUpdatesAfterFinishingAndFinishesAgainAlike) {
     sha3->free(context);
     const TestAlgorithm algorithm{"", DIGEST_SHA3, bits, 0};
     EXPECT_EQ(first, DigestOf(algorithm, message.data(), message.size()));
-  }
-}
-
-// Stands in for a backend: counts the blocks and keeps the last one, then lets the generic
-// function do the work.
-struct BlockRecord {
-  size_t blocks = 0;
-  std::vector<uint8_t> lastBlock;
-} record;
-
-void RecordBlocks(const uint8_t* blocks, size_t count, size_t blockBytes) {
-  record.blocks += count;
-  if (count) record.lastBlock.assign(blocks + (count - 1) * blockBytes, blocks + count * blockBytes);
-}
-
-void RecordingMd5(uint32_t state[4], const uint8_t* blocks, size_t count) {
-  RecordBlocks(blocks, count, 64);
-  Md5BlocksGeneric(state, blocks, count);
-}
-void RecordingSha1(uint32_t state[5], uint8_t* blocks, size_t count) {
-  RecordBlocks(blocks, count, 64);
-  Sha1BlocksGeneric(state, blocks, count);
-}
-void RecordingSha256(uint32_t state[8], const uint8_t* blocks, size_t count) {
-  RecordBlocks(blocks, count, 64);
-  Sha256BlocksGeneric(state, blocks, count);
-}
-void RecordingSha512(uint64_t state[8], const uint8_t* blocks, size_t count) {
-  RecordBlocks(blocks, count, 128);
-  Sha512BlocksGeneric(state, blocks, count);
-}
-void RecordingKeccak(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, size_t count, uint32_t rate) {
-  RecordBlocks(blocks, count, rate);
-  KeccakAbsorbGeneric(lanes, blocks, count, rate);
-}
-
-class RecordingBackends : public PluginRules {
- protected:
-  void SetUp() override {
-    PluginRules::SetUp();
-    md5Blocks = RecordingMd5;
-    sha1Blocks = RecordingSha1;
-    sha256Blocks = RecordingSha256;
-    sha512Blocks = RecordingSha512;
-    keccakAbsorb = RecordingKeccak;
-  }
-  void TearDown() override {
-    md5Blocks = ChooseDigestBackend(MD5_BACKENDS);
-    sha1Blocks = ChooseDigestBackend(SHA1_BACKENDS);
-    sha256Blocks = ChooseDigestBackend(SHA256_BACKENDS);
-    sha512Blocks = ChooseDigestBackend(SHA512_BACKENDS);
-    keccakAbsorb = ChooseDigestBackend(KECCAK_BACKENDS);
-  }
-
-  // The blocks a message of `length` bytes takes, padding included.
-  static size_t BlocksFor(const std::string& algorithm, size_t length) {
-    record = BlockRecord{};
-    const std::vector<uint8_t> message = RandomBytes(length, static_cast<uint32_t>(length));
-    DigestOf(AlgorithmNamed(algorithm), message.data(), message.size());
-    return record.blocks;
-  }
-};
-
-TEST_F(RecordingBackends, A64ByteBlockTakesTheLengthWhen55BytesOrFewerAreLeft) {
-  for (const char* algorithm : {"Md5", "Sha1", "Sha224", "Sha256"}) {
-    EXPECT_EQ(BlocksFor(algorithm, 0), 1u) << algorithm;
-    EXPECT_EQ(BlocksFor(algorithm, 55), 1u) << algorithm;
-    EXPECT_EQ(BlocksFor(algorithm, 56), 2u) << algorithm;
-    EXPECT_EQ(BlocksFor(algorithm, 63), 2u) << algorithm;
-    EXPECT_EQ(BlocksFor(algorithm, 64), 2u) << algorithm;
-    EXPECT_EQ(BlocksFor(algorithm, 65), 2u) << algorithm;
-    EXPECT_EQ(BlocksFor(algorithm, 119), 2u) << algorithm;
-    EXPECT_EQ(BlocksFor(algorithm, 120), 3u) << algorithm;
-  }
-}
-
-TEST_F(RecordingBackends, A128ByteBlockTakesTheLengthWhen111BytesOrFewerAreLeft) {
-  for (const char* algorithm : {"Sha384", "Sha512"}) {
-    EXPECT_EQ(BlocksFor(algorithm, 111), 1u) << algorithm;
-    EXPECT_EQ(BlocksFor(algorithm, 112), 2u) << algorithm;
-    EXPECT_EQ(BlocksFor(algorithm, 128), 2u) << algorithm;
-    EXPECT_EQ(BlocksFor(algorithm, 239), 2u) << algorithm;
-    EXPECT_EQ(BlocksFor(algorithm, 240), 3u) << algorithm;
-  }
-}
-
-TEST_F(RecordingBackends, Sha3PadsWithinTheLastBlockOrInABlockOfItsOwn) {
-  for (const char* name : {"Sha3_224", "Sha3_256", "Sha3_384", "Sha3_512"}) {
-    const uint32_t rate = AlgorithmNamed(name).blockBytes;
-    std::vector<uint8_t> suffixOnly(rate, 0);
-    suffixOnly.front() = 0x06;
-    suffixOnly.back() = 0x80;
-
-    EXPECT_EQ(BlocksFor(name, 0), 1u) << name;
-    EXPECT_EQ(record.lastBlock, suffixOnly) << name;
-    EXPECT_EQ(BlocksFor(name, rate - 1), 1u) << name;
-    EXPECT_EQ(record.lastBlock.back(), 0x86) << name;
-    EXPECT_EQ(BlocksFor(name, rate), 2u) << name;
-    EXPECT_EQ(record.lastBlock, suffixOnly) << name;
   }
 }
 
