@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "digest/digest_backend.h"
+#include "digest/processor_features.h"
 
 using Crc32RegisterFunction = uint32_t (*)(uint32_t reg, const uint8_t* data, size_t length);
 
@@ -27,7 +28,18 @@ static_assert(CRC32_TABLE[1] == 0x77073096 && CRC32_TABLE[255] == 0x2D02EF8D);
 
 uint32_t Crc32RegisterGeneric(uint32_t reg, const uint8_t* data, size_t length);
 
+#if DIGEST_X86_64_BACKENDS
+uint32_t Crc32RegisterVpclmulqdq(uint32_t reg, const uint8_t* data, size_t length);
+bool ProcessorRunsCrc32Vpclmulqdq();
+uint32_t Crc32RegisterPclmulqdq(uint32_t reg, const uint8_t* data, size_t length);
+bool ProcessorRunsCrc32Pclmulqdq();
+#endif
+
 inline constexpr DigestBackend<Crc32RegisterFunction> CRC32_BACKENDS[] = {
+#if DIGEST_X86_64_BACKENDS
+    {"vpclmulqdq", Crc32RegisterVpclmulqdq, ProcessorRunsCrc32Vpclmulqdq},
+    {"pclmulqdq", Crc32RegisterPclmulqdq, ProcessorRunsCrc32Pclmulqdq},
+#endif
     {"generic", Crc32RegisterGeneric, nullptr},
 };
 

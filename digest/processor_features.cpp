@@ -1,0 +1,71 @@
+#include "digest/processor_features.h"
+
+#if DIGEST_X86_64_BACKENDS
+#include <cpuid.h>
+
+#include <cstdint>
+#endif
+
+namespace {
+
+#if DIGEST_X86_64_BACKENDS
+
+struct CpuidRegisters {
+  uint32_t eax = 0, ebx = 0, ecx = 0, edx = 0;
+};
+
+CpuidRegisters Cpuid(uint32_t leaf, uint32_t subleaf) {
+  CpuidRegisters r;
+  if (leaf <= __get_cpuid_max(0, nullptr)) __cpuid_count(leaf, subleaf, r.eax, r.ebx, r.ecx, r.edx);
+  return r;
+}
+
+bool Bit(uint32_t value, int bit) { return (value >> bit) & 1; }
+
+// XCR0, the register state the system saves across task switches; only valid with OSXSAVE.
+uint64_t SavedRegisterState() {
+  uint32_t low, high;
+  __asm__("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+  return uint64_t{high} << 32 | low;
+}
+
+constexpr uint64_t XCR0_SSE_AND_YMM = 0x06;       // bits 1 and 2: XMM and the upper YMM halves
+constexpr uint64_t XCR0_OPMASK_AND_ZMM = 0xE0;    // bits 5 to 7: k0-k7, upper ZMM0-15, ZMM16-31
+
+ProcessorFeatures ReadProcessorFeatures() {
+  ProcessorFeatures features{};
+  const CpuidRegisters leaf1 = Cpuid(1, 0);
+  const CpuidRegisters leaf7 = Cpuid(7, 0);
+
+  const bool osxsave = Bit(leaf1.ecx, 27);
+  const uint64_t saved = osxsave ? SavedRegisterState() : 0;
+  const bool ymmSaved = (saved & XCR0_SSE_AND_YMM) == XCR0_SSE_AND_YMM;
+  const bool zmmSaved = ymmSaved && (saved & XCR0_OPMASK_AND_ZMM) == XCR0_OPMASK_AND_ZMM;
+  const bool avx = Bit(leaf1.ecx, 28) && ymmSaved;
+
+  features.pclmulqdq = Bit(leaf1.ecx, 1);
+  features.ssse3 = Bit(leaf1.ecx, 9);
+  features.sse41 = Bit(leaf1.ecx, 19);
+  features.bmi1 = Bit(leaf7.ebx, 3);
+  features.avx2 = avx && Bit(leaf7.ebx, 5);
+  features.bmi2 = Bit(leaf7.ebx, 8);
+  features.avx512f = avx && zmmSaved && Bit(leaf7.ebx, 16);
+  features.sha = Bit(leaf7.ebx, 29);
+  features.avx512bw = features.avx512f && Bit(leaf7.ebx, 30);
+  features.avx512vl = features.avx512f && Bit(leaf7.ebx, 31);
+  features.vpclmulqdq = avx && Bit(leaf7.ecx, 10);
+  return features;
+}
+
+#else
+
+ProcessorFeatures ReadProcessorFeatures() { return ProcessorFeatures{}; }
+
+#endif
+
+}  // namespace
+
+const ProcessorFeatures& ThisProcessor() {
+  static const ProcessorFeatures features = ReadProcessorFeatures();
+  return features;
+}
