@@ -1,17 +1,27 @@
 #pragma once
 // SHA-1 block functions: whole 64-byte blocks, words read big-endian. The generic one keeps its
 // message schedule in the block itself, so a block function may overwrite the blocks it is
-// given; the plugin hands it a copy when its caller's bytes must survive.
+// given; the plugin hands it a copy when its caller's bytes must survive. The accelerated ones
+// only read them.
 #include <cstddef>
 #include <cstdint>
 
 #include "digest/digest_backend.h"
+#include "digest/processor_features.h"
 
 using Sha1BlocksFunction = void (*)(uint32_t state[5], uint8_t* blocks, size_t count);
 
 void Sha1BlocksGeneric(uint32_t state[5], uint8_t* blocks, size_t count);
 
+#if DIGEST_X86_64_BACKENDS
+void Sha1BlocksShaExtensions(uint32_t state[5], uint8_t* blocks, size_t count);
+bool ProcessorRunsSha1ShaExtensions();
+#endif
+
 inline constexpr DigestBackend<Sha1BlocksFunction> SHA1_BACKENDS[] = {
+#if DIGEST_X86_64_BACKENDS
+    {"shani", Sha1BlocksShaExtensions, ProcessorRunsSha1ShaExtensions},
+#endif
     {"generic", Sha1BlocksGeneric, nullptr},
 };
 

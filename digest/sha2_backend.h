@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "digest/digest_backend.h"
+#include "digest/processor_features.h"
 
 using Sha256BlocksFunction = void (*)(uint32_t state[8], const uint8_t* blocks, size_t count);
 using Sha512BlocksFunction = void (*)(uint64_t state[8], const uint8_t* blocks, size_t count);
@@ -12,7 +13,15 @@ using Sha512BlocksFunction = void (*)(uint64_t state[8], const uint8_t* blocks, 
 void Sha256BlocksGeneric(uint32_t state[8], const uint8_t* blocks, size_t count);
 void Sha512BlocksGeneric(uint64_t state[8], const uint8_t* blocks, size_t count);
 
+#if DIGEST_X86_64_BACKENDS
+void Sha256BlocksShaExtensions(uint32_t state[8], const uint8_t* blocks, size_t count);
+bool ProcessorRunsSha256ShaExtensions();
+#endif
+
 inline constexpr DigestBackend<Sha256BlocksFunction> SHA256_BACKENDS[] = {
+#if DIGEST_X86_64_BACKENDS
+    {"shani", Sha256BlocksShaExtensions, ProcessorRunsSha256ShaExtensions},
+#endif
     {"generic", Sha256BlocksGeneric, nullptr},
 };
 inline constexpr DigestBackend<Sha512BlocksFunction> SHA512_BACKENDS[] = {
