@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "digest/digest_backend.h"
+#include "digest/processor_features.h"
 
 constexpr int KECCAK_LANES = 25;
 
@@ -15,7 +16,20 @@ using KeccakAbsorbFunction = void (*)(uint64_t lanes[KECCAK_LANES], const uint8_
 void KeccakAbsorbGeneric(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, size_t count,
                          uint32_t rate);
 
+#if DIGEST_X86_64_BACKENDS
+void KeccakAbsorbAvx512(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, size_t count,
+                        uint32_t rate);
+bool ProcessorRunsKeccakAvx512();
+void KeccakAbsorbBmi2(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, size_t count,
+                      uint32_t rate);
+bool ProcessorRunsKeccakBmi2();
+#endif
+
 inline constexpr DigestBackend<KeccakAbsorbFunction> KECCAK_BACKENDS[] = {
+#if DIGEST_X86_64_BACKENDS
+    {"avx512", KeccakAbsorbAvx512, ProcessorRunsKeccakAvx512},
+    {"bmi2", KeccakAbsorbBmi2, ProcessorRunsKeccakBmi2},
+#endif
     {"generic", KeccakAbsorbGeneric, nullptr},
 };
 

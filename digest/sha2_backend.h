@@ -16,6 +16,8 @@ void Sha512BlocksGeneric(uint64_t state[8], const uint8_t* blocks, size_t count)
 #if DIGEST_X86_64_BACKENDS
 void Sha256BlocksShaExtensions(uint32_t state[8], const uint8_t* blocks, size_t count);
 bool ProcessorRunsSha256ShaExtensions();
+void Sha512BlocksAvx512(uint64_t state[8], const uint8_t* blocks, size_t count);
+bool ProcessorRunsSha512Avx512();
 #endif
 
 inline constexpr DigestBackend<Sha256BlocksFunction> SHA256_BACKENDS[] = {
@@ -25,6 +27,9 @@ inline constexpr DigestBackend<Sha256BlocksFunction> SHA256_BACKENDS[] = {
     {"generic", Sha256BlocksGeneric, nullptr},
 };
 inline constexpr DigestBackend<Sha512BlocksFunction> SHA512_BACKENDS[] = {
+#if DIGEST_X86_64_BACKENDS
+    {"avx512", Sha512BlocksAvx512, ProcessorRunsSha512Avx512},
+#endif
     {"generic", Sha512BlocksGeneric, nullptr},
 };
 

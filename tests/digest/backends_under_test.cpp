@@ -1,63 +1,8 @@
 #include "tests/digest/backends_under_test.h"
 
-#include "digest/crc32_backend.h"
+#include "digest/backend_selection.h"
 #include "digest/digest_plugin.h"
-#include "digest/keccak_backend.h"
-#include "digest/md5_backend.h"
 #include "digest/register_digest_plugins.h"
-#include "digest/sha1_backend.h"
-#include "digest/sha2_backend.h"
-
-namespace {
-
-// Calls visit(list, active) with the algorithm's backend list and the pointer its plugin calls.
-template <typename Visit>
-auto WithBackends(const TestAlgorithm& algorithm, Visit visit) {
-  switch (algorithm.id) {
-    case DIGEST_CRC32:
-      return visit(CRC32_BACKENDS, crc32Register);
-    case DIGEST_MD5:
-      return visit(MD5_BACKENDS, md5Blocks);
-    case DIGEST_SHA1:
-      return visit(SHA1_BACKENDS, sha1Blocks);
-    case DIGEST_SHA2:
-      if (algorithm.bits <= 256) return visit(SHA256_BACKENDS, sha256Blocks);
-      return visit(SHA512_BACKENDS, sha512Blocks);
-    default:
-      return visit(KECCAK_BACKENDS, keccakAbsorb);
-  }
-}
-
-std::vector<std::string> BackendNames(const TestAlgorithm& algorithm) {
-  return WithBackends(algorithm, [](const auto& list, auto&) {
-    std::vector<std::string> names;
-    for (const auto& backend : list) names.push_back(backend.name);
-    return names;
-  });
-}
-
-// False when this processor cannot run the backend.
-bool UseBackend(const TestAlgorithm& algorithm, const std::string& name) {
-  return WithBackends(algorithm, [&](const auto& list, auto& active) {
-    for (const auto& backend : list) {
-      if (name != backend.name) continue;
-      if (!ProcessorRunsBackend(backend)) return false;
-      active = backend.blocks;
-      return true;
-    }
-    ADD_FAILURE() << "no backend " << name << " for " << algorithm.name;
-    return false;
-  });
-}
-
-void UseChosenBackend(const TestAlgorithm& algorithm) {
-  WithBackends(algorithm, [](const auto& list, auto& active) {
-    active = ChooseDigestBackend(list);
-    return 0;
-  });
-}
-
-}  // namespace
 
 const std::vector<TestAlgorithm>& AllTestAlgorithms() {
   static const std::vector<TestAlgorithm> algorithms = {
@@ -74,7 +19,7 @@ const std::vector<TestAlgorithm>& AllTestAlgorithms() {
 std::vector<AlgorithmOnBackend> EveryAlgorithmOnEveryBackend() {
   std::vector<AlgorithmOnBackend> pairs;
   for (const TestAlgorithm& algorithm : AllTestAlgorithms()) {
-    for (const std::string& backend : BackendNames(algorithm))
+    for (const std::string& backend : DigestBackendNames(algorithm.id, algorithm.bits))
       pairs.push_back({algorithm, backend});
   }
   return pairs;
@@ -90,9 +35,17 @@ std::string TestNameOf(const testing::TestParamInfo<AlgorithmOnBackend>& info) {
 
 void OnBackend::SetUp() {
   RegisterDigestPlugins();
-  if (!UseBackend(Algorithm(), GetParam().backend)) {
+  if (!UseDigestBackend(Algorithm().id, Algorithm().bits, GetParam().backend)) {
     GTEST_SKIP() << "this processor cannot run the " << GetParam().backend << " backend";
   }
 }
 
-void OnBackend::TearDown() { UseChosenBackend(Algorithm()); }
+void OnBackend::TearDown() { UseChosenDigestBackend(Algorithm().id, Algorithm().bits); }
+
+ScopedDigestBackend::ScopedDigestBackend(int32_t id, int32_t bits, const std::string& backend)
+    : id(id),
+      bits(bits),
+      before(ActiveDigestBackend(id, bits)),
+      inUse(UseDigestBackend(id, bits, backend)) {}
+
+ScopedDigestBackend::~ScopedDigestBackend() { UseDigestBackend(id, bits, before); }

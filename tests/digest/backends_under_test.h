@@ -33,3 +33,18 @@ class OnBackend : public testing::TestWithParam<AlgorithmOnBackend> {
   void TearDown() override;
   const TestAlgorithm& Algorithm() const { return GetParam().algorithm; }
 };
+
+// Points a plugin at one backend for the scope, then back at the one it called before.
+class ScopedDigestBackend {
+ public:
+  ScopedDigestBackend(int32_t id, int32_t bits, const std::string& backend);
+  ~ScopedDigestBackend();
+  ScopedDigestBackend(const ScopedDigestBackend&) = delete;
+  ScopedDigestBackend& operator=(const ScopedDigestBackend&) = delete;
+  bool InUse() const { return inUse; }  // false when the processor cannot run it
+
+ private:
+  int32_t id, bits;
+  std::string before;
+  bool inUse;
+};

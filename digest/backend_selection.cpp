@@ -1,0 +1,74 @@
+#include "digest/backend_selection.h"
+
+#include "digest/crc32_backend.h"
+#include "digest/digest_plugin.h"
+#include "digest/keccak_backend.h"
+#include "digest/md5_backend.h"
+#include "digest/sha1_backend.h"
+#include "digest/sha2_backend.h"
+
+namespace {
+
+// Calls visit(list, active) with the algorithm's backend list and the pointer its plugin calls.
+template <typename Visit>
+auto WithBackends(int32_t id, int32_t bits, Visit visit) {
+  switch (id) {
+    case DIGEST_CRC32:
+      return visit(CRC32_BACKENDS, crc32Register);
+    case DIGEST_MD5:
+      return visit(MD5_BACKENDS, md5Blocks);
+    case DIGEST_SHA1:
+      return visit(SHA1_BACKENDS, sha1Blocks);
+    case DIGEST_SHA2:
+      if (bits == 384 || bits == 512) return visit(SHA512_BACKENDS, sha512Blocks);
+      return visit(SHA256_BACKENDS, sha256Blocks);
+    default:
+      return visit(KECCAK_BACKENDS, keccakAbsorb);
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> DigestBackendNames(int32_t id, int32_t bits) {
+  return WithBackends(id, bits, [](const auto& list, auto&) {
+    std::vector<std::string> names;
+    for (const auto& backend : list) names.push_back(backend.name);
+    return names;
+  });
+}
+
+bool ProcessorRunsDigestBackend(int32_t id, int32_t bits, const std::string& name) {
+  return WithBackends(id, bits, [&](const auto& list, auto&) {
+    for (const auto& backend : list) {
+      if (name == backend.name) return ProcessorRunsBackend(backend);
+    }
+    return false;
+  });
+}
+
+bool UseDigestBackend(int32_t id, int32_t bits, const std::string& name) {
+  return WithBackends(id, bits, [&](const auto& list, auto& active) {
+    for (const auto& backend : list) {
+      if (name != backend.name || !ProcessorRunsBackend(backend)) continue;
+      active = backend.blocks;
+      return true;
+    }
+    return false;
+  });
+}
+
+void UseChosenDigestBackend(int32_t id, int32_t bits) {
+  WithBackends(id, bits, [](const auto& list, auto& active) {
+    active = ChooseDigestBackend(list);
+    return 0;
+  });
+}
+
+std::string ActiveDigestBackend(int32_t id, int32_t bits) {
+  return WithBackends(id, bits, [](const auto& list, auto& active) {
+    for (const auto& backend : list) {
+      if (backend.blocks == active) return std::string(backend.name);
+    }
+    return std::string();
+  });
+}

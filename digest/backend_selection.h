@@ -1,0 +1,22 @@
+#pragma once
+// Points a plugin at one of its algorithm's backends. Only tests and benchmarks use this, to run
+// every backend the processor has (and the generic one) through the same plugin code; the
+// program itself keeps the choice each plugin made when it registered.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The backends of the block function behind digest `id` with `bits` (SHA-2 has one list per word
+// size), fastest first, whether or not this processor runs them.
+std::vector<std::string> DigestBackendNames(int32_t id, int32_t bits);
+
+// False, changing nothing, when the processor cannot run the named backend or there is none.
+bool UseDigestBackend(int32_t id, int32_t bits, const std::string& name);
+
+bool ProcessorRunsDigestBackend(int32_t id, int32_t bits, const std::string& name);
+
+// Gives the algorithm's plugin back the backend registration chooses.
+void UseChosenDigestBackend(int32_t id, int32_t bits);
+
+// The name of the backend the plugin calls now.
+std::string ActiveDigestBackend(int32_t id, int32_t bits);

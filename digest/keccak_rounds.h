@@ -1,0 +1,99 @@
+#pragma once
+// Keccak-f[1600] for backends that keep each of the 25 lanes in a register of its own: one round
+// written out lane by lane from a state A into a state E, so that pi is only a matter of which
+// name a lane goes to and a backend alternates KECCAK_ROUND(A, E, ...) and KECCAK_ROUND(E, A, ...).
+//
+// A lane is named by its row and column: A##ba to A##su, rows b g k m s for y = 0 to 4 and
+// columns a e i o u for x = 0 to 4, so that lane i = x + 5y of the state array is
+// KECCAK_FOR_EACH_LANE's i-th. The includer defines the lane type KeccakLane and the operations
+// KECCAK_XOR(a, b), KECCAK_XOR5(a, b, c, d, e), KECCAK_ROL(a, n) and KECCAK_CHI(a, b, c), which
+// is a ^ (~b & c). theta adds to each lane of column x the parity of column x - 1 and the
+// parity of column x + 1 rotated by one: KECCAK_THETA_EFFECT(left, right) makes, once a column,
+// whatever KECCAK_THETA(a, effect) needs to add both to lane a.
+#include <array>
+#include <cstdint>
+
+// M(name, i) for every lane.
+#define KECCAK_FOR_EACH_LANE(M)                                                              \
+  M(ba, 0) M(be, 1) M(bi, 2) M(bo, 3) M(bu, 4) M(ga, 5) M(ge, 6) M(gi, 7) M(go, 8) M(gu, 9) \
+  M(ka, 10) M(ke, 11) M(ki, 12) M(ko, 13) M(ku, 14) M(ma, 15) M(me, 16) M(mi, 17) M(mo, 18) \
+  M(mu, 19) M(sa, 20) M(se, 21) M(si, 22) M(so, 23) M(su, 24)
+
+// chi on the output row y, whose lanes arrive from rho and pi as b0 to b4.
+#define KECCAK_OUTPUT_ROW(E, y, b0, b1, b2, b3, b4)                        \
+  do {                                                                     \
+    const KeccakLane r0 = (b0), r1 = (b1), r2 = (b2), r3 = (b3), r4 = (b4); \
+    E##y##a = KECCAK_CHI(r0, r1, r2);                                      \
+    E##y##e = KECCAK_CHI(r1, r2, r3);                                      \
+    E##y##i = KECCAK_CHI(r2, r3, r4);                                      \
+    E##y##o = KECCAK_CHI(r3, r4, r0);                                      \
+    E##y##u = KECCAK_CHI(r4, r0, r1);                                      \
+  } while (0)
+
+// theta, then rho and pi into the output rows (output lane (x, y) takes input lane
+// (3(y - 3x) mod 5, x), rotated by that lane's offset of FIPS 202, section 3.2.2), chi, iota.
+#define KECCAK_ROUND(A, E, roundConstant)                                                    \
+  do {                                                                                       \
+    const KeccakLane ca = KECCAK_XOR5(A##ba, A##ga, A##ka, A##ma, A##sa);                    \
+    const KeccakLane ce = KECCAK_XOR5(A##be, A##ge, A##ke, A##me, A##se);                    \
+    const KeccakLane ci = KECCAK_XOR5(A##bi, A##gi, A##ki, A##mi, A##si);                    \
+    const KeccakLane co = KECCAK_XOR5(A##bo, A##go, A##ko, A##mo, A##so);                    \
+    const KeccakLane cu = KECCAK_XOR5(A##bu, A##gu, A##ku, A##mu, A##su);                    \
+    const auto da = KECCAK_THETA_EFFECT(cu, ce);                                             \
+    const auto de = KECCAK_THETA_EFFECT(ca, ci);                                             \
+    const auto di = KECCAK_THETA_EFFECT(ce, co);                                             \
+    const auto dO = KECCAK_THETA_EFFECT(ci, cu);                                             \
+    const auto du = KECCAK_THETA_EFFECT(co, ca);                                             \
+    KECCAK_OUTPUT_ROW(E, b, KECCAK_THETA(A##ba, da),                                     \
+                      KECCAK_ROL(KECCAK_THETA(A##ge, de), 44),                           \
+                      KECCAK_ROL(KECCAK_THETA(A##ki, di), 43),                           \
+                      KECCAK_ROL(KECCAK_THETA(A##mo, dO), 21),                           \
+                      KECCAK_ROL(KECCAK_THETA(A##su, du), 14));                          \
+    E##ba = KECCAK_XOR(E##ba, (roundConstant));                                              \
+    KECCAK_OUTPUT_ROW(E, g, KECCAK_ROL(KECCAK_THETA(A##bo, dO), 28),                     \
+                      KECCAK_ROL(KECCAK_THETA(A##gu, du), 20),                           \
+                      KECCAK_ROL(KECCAK_THETA(A##ka, da), 3),                            \
+                      KECCAK_ROL(KECCAK_THETA(A##me, de), 45),                           \
+                      KECCAK_ROL(KECCAK_THETA(A##si, di), 61));                          \
+    KECCAK_OUTPUT_ROW(E, k, KECCAK_ROL(KECCAK_THETA(A##be, de), 1),                      \
+                      KECCAK_ROL(KECCAK_THETA(A##gi, di), 6),                            \
+                      KECCAK_ROL(KECCAK_THETA(A##ko, dO), 25),                           \
+                      KECCAK_ROL(KECCAK_THETA(A##mu, du), 8),                            \
+                      KECCAK_ROL(KECCAK_THETA(A##sa, da), 18));                          \
+    KECCAK_OUTPUT_ROW(E, m, KECCAK_ROL(KECCAK_THETA(A##bu, du), 27),                     \
+                      KECCAK_ROL(KECCAK_THETA(A##ga, da), 36),                           \
+                      KECCAK_ROL(KECCAK_THETA(A##ke, de), 10),                           \
+                      KECCAK_ROL(KECCAK_THETA(A##mi, di), 15),                           \
+                      KECCAK_ROL(KECCAK_THETA(A##so, dO), 56));                          \
+    KECCAK_OUTPUT_ROW(E, s, KECCAK_ROL(KECCAK_THETA(A##bi, di), 62),                     \
+                      KECCAK_ROL(KECCAK_THETA(A##go, dO), 55),                           \
+                      KECCAK_ROL(KECCAK_THETA(A##ku, du), 39),                           \
+                      KECCAK_ROL(KECCAK_THETA(A##ma, da), 41),                           \
+                      KECCAK_ROL(KECCAK_THETA(A##se, de), 2));                           \
+  } while (0)
+
+constexpr int KECCAK_ROUNDS = 24;
+
+// Bit t of the LFSR of FIPS 202, section 3.2.5 (algorithm 5, rc), x^8 + x^6 + x^5 + x^4 + 1.
+constexpr bool KeccakLfsrBit(int t) {
+  uint32_t r = 1;
+  for (int i = 0; i < t % 255; ++i) r = ((r << 1) ^ ((r >> 7) * 0x71)) & 0xFF;
+  return r & 1;
+}
+
+// RC of round ir (algorithm 6): bit 2^j - 1 is rc(j + 7 ir).
+constexpr uint64_t KeccakRoundConstant(int round) {
+  uint64_t constant = 0;
+  for (int j = 0; j < 7; ++j) {
+    if (KeccakLfsrBit(j + 7 * round)) constant |= uint64_t{1} << ((1 << j) - 1);
+  }
+  return constant;
+}
+
+inline constexpr std::array<uint64_t, KECCAK_ROUNDS> KECCAK_ROUND_CONSTANTS = [] {
+  std::array<uint64_t, KECCAK_ROUNDS> constants{};
+  for (int round = 0; round < KECCAK_ROUNDS; ++round) constants[round] = KeccakRoundConstant(round);
+  return constants;
+}();
+static_assert(KECCAK_ROUND_CONSTANTS[0] == 0x0000000000000001 &&
+              KECCAK_ROUND_CONSTANTS[23] == 0x8000000080008008);
