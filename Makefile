@@ -1,5 +1,6 @@
 # The two entry points: `make run FILE=path` shows a file's checksums, `make test` runs every test.
-.PHONY: run test deps native win64
+# `make bench` measures the digest engine against OpenSSL, zlib and rhash (not part of the tests).
+.PHONY: run test bench deps native win64
 
 deps:
 	@scripts/install-deps.sh
@@ -20,3 +21,15 @@ run: deps
 test: native win64
 	ctest --preset native
 	scripts/wine-session.sh ctest --preset win64
+
+# Throughput of every backend on 1 MiB updates beside OpenSSL and zlib, then the whole report of a
+# 1 GiB file (made on first use) beside rhash and OpenSSL; the tables also go to BENCH_RESULTS.
+BENCH_DIR := build/native/bench
+BENCH_RESULTS := $(BENCH_DIR)/results.md
+
+bench: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native --target digest_throughput whole_report checksums-cli
+	bash -o pipefail -c '$(BENCH_DIR)/digest_throughput --benchmark_color=false | tee $(BENCH_RESULTS)'
+	bash -o pipefail -c '$(BENCH_DIR)/whole_report build/native/checksums-cli \
+	  $(BENCH_DIR)/report-1gib.bin | tee -a $(BENCH_RESULTS)'

@@ -1,0 +1,44 @@
+// The processor features the backends are chosen by, against the compiler's own reading of CPUID
+// and XGETBV, and the rule that keeps a processor without any of them on the generic code.
+#include "digest/processor_features.h"
+
+#include <gtest/gtest.h>
+
+#include "digest/backend_selection.h"
+#include "tests/digest/backends_under_test.h"
+
+namespace {
+
+TEST(ProcessorFeatures, AgreeWithTheCompilersOwnDetection) {
+#if DIGEST_X86_64_BACKENDS
+  // libgcc's detection also asks XGETBV whether the system saves the YMM and ZMM state.
+  __builtin_cpu_init();
+  const ProcessorFeatures& cpu = ThisProcessor();
+  EXPECT_EQ(cpu.ssse3, __builtin_cpu_supports("ssse3") != 0);
+  EXPECT_EQ(cpu.sse41, __builtin_cpu_supports("sse4.1") != 0);
+  EXPECT_EQ(cpu.pclmulqdq, __builtin_cpu_supports("pclmul") != 0);
+  EXPECT_EQ(cpu.avx2, __builtin_cpu_supports("avx2") != 0);
+  EXPECT_EQ(cpu.bmi1, __builtin_cpu_supports("bmi") != 0);
+  EXPECT_EQ(cpu.bmi2, __builtin_cpu_supports("bmi2") != 0);
+  EXPECT_EQ(cpu.sha, __builtin_cpu_supports("sha") != 0);
+  EXPECT_EQ(cpu.avx512f, __builtin_cpu_supports("avx512f") != 0);
+  EXPECT_EQ(cpu.avx512bw, __builtin_cpu_supports("avx512bw") != 0);
+  EXPECT_EQ(cpu.avx512vl, __builtin_cpu_supports("avx512vl") != 0);
+  EXPECT_EQ(cpu.vpclmulqdq, __builtin_cpu_supports("vpclmulqdq") != 0);
+#else
+  GTEST_SKIP() << "no x86-64 backends on this architecture";
+#endif
+}
+
+// A processor that offers none of the features gets the generic code: it ends every list and
+// needs nothing.
+TEST(ProcessorFeatures, EveryBackendListEndsWithTheGenericCode) {
+  for (const TestAlgorithm& algorithm : AllTestAlgorithms()) {
+    const std::vector<std::string> names = DigestBackendNames(algorithm.id, algorithm.bits);
+    ASSERT_FALSE(names.empty()) << algorithm.name;
+    EXPECT_EQ(names.back(), "generic") << algorithm.name;
+    EXPECT_TRUE(ProcessorRunsDigestBackend(algorithm.id, algorithm.bits, "generic"));
+  }
+}
+
+}  // namespace
