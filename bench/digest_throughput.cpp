@@ -123,8 +123,10 @@ int main(int argc, char** argv) {
   RegisterEveryBenchmark();
   // Defaults that make the ratios hold on a shared machine; the command line may override them.
   std::vector<char*> arguments = {argv[0]};
-  std::string defaults[] = {"--benchmark_repetitions=5", "--benchmark_enable_random_interleaving=true",
-                            "--benchmark_report_aggregates_only=true", "--benchmark_min_time=0.2"};
+  std::string defaults[] = {"--benchmark_repetitions=5",
+                            "--benchmark_enable_random_interleaving=true",
+                            "--benchmark_report_aggregates_only=true",
+                            "--benchmark_min_time=0.2"};
   for (std::string& option : defaults) arguments.push_back(option.data());
   for (int i = 1; i < argc; ++i) arguments.push_back(argv[i]);
   int count = static_cast<int>(arguments.size());

@@ -91,7 +91,9 @@ std::string TheirPass(const ReportRow& row, const std::string& path) {
   const EVP_MD* digest = OpenSslDigestOf(row);
   if (!digest) {
     uLong crc = 0;
-    ReadInPieces(path, [&](const uint8_t* bytes, size_t count) { crc = crc32_z(crc, bytes, count); });
+    ReadInPieces(path, [&](const uint8_t* bytes, size_t count) {
+      crc = crc32_z(crc, bytes, count);
+    });
     const uint8_t big[4] = {static_cast<uint8_t>(crc >> 24), static_cast<uint8_t>(crc >> 16),
                             static_cast<uint8_t>(crc >> 8), static_cast<uint8_t>(crc)};
     return Hex(big, 4);
@@ -187,7 +189,8 @@ bool MeasureRound(const std::string& cli, const std::string& path, Timings& timi
 
   // checksums-cli names the path after the digests, rhash before them.
   std::vector<std::string> ours = HexWords(ourOutput);
-  std::vector<std::string> rhash = HexWords(rhashOutput.substr(std::min(path.size(), rhashOutput.size())));
+  std::vector<std::string> rhash =
+      HexWords(rhashOutput.substr(std::min(path.size(), rhashOutput.size())));
   ours.resize(std::min<size_t>(ours.size(), REPORT_ROW_COUNT));
   rhash.resize(std::min<size_t>(rhash.size(), REPORT_ROW_COUNT));
   if (ours != theirDigests || rhash != theirDigests) {

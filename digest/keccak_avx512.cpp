@@ -66,7 +66,8 @@ KECCAK_AVX512_TARGET void KeccakAbsorbAvx512(uint64_t lanes[KECCAK_LANES], const
     }
   }
 
-#define KECCAK_STORE_LANE(name, i) _mm_storel_epi64(reinterpret_cast<__m128i*>(lanes + (i)), A##name);
+#define KECCAK_STORE_LANE(name, i) \
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(lanes + (i)), A##name);
   KECCAK_FOR_EACH_LANE(KECCAK_STORE_LANE)
 #undef KECCAK_STORE_LANE
 }

@@ -43,7 +43,8 @@ bool ProcessorRunsSha256ShaExtensions() {
   return cpu.sha && cpu.sse41 && cpu.ssse3;
 }
 
-SHA256_SHANI_TARGET void Sha256BlocksShaExtensions(uint32_t state[8], const uint8_t* blocks, size_t count) {
+SHA256_SHANI_TARGET void Sha256BlocksShaExtensions(uint32_t state[8], const uint8_t* blocks,
+                                                   size_t count) {
   const __m128i dcba = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state));
   const __m128i hgfe = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4));
   const __m128i cdab = _mm_shuffle_epi32(dcba, 0xB1);
