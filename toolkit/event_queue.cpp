@@ -1,0 +1,243 @@
+#include "toolkit/event_queue.h"
+
+#include <richedit.h>
+
+#include <cwchar>
+
+#include "runtime/main_heap.h"
+#include "toolkit/block_pool.h"
+#include "toolkit/focus_movement.h"
+#include "toolkit/library_state.h"
+#include "toolkit/numbered_window.h"
+#include "toolkit/toolkit_names.h"
+
+namespace {
+
+struct EventQueueState {
+  BlockPool* nodes;  // ours: one EventNode an item, no lock, not shared
+  EventNode* head;
+  EventNode* tail;
+  int32_t suppressCount;
+  int32_t kind;
+  int64_t window;
+  int64_t gadget;
+  int64_t type;
+  void* data;
+  EventDataRelease releaseData;
+};
+
+constexpr int32_t NODE_POOL_MIN_ITEMS = 16;
+constexpr int32_t NODE_POOL_MAX_ITEMS = 256;
+constexpr uint32_t NODE_POOL_UNLOCKED = 2;
+constexpr int32_t FIRST_UNMERGED_KIND = 0x10000;
+constexpr DWORD WAKE_ON_ANY_MESSAGE = QS_ALLINPUT | QS_ALLPOSTMESSAGE;  // 0x5FF
+constexpr int RICH_EDIT_PREFIX_LENGTH = 5;
+constexpr LRESULT RICH_EDIT_READ_ONLY = ECO_READONLY;
+
+EventQueueState* queue;
+HWND eventWindow;  // ours: destroyed by StopEventSystem
+UINT postEventMessage;
+
+void ReleaseEventData(void* data, EventDataRelease releaseData) {
+  if (data && releaseData) releaseData(data);
+}
+
+bool SameEvent(const EventNode* node, int32_t kind, int64_t gadget, int64_t window, int64_t type) {
+  return node->kind == kind && node->gadget == gadget && node->window == window &&
+         node->type == type;
+}
+
+bool FieldMatches(int64_t pattern, int64_t value) {
+  return pattern == ANY_EVENT_FIELD || pattern == value;
+}
+
+LRESULT CALLBACK EventWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == postEventMessage && postEventMessage) {
+    // The block comes from the main heap of the posting thread, laid out like an EventNode.
+    if (auto* posted = reinterpret_cast<EventNode*>(lParam)) {
+      PostToolkitEvent(posted->kind, posted->gadget, posted->window, posted->type, posted->data,
+                       nullptr, POST_FORCE);
+      ReleaseToMainHeap(posted);
+    }
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void InitQueueState(void* state) {
+  static_cast<EventQueueState*>(state)->nodes = CreateBlockPool(
+      sizeof(EventNode), NODE_POOL_MIN_ITEMS, NODE_POOL_MAX_ITEMS, NODE_POOL_UNLOCKED);
+  static_cast<EventQueueState*>(state)->type = -1;
+}
+
+bool KeyDown(int virtualKey) { return GetKeyState(virtualKey) < 0; }
+
+bool ModifierDown() { return KeyDown(VK_CONTROL) || KeyDown(VK_SHIFT) || KeyDown(VK_MENU); }
+
+// An editable rich-edit control takes Tab itself.
+bool IsEditableRichEditUnderTab(HWND focus) {
+  if (!focus || !KeyDown(VK_TAB) || ModifierDown()) return false;
+  wchar_t className[16] = {};
+  GetClassNameW(focus, className, 16);
+  if (wcsncmp(className, L"RichE", RICH_EDIT_PREFIX_LENGTH) != 0 &&
+      wcsncmp(className, L"RICHE", RICH_EDIT_PREFIX_LENGTH - 1) != 0) {
+    return false;
+  }
+  return !(SendMessageW(focus, EM_GETOPTIONS, 0, 0) & RICH_EDIT_READ_ONLY);
+}
+
+HACCEL ChooseAcceleratorTable(HWND active) {
+  HWND focus = GetFocus();
+  if (IsEditableRichEditUnderTab(focus)) return nullptr;
+  if (active && ModifierDown()) ShowFocusCues(active);
+  if (focus && GetPropW(focus, PROPERTY_HOTKEY)) return nullptr;
+  if (!active) return nullptr;
+  auto id = reinterpret_cast<intptr_t>(GetPropW(active, PROPERTY_WINDOW_ID));
+  if (!id) return nullptr;
+  DWORD process = 0;
+  GetWindowThreadProcessId(active, &process);
+  if (process != GetCurrentProcessId()) return nullptr;
+  auto* record = static_cast<WindowRecord*>(LookupObject(WindowTable(), id - 1));
+  return record ? record->acceleratorTable : nullptr;
+}
+
+// At most one system message; false when there was none within the timeout.
+bool FetchMessage(int32_t timeout, MSG* message) {
+  if (timeout == -1) return GetMessageW(message, nullptr, 0, 0) != -1;
+  if (PeekMessageW(message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) return true;
+  if (timeout == 0) return false;
+  DWORD woken = MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeout),
+                                          WAKE_ON_ANY_MESSAGE);
+  if (woken == WAIT_TIMEOUT) return false;
+  return PeekMessageW(message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD);
+}
+
+void HandleMessage(MSG* message) {
+  HWND active = GetActiveWindow();
+  HACCEL table = ChooseAcceleratorTable(active);
+  if (table && TranslateAcceleratorW(active, table, message)) {
+    if (active) ShowFocusCues(active);
+    return;
+  }
+  TranslateMessage(message);
+  DispatchMessageW(message);
+}
+
+}  // namespace
+
+void StartEventSystem() {
+  if (!queue) {
+    queue = static_cast<EventQueueState*>(AllocateLibraryState(sizeof(EventQueueState), InitQueueState));
+  }
+  if (eventWindow) return;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = CS_DBLCLKS;
+  windowClass.lpfnWndProc = EventWindowProcedure;
+  windowClass.hInstance = instance;
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = POST_EVENT_CLASS;
+  RegisterClassExW(&windowClass);
+  eventWindow = CreateWindowExW(0, POST_EVENT_CLASS, L"", WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr,
+                                instance, nullptr);
+  postEventMessage = RegisterWindowMessageW(POST_EVENT_MESSAGE_NAME);
+}
+
+void StopEventSystem() {
+  if (eventWindow) DestroyWindow(eventWindow);
+  eventWindow = nullptr;
+  UnregisterClassW(POST_EVENT_CLASS, GetModuleHandleW(nullptr));
+}
+
+void PostToolkitEvent(int32_t kind, int64_t gadget, int64_t window, int64_t type, void* data,
+                      EventDataRelease releaseData, int32_t postFlags) {
+  // The queue owns the data from here: data of an event it does not keep is released at once.
+  if (!queue || (queue->suppressCount > 0 && !(postFlags & POST_FORCE))) {
+    ReleaseEventData(data, releaseData);
+    return;
+  }
+  EventNode* tail = queue->tail;
+  if (tail && kind < FIRST_UNMERGED_KIND && SameEvent(tail, kind, gadget, window, type)) {
+    ReleaseEventData(data, releaseData);
+    return;
+  }
+  auto* node = static_cast<EventNode*>(PoolAllocate(queue->nodes));
+  if (!node) {
+    ReleaseEventData(data, releaseData);
+    return;
+  }
+  *node = EventNode{nullptr, kind, postFlags, gadget, window, type, data, releaseData};
+  if (tail) {
+    tail->next = node;
+  } else {
+    queue->head = node;
+  }
+  queue->tail = node;
+}
+
+void RemoveQueuedEvents(int32_t kind, int64_t gadget, int64_t window, int64_t type) {
+  if (!queue) return;
+  EventNode* previous = nullptr;
+  EventNode* node = queue->head;
+  while (node) {
+    EventNode* next = node->next;
+    if (FieldMatches(kind, node->kind) && FieldMatches(gadget, node->gadget) &&
+        FieldMatches(window, node->window) && FieldMatches(type, node->type)) {
+      if (previous) {
+        previous->next = next;
+      } else {
+        queue->head = next;
+      }
+      if (queue->tail == node) queue->tail = previous;
+      ReleaseEventData(node->data, node->releaseData);
+      PoolFree(queue->nodes, node);
+    } else {
+      previous = node;
+    }
+    node = next;
+  }
+}
+
+void RaiseEventSuppression() {
+  if (queue) ++queue->suppressCount;
+}
+
+void LowerEventSuppression() {
+  if (queue) --queue->suppressCount;
+}
+
+int32_t NextQueuedEvent() {
+  if (!queue) return 0;
+  queue->kind = 0;
+  ReleaseEventData(queue->data, queue->releaseData);
+  queue->data = nullptr;
+  queue->releaseData = nullptr;
+  queue->type = -1;
+  EventNode* node = queue->head;
+  if (!node) return 0;
+  queue->kind = node->kind;
+  queue->gadget = node->gadget;
+  queue->window = node->window;
+  queue->type = node->type;
+  queue->data = node->data;
+  queue->releaseData = node->releaseData;
+  queue->head = node->next;
+  if (!queue->head) queue->tail = nullptr;
+  PoolFree(queue->nodes, node);
+  return queue->kind;
+}
+
+int64_t WaitForEvent(int32_t timeout) {
+  if (int32_t kind = NextQueuedEvent()) return kind;
+  MSG message;
+  if (!FetchMessage(timeout, &message)) return 0;
+  HandleMessage(&message);
+  return message.message;
+}
+
+int64_t CurrentEventGadget() { return queue ? queue->gadget : 0; }
+int64_t CurrentEventWindow() { return queue ? queue->window : 0; }
+int64_t CurrentEventType() { return queue ? queue->type : -1; }
+void* CurrentEventData() { return queue ? queue->data : nullptr; }
+
+HWND EventWindowHandle() { return eventWindow; }
