@@ -113,6 +113,7 @@ void SendSectionText(HWND control, WPARAM sectionAndType, const wchar_t* text, i
 }  // namespace
 
 void InitStatusBars() {
+  if (library) return;
   library = static_cast<StatusBarLibrary*>(AllocateLibraryState(sizeof(StatusBarLibrary), nullptr));
   if (!library) return;
   library->table = CreateObjectTable(sizeof(StatusBarRecord), TABLE_GROW_STEP, DestroyStatusBar);
