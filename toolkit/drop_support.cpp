@@ -64,7 +64,9 @@ void AcceptWindowDrops(ObjectNumber number, int32_t format, int32_t actions) {
   auto* record = windows ? static_cast<WindowRecord*>(LookupObject(windows, number)) : nullptr;
   if (!record || format == 0) return;
   if (format == CF_TEXT) {
-    for (int32_t textFormat : TEXT_FORMATS) AcceptFormat(number, record->window, textFormat, actions);
+    for (int32_t textFormat : TEXT_FORMATS) {
+      AcceptFormat(number, record->window, textFormat, actions);
+    }
     return;
   }
   AcceptFormat(number, record->window, format, actions);

@@ -12,7 +12,8 @@ struct WindowDropTarget;
 
 // The IDropTarget operations in their slot order.
 struct DropTargetInterface {
-  HRESULT(STDMETHODCALLTYPE* queryInterface)(WindowDropTarget* self, REFIID interfaceId, void** out);
+  HRESULT(STDMETHODCALLTYPE* queryInterface)(WindowDropTarget* self, REFIID interfaceId,
+                                              void** out);
   ULONG(STDMETHODCALLTYPE* addRef)(WindowDropTarget* self);
   ULONG(STDMETHODCALLTYPE* release)(WindowDropTarget* self);
   HRESULT(STDMETHODCALLTYPE* dragEnter)(WindowDropTarget* self, IDataObject* data, DWORD keys,

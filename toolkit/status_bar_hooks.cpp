@@ -62,7 +62,8 @@ bool StatusBarNumberOf(HWND window, ObjectNumber* number) {
 }
 
 void SetStatusBarNumber(HWND window, ObjectNumber number) {
-  SetPropW(window, PROPERTY_STATUS_BAR_ID, reinterpret_cast<HANDLE>(static_cast<intptr_t>(number + 1)));
+  const auto stored = static_cast<intptr_t>(number + 1);
+  SetPropW(window, PROPERTY_STATUS_BAR_ID, reinterpret_cast<HANDLE>(stored));
 }
 
 LRESULT CALLBACK ParentSizeHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -200,7 +200,9 @@ TEST_F(DropTargetTest, ALinkOnlyWindowLinksWhateverTheKeysAndQueuesOneDrop) {
   AcceptWindowDrops(WINDOW, CF_HDROP, DROPEFFECT_LINK);
   ASSERT_NE(RegisteredTarget(), nullptr);
   FileList files({L"C:\\data\\report.txt"});
-  for (DWORD keys : std::vector<DWORD>{0, MK_LBUTTON | MK_SHIFT, MK_CONTROL, MK_CONTROL | MK_SHIFT, MK_ALT}) {
+  const std::vector<DWORD> keyStates{0, MK_LBUTTON | MK_SHIFT, MK_CONTROL, MK_CONTROL | MK_SHIFT,
+                                     MK_ALT};
+  for (DWORD keys : keyStates) {
     SCOPED_TRACE(keys);
     const Effects effects = DragOnto(files.Get(), EVERY_EFFECT, keys);
     EXPECT_EQ(effects.enter, DROPEFFECT_LINK);
@@ -216,7 +218,9 @@ TEST_F(DropTargetTest, ALinkOnlyWindowLinksWhateverTheKeysAndQueuesOneDrop) {
 TEST_F(DropTargetTest, ASourceThatCannotLinkIsRefusedAndItsDropQueuesNothing) {
   AcceptWindowDrops(WINDOW, CF_HDROP, DROPEFFECT_LINK);
   FileList files({L"C:\\data\\report.txt"});
-  for (DWORD offered : std::vector<DWORD>{DROPEFFECT_COPY, DROPEFFECT_MOVE, DROPEFFECT_COPY | DROPEFFECT_MOVE}) {
+  const std::vector<DWORD> withoutLink{DROPEFFECT_COPY, DROPEFFECT_MOVE,
+                                       DROPEFFECT_COPY | DROPEFFECT_MOVE};
+  for (DWORD offered : withoutLink) {
     SCOPED_TRACE(offered);
     const Effects effects = DragOnto(files.Get(), offered, 0);
     EXPECT_EQ(effects.enter, DROPEFFECT_NONE);
@@ -266,7 +270,8 @@ TEST_F(DropTargetTest, DroppedPathsComeBackJoinedByLineFeedsUntilAnotherEvent) {
   FileList files({L"C:\\one.txt", L"D:\\deep\\two words.bin", L"E:\\\u00e9t\u00e9\\\u6587.txt"});
   EXPECT_EQ(DragOnto(files.Get(), EVERY_EFFECT, 0).drop, DROPEFFECT_LINK);
   ASSERT_EQ(WaitForEvent(0), EVENT_WINDOW_DROP);
-  EXPECT_EQ(DroppedFilesText(), L"C:\\one.txt\nD:\\deep\\two words.bin\nE:\\\u00e9t\u00e9\\\u6587.txt");
+  EXPECT_EQ(DroppedFilesText(),
+            L"C:\\one.txt\nD:\\deep\\two words.bin\nE:\\\u00e9t\u00e9\\\u6587.txt");
   EXPECT_EQ(DroppedFilesText(), DroppedFilesText());  // reading leaves the data in place
 
   PostToolkitEvent(EVENT_TIMER, 1, WINDOW, 0, nullptr, nullptr, 0);
@@ -285,15 +290,6 @@ TEST_F(DropTargetTest, TheDropRecordIsReleasedAtTheNextWait) {
   WaitForEvent(0);
   QueuedEventKinds();
   EXPECT_EQ(MainHeapBytesInUse(), heapWithTarget);
-}
-
-TEST_F(DropTargetTest, ADropOfAnotherFormatGivesNoFileNames) {
-  AcceptWindowDrops(WINDOW, CF_UNICODETEXT, DROPEFFECT_COPY);
-  ScriptedData text(CF_UNICODETEXT, TextBlock(L"C:\\not\\a\\file\\list"), Answer::BLOCK);
-  EXPECT_EQ(DragOnto(&text, EVERY_EFFECT, 0).drop, DROPEFFECT_COPY);
-  EXPECT_EQ(TextOfQueuedDrop(), L"");
-  EXPECT_EQ(text.MediaOut(), 0);
-  EXPECT_EQ(text.BlockLocks(), 0u);
 }
 
 TEST_F(DropTargetTest, EveryFailureInDropRefusesItQueuesNothingAndGivesTheMediumBack) {
@@ -319,7 +315,8 @@ TEST_F(DropTargetTest, AFileListThatOverrunsItsBlockGivesNoNamesAndASoundOneDoes
     HGLOBAL block;
     const wchar_t* text;
   } cases[] = {
-      {"names beyond the block", RawFileList(4096, TRUE, WideBytes(std::wstring(L"C:\\a\0\0", 6))), L""},
+      {"names past the block", RawFileList(4096, TRUE, WideBytes(std::wstring(L"C:\\a\0\0", 6))),
+       L""},
       {"no end of list", RawFileList(names, TRUE, WideBytes(std::wstring(L"C:\\a\0B", 6))), L""},
       {"name without end", RawFileList(names, TRUE, WideBytes(L"C:\\abc")), L""},
       {"empty list", RawFileList(names, TRUE, WideBytes(std::wstring(1, L'\0'))), L""},
@@ -339,6 +336,9 @@ TEST_F(DropTargetTest, AFileListThatOverrunsItsBlockGivesNoNamesAndASoundOneDoes
 
 TEST_F(DropTargetTest, WithdrawingTheOnlyFormatUnregistersTheWindowAndFreesItsTarget) {
   HWND window = WindowHandle(WINDOW);
+  AcceptWindowDrops(WINDOW, 0, DROPEFFECT_LINK);  // format 0 is nothing to accept
+  AcceptWindowDrops(7, CF_HDROP, DROPEFFECT_LINK);  // nor is a window that is not open
+  EXPECT_EQ(RegisteredTarget(), nullptr);
   AcceptWindowDrops(WINDOW, CF_HDROP, DROPEFFECT_LINK);
   ASSERT_NE(RegisteredTarget(), nullptr);
   AcceptWindowDrops(WINDOW, CF_HDROP, 0);
@@ -376,18 +376,15 @@ TEST_F(DropTargetTest, TheTextFormatStandsForAllThreeAndTheNewestIsTriedFirst) {
     formats.push_back(entry->format);
   }
   EXPECT_EQ(formats, (std::vector<int32_t>{CF_UNICODETEXT, CF_OEMTEXT, CF_TEXT}));
-  ScriptedData text(CF_UNICODETEXT, TextBlock(L"words"), Answer::BLOCK);
+  // Text arrives as a drop, but names no files.
+  ScriptedData text(CF_UNICODETEXT, TextBlock(L"C:\\not\\a\\file\\list"), Answer::BLOCK);
   EXPECT_EQ(DragOnto(&text, DROPEFFECT_COPY, 0).drop, DROPEFFECT_COPY);
-  QueuedEventKinds();
+  EXPECT_EQ(TextOfQueuedDrop(), L"");
+  EXPECT_EQ(text.MediaOut(), 0);
+  EXPECT_EQ(text.BlockLocks(), 0u);
   AcceptWindowDrops(WINDOW, CF_TEXT, 0);
   EXPECT_EQ(RegisteredTarget(), nullptr);
-  EXPECT_EQ(MainHeapBytesInUse(), heapWithWindow);
-}
-
-TEST_F(DropTargetTest, FormatZeroAndUnknownWindowsChangeNothing) {
-  AcceptWindowDrops(WINDOW, 0, DROPEFFECT_LINK);
-  AcceptWindowDrops(7, CF_HDROP, DROPEFFECT_LINK);
-  EXPECT_EQ(RegisteredTarget(), nullptr);
+  NextQueuedEvent();  // gives the drop's record back
   EXPECT_EQ(MainHeapBytesInUse(), heapWithWindow);
 }
 
