@@ -4,14 +4,13 @@
 #include "digest/digest_plugin.h"
 #include "runtime/main_heap.h"
 
+Crc32RegisterFunction crc32Register = Crc32RegisterGeneric;
+
 namespace {
 
 struct Crc32Context : DigestContext {
   uint32_t crc;  // finished form of the CRC so far
 };
-
-// Usable before registration, which may choose a faster backend.
-Crc32RegisterFunction crc32Register = Crc32RegisterGeneric;
 
 DigestContext* Crc32Create(int32_t, int32_t) {
   auto* context = static_cast<Crc32Context*>(AllocateFromMainHeap(sizeof(Crc32Context)));
@@ -44,6 +43,7 @@ uint32_t Crc32Update(const uint8_t* data, uint32_t length, uint32_t crc) {
 int RegisterCrc32Plugin() {
   DigestPlugin* slot = RegisterDigestPlugin(DIGEST_CRC32);
   if (slot) {
+    crc32Register = ChooseDigestBackend(CRC32_BACKENDS);
     slot->create = Crc32Create;
     slot->update = Crc32UpdateContext;
     slot->finish = Crc32Finish;

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "digest/digest_backend.h"
+
 using Crc32RegisterFunction = uint32_t (*)(uint32_t reg, const uint8_t* data, size_t length);
 
 constexpr uint32_t CRC32_POLYNOMIAL = 0xEDB88320;
@@ -24,3 +26,10 @@ inline constexpr std::array<uint32_t, 256> CRC32_TABLE = MakeCrc32Table();
 static_assert(CRC32_TABLE[1] == 0x77073096 && CRC32_TABLE[255] == 0x2D02EF8D);
 
 uint32_t Crc32RegisterGeneric(uint32_t reg, const uint8_t* data, size_t length);
+
+inline constexpr DigestBackend<Crc32RegisterFunction> CRC32_BACKENDS[] = {
+    {"generic", Crc32RegisterGeneric, nullptr},
+};
+
+// What Crc32Update calls: the generic one until RegisterCrc32Plugin chooses from CRC32_BACKENDS.
+extern Crc32RegisterFunction crc32Register;

@@ -31,8 +31,11 @@ constexpr int32_t NODE_POOL_MAX_ITEMS = 256;
 constexpr uint32_t NODE_POOL_UNLOCKED = 2;
 constexpr int32_t FIRST_UNMERGED_KIND = 0x10000;
 constexpr DWORD WAKE_ON_ANY_MESSAGE = QS_ALLINPUT | QS_ALLPOSTMESSAGE;  // 0x5FF
-constexpr int RICH_EDIT_PREFIX_LENGTH = 5;
-constexpr LRESULT RICH_EDIT_READ_ONLY = ECO_READONLY;
+// Rich-edit classes ("RichEdit20W", "RICHEDIT50W", ...) are told by the start of their name.
+constexpr const wchar_t* RICH_EDIT_PREFIX = L"RichE";
+constexpr size_t RICH_EDIT_PREFIX_LENGTH = 5;
+constexpr const wchar_t* RICH_EDIT_UPPER_PREFIX = L"RICH";
+constexpr size_t RICH_EDIT_UPPER_PREFIX_LENGTH = 4;
 
 EventQueueState* queue;
 HWND eventWindow;  // ours: destroyed by StopEventSystem
@@ -53,7 +56,7 @@ bool FieldMatches(int64_t pattern, int64_t value) {
 
 LRESULT CALLBACK EventWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == postEventMessage && postEventMessage) {
-    // The block comes from the main heap of the posting thread, laid out like an EventNode.
+    // The posting thread took the block from the main heap and laid it out like an EventNode.
     if (auto* posted = reinterpret_cast<EventNode*>(lParam)) {
       PostToolkitEvent(posted->kind, posted->gadget, posted->window, posted->type, posted->data,
                        nullptr, POST_FORCE);
@@ -78,11 +81,11 @@ bool IsEditableRichEditUnderTab(HWND focus) {
   if (!focus || !KeyDown(VK_TAB) || ModifierDown()) return false;
   wchar_t className[16] = {};
   GetClassNameW(focus, className, 16);
-  if (wcsncmp(className, L"RichE", RICH_EDIT_PREFIX_LENGTH) != 0 &&
-      wcsncmp(className, L"RICHE", RICH_EDIT_PREFIX_LENGTH - 1) != 0) {
+  if (wcsncmp(className, RICH_EDIT_PREFIX, RICH_EDIT_PREFIX_LENGTH) != 0 &&
+      wcsncmp(className, RICH_EDIT_UPPER_PREFIX, RICH_EDIT_UPPER_PREFIX_LENGTH) != 0) {
     return false;
   }
-  return !(SendMessageW(focus, EM_GETOPTIONS, 0, 0) & RICH_EDIT_READ_ONLY);
+  return !(SendMessageW(focus, EM_GETOPTIONS, 0, 0) & ECO_READONLY);
 }
 
 HACCEL ChooseAcceleratorTable(HWND active) {

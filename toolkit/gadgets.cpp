@@ -64,6 +64,7 @@ void StartGadgets() {
   InitCommonControlsEx(&classes);
 }
 
+// The default font and the kinds live for the process, and every control goes with its window.
 void StopGadgets() {}
 
 ObjectTable* GadgetTable() { return gadgetTable; }

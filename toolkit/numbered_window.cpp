@@ -1,9 +1,9 @@
 #include "toolkit/numbered_window.h"
 
+#include "runtime/main_heap.h"
 #include "toolkit/dpi_scaling.h"
 #include "toolkit/event_queue.h"
 #include "toolkit/gadget_list.h"
-#include "toolkit/library_state.h"
 #include "toolkit/scoped_handles.h"
 #include "toolkit/toolkit_names.h"
 #include "toolkit/window_internals.h"
@@ -108,14 +108,13 @@ int ShowCommand(const WindowStyle& style) {
   return style.noActivate ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL;
 }
 
-bool FillAccelerators(WindowRecord* record) {
+void FillAccelerators(WindowRecord* record) {
   record->acceleratorCount = ACCELERATOR_COUNT;
   record->accelerators = static_cast<ACCEL*>(AllocateFromMainHeap(ACCELERATOR_COUNT * sizeof(ACCEL)));
-  if (!record->accelerators) return false;
+  if (!record->accelerators) return;
   record->accelerators[0] = ACCEL{FVIRTKEY | FNOINVERT, VK_TAB, COMMAND_FOCUS_NEXT};
   record->accelerators[1] = ACCEL{FVIRTKEY | FNOINVERT | FSHIFT, VK_TAB, COMMAND_FOCUS_PREVIOUS};
   record->acceleratorTable = CreateAcceleratorTableW(record->accelerators, ACCELERATOR_COUNT);
-  return true;
 }
 
 struct Placement {
@@ -239,12 +238,11 @@ void SetWindowCaption(ObjectNumber number, const wchar_t* text) {
   if (window && text) SetWindowTextW(window, text);
 }
 
-ObjectNumber EnclosingWindowNumber(HWND window, HWND* enclosing) {
+ObjectNumber EnclosingWindowNumber(HWND window) {
   HWND found = window;
   while (found && !GetPropW(found, PROPERTY_WINDOW_ID) && (GetWindowLongPtrW(found, GWL_STYLE) & WS_CHILD)) {
     found = GetParent(found);
   }
-  if (enclosing) *enclosing = found;
   if (!found) return -1;
   return reinterpret_cast<intptr_t>(GetPropW(found, PROPERTY_WINDOW_ID)) - 1;
 }

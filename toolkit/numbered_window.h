@@ -67,4 +67,4 @@ void SetWindowCaption(ObjectNumber number, const wchar_t* text);
 
 // The number of the toolkit window that holds a window (itself or its first ancestor with
 // PROPERTY_WINDOW_ID), or -1.
-ObjectNumber EnclosingWindowNumber(HWND window, HWND* enclosing = nullptr);
+ObjectNumber EnclosingWindowNumber(HWND window);

@@ -1,0 +1,53 @@
+// checksums-cli on Windows: arguments from the wide command line, so that any path works; lines
+// end in CRLF and go out as UTF-8, or as UTF-16 through the console's own call when the stream
+// is an interactive console, which would show UTF-8 bytes in its code page.
+#include <windows.h>
+
+#include "app/checksums_cli.h"
+
+namespace {
+
+Text SystemMessage(DWORD error) {
+  wchar_t* message = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+  Text text = length ? Text(message, length) : L"system error " + std::to_wstring(error);
+  LocalFree(message);
+  // The system's messages end in a line break, which the error line supplies itself.
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
+    text.pop_back();
+  }
+  return text;
+}
+
+}  // namespace
+
+void WriteConsoleLine(ConsoleStream stream, const Text& line) {
+  HANDLE handle =
+      GetStdHandle(stream == ConsoleStream::OUTPUT ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  const Text withEnd = line + L"\r\n";
+  DWORD mode = 0;
+  DWORD written = 0;
+  if (GetConsoleMode(handle, &mode)) {
+    WriteConsoleW(handle, withEnd.data(), static_cast<DWORD>(withEnd.size()), &written, nullptr);
+    return;
+  }
+  const std::string bytes = Utf8FromText(withEnd);
+  WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+Text ReasonFileCannotBeOpened(const Text& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
+  CloseHandle(file);
+  return Text();
+}
+
+Text ReadFailureReason() { return SystemMessage(ERROR_READ_FAULT); }
+
+int wmain(int argc, wchar_t** argv) {
+  std::vector<Text> arguments(argv + 1, argv + argc);
+  return RunChecksumsCli(arguments);
+}

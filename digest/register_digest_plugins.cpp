@@ -1,0 +1,15 @@
+#include "digest/register_digest_plugins.h"
+
+#include "digest/crc32.h"
+#include "digest/md5.h"
+#include "digest/sha1.h"
+#include "digest/sha2.h"
+#include "digest/sha3.h"
+
+void RegisterDigestPlugins() {
+  RegisterCrc32Plugin();
+  RegisterMd5Plugin();
+  RegisterSha1Plugin();
+  RegisterSha2Plugin();
+  RegisterSha3Plugin();
+}

@@ -1,0 +1,5 @@
+#pragma once
+// The program's digest algorithms, registered in the order the programs rely on: CRC32 first, so
+// that id -1 selects it, then MD5, SHA-1, SHA-2 and SHA-3.
+
+void RegisterDigestPlugins();

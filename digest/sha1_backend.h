@@ -1,0 +1,19 @@
+#pragma once
+// SHA-1 block functions: whole 64-byte blocks, words read big-endian. The generic one keeps its
+// message schedule in the block itself, so a block function may overwrite the blocks it is
+// given; the plugin hands it a copy when its caller's bytes must survive.
+#include <cstddef>
+#include <cstdint>
+
+#include "digest/digest_backend.h"
+
+using Sha1BlocksFunction = void (*)(uint32_t state[5], uint8_t* blocks, size_t count);
+
+void Sha1BlocksGeneric(uint32_t state[5], uint8_t* blocks, size_t count);
+
+inline constexpr DigestBackend<Sha1BlocksFunction> SHA1_BACKENDS[] = {
+    {"generic", Sha1BlocksGeneric, nullptr},
+};
+
+// What the plugin calls: the generic one until RegisterSha1Plugin chooses from SHA1_BACKENDS.
+extern Sha1BlocksFunction sha1Blocks;

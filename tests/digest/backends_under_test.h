@@ -1,0 +1,35 @@
+#pragma once
+// The eleven digests of the program and the block functions each can run on, so that a suite
+// runs once per backend; a backend this processor lacks is skipped, never passed.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TestAlgorithm {
+  const char* name;     // part of the test names, e.g. "Sha3_256"
+  int32_t id;
+  int32_t bits;
+  uint32_t blockBytes;  // block size, or the sponge's rate
+};
+
+const std::vector<TestAlgorithm>& AllTestAlgorithms();
+
+struct AlgorithmOnBackend {
+  TestAlgorithm algorithm;
+  std::string backend;
+};
+
+std::vector<AlgorithmOnBackend> EveryAlgorithmOnEveryBackend();
+void PrintTo(const AlgorithmOnBackend& pair, std::ostream* out);
+std::string TestNameOf(const testing::TestParamInfo<AlgorithmOnBackend>& info);
+
+// Registers the plugins, points the algorithm's plugin at the parameter's backend (or skips the
+// test when the processor cannot run it) and gives the registration's choice back afterwards.
+class OnBackend : public testing::TestWithParam<AlgorithmOnBackend> {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  const TestAlgorithm& Algorithm() const { return GetParam().algorithm; }
+};
