@@ -15,7 +15,9 @@
 #include "tests/driver/file_drag.h"
 #include "toolkit/drop_target.h"
 #include "toolkit/event_queue.h"
+#include "toolkit/gadgets.h"
 #include "toolkit/numbered_window.h"
+#include "tests/toolkit/toolkit_test_support.h"
 
 namespace {
 
@@ -26,12 +28,12 @@ constexpr POINTL NOWHERE = {0, 0};
 class ToolkitEnvironment : public testing::Environment {
  public:
   void SetUp() override {
-    StartEventSystem();
-    StartWindows();
+    StartToolkitLibraries();
     StartDropSupport();
   }
   void TearDown() override {
     StopDropSupport();
+    StopGadgets();
     StopWindows();
     StopEventSystem();
   }
@@ -162,18 +164,6 @@ Effects DragOnto(IDataObject* data, DWORD offered, DWORD keys) {
   return effects;
 }
 
-std::vector<int32_t> QueuedEventKinds() {
-  std::vector<int32_t> kinds;
-  while (int32_t kind = NextQueuedEvent()) kinds.push_back(kind);
-  return kinds;
-}
-
-// Handles what the window system has pending and empties the toolkit's queue.
-void Settle() {
-  for (int turn = 0; turn < 1000 && WaitForEvent(0) != 0; ++turn) {
-  }
-}
-
 // The dropped text after the drop event has become the current one.
 Text TextOfQueuedDrop() {
   EXPECT_EQ(NextQueuedEvent(), EVENT_WINDOW_DROP);
@@ -185,12 +175,12 @@ class DropTargetTest : public testing::Test {
  protected:
   void SetUp() override {
     OpenNumberedWindow(WINDOW, 100, 100, 400, 300, L"Drop target test", WS_CAPTION | WS_SYSMENU);
-    Settle();
+    PumpEvents();
     heapWithWindow = MainHeapBytesInUse();
   }
   void TearDown() override {
     CloseNumberedWindow(WINDOW);
-    Settle();
+    PumpEvents();
   }
 
   size_t heapWithWindow = 0;
@@ -227,7 +217,7 @@ TEST_F(DropTargetTest, ASourceThatCannotLinkIsRefusedAndItsDropQueuesNothing) {
     EXPECT_EQ(effects.over, DROPEFFECT_NONE);
     EXPECT_EQ(effects.drop, DROPEFFECT_NONE);
   }
-  EXPECT_TRUE(QueuedEventKinds().empty());
+  EXPECT_TRUE(TakeQueuedEvents().empty());
 }
 
 TEST_F(DropTargetTest, TextWithoutAFileListIsRefused) {
@@ -236,7 +226,7 @@ TEST_F(DropTargetTest, TextWithoutAFileListIsRefused) {
   const Effects effects = DragOnto(&text, EVERY_EFFECT, 0);
   EXPECT_EQ(effects.enter, DROPEFFECT_NONE);
   EXPECT_EQ(effects.drop, DROPEFFECT_NONE);
-  EXPECT_TRUE(QueuedEventKinds().empty());
+  EXPECT_TRUE(TakeQueuedEvents().empty());
   EXPECT_EQ(text.MediaOut(), 0);
 }
 
@@ -288,7 +278,7 @@ TEST_F(DropTargetTest, TheDropRecordIsReleasedAtTheNextWait) {
   EXPECT_GT(MainHeapBytesInUse(), heapWithTarget);
   EXPECT_EQ(DroppedFilesText(), L"C:\\one.txt\nC:\\two.txt");
   WaitForEvent(0);
-  QueuedEventKinds();
+  TakeQueuedEvents();
   EXPECT_EQ(MainHeapBytesInUse(), heapWithTarget);
 }
 
@@ -303,7 +293,7 @@ TEST_F(DropTargetTest, EveryFailureInDropRefusesItQueuesNothingAndGivesTheMedium
     EXPECT_EQ(data.MediaOut(), 0);
     EXPECT_EQ(data.BlockLocks(), 0u);
   }
-  EXPECT_TRUE(QueuedEventKinds().empty());
+  EXPECT_TRUE(TakeQueuedEvents().empty());
   EXPECT_EQ(MainHeapBytesInUse(), heapWithTarget);
 }
 
@@ -391,9 +381,9 @@ TEST_F(DropTargetTest, TheTextFormatStandsForAllThreeAndTheNewestIsTriedFirst) {
 TEST_F(DropTargetTest, ClosingTheWindowFreesItsTarget) {
   AcceptWindowDrops(WINDOW, CF_HDROP, DROPEFFECT_LINK);
   CloseNumberedWindow(WINDOW);
-  Settle();
+  PumpEvents();
   OpenNumberedWindow(WINDOW, 100, 100, 400, 300, L"Drop target test", WS_CAPTION | WS_SYSMENU);
-  Settle();
+  PumpEvents();
   EXPECT_EQ(RegisteredTarget(), nullptr);
   EXPECT_EQ(MainHeapBytesInUse(), heapWithWindow);
 }

@@ -5,13 +5,14 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "runtime/main_heap.h"
 #include "runtime/text.h"
 #include "toolkit/event_queue.h"
+#include "toolkit/gadgets.h"
 #include "toolkit/numbered_window.h"
+#include "tests/toolkit/toolkit_test_support.h"
 #include "toolkit/visual_styles.h"
 
 namespace {
@@ -25,8 +26,7 @@ constexpr uint32_t SIZABLE_FRAME = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 class ToolkitEnvironment : public testing::Environment {
  public:
   void SetUp() override {
-    StartEventSystem();
-    StartWindows();
+    StartToolkitLibraries();
     InitStatusBars();
     // The numbers' slots and records stay allocated once used: use them once before any test
     // counts heap bytes.
@@ -36,18 +36,13 @@ class ToolkitEnvironment : public testing::Environment {
     CloseNumberedWindow(WINDOW);
   }
   void TearDown() override {
+    StopGadgets();
     StopWindows();
     StopEventSystem();
   }
 };
 
 const auto* const environment = testing::AddGlobalTestEnvironment(new ToolkitEnvironment);
-
-// Handles what the window system has pending and empties the toolkit's queue.
-void Settle() {
-  for (int turn = 0; turn < 1000 && WaitForEvent(0) != 0; ++turn) {
-  }
-}
 
 std::vector<int> RightEdges(HWND control) {
   const auto count = static_cast<int>(SendMessageW(control, SB_GETPARTS, 0, 0));
@@ -83,17 +78,17 @@ class StatusBarTest : public testing::Test {
  protected:
   void TearDown() override {
     CloseNumberedWindow(WINDOW);
-    Settle();
+    PumpEvents();
     // The window took its status bars with it, down to the last byte.
     EXPECT_EQ(LookupObject(StatusBarTable(), BAR), nullptr);
     EXPECT_EQ(MainHeapBytesInUse(), heapBefore);
   }
 
   HWND OpenParent(int32_t clientWidth, uint32_t frame = FIXED_FRAME) {
-    Settle();
+    PumpEvents();
     heapBefore = MainHeapBytesInUse();
     OpenNumberedWindow(WINDOW, 20, 20, clientWidth, 200, L"Status bar test", frame);
-    Settle();
+    PumpEvents();
     return WindowHandle(WINDOW);
   }
 
@@ -134,7 +129,7 @@ TEST_F(StatusBarTest, FillSectionsShareWhatTheFixedOnesLeaveAndDropTheRemainder)
     AppendStatusSection(SECTION_FILL);
     EXPECT_EQ(RightEdges(control), (std::vector<int>{100, 255, 410}));
     CloseNumberedWindow(WINDOW);
-    Settle();
+    PumpEvents();
   }
 }
 
@@ -147,7 +142,7 @@ TEST_F(StatusBarTest, ASizableParentKeepsTheCornerOutOfFillSectionsUnlessMaximis
   EXPECT_EQ(RightEdges(control), std::vector<int>{client.right - client.bottom + 3});
 
   ShowWindow(parent, SW_MAXIMIZE);
-  Settle();
+  PumpEvents();
   ASSERT_TRUE(IsZoomed(parent));
   EXPECT_EQ(RightEdges(control), std::vector<int>{ClientWidth(control)});
 }
@@ -249,9 +244,9 @@ TEST_F(StatusBarTest, MinimisingAndRestoringToTheSameSizeDoesNotLayOutAgain) {
   SendMessageW(control, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&marker));
 
   ShowWindow(parent, SW_MINIMIZE);
-  Settle();
+  PumpEvents();
   ShowWindow(parent, SW_RESTORE);
-  Settle();
+  PumpEvents();
   ASSERT_EQ(ClientWidth(parent), 600);
   EXPECT_EQ(RightEdges(control), std::vector<int>{marker});
 
@@ -260,7 +255,7 @@ TEST_F(StatusBarTest, MinimisingAndRestoringToTheSameSizeDoesNotLayOutAgain) {
   GetWindowRect(parent, &frame);
   SetWindowPos(parent, nullptr, 0, 0, frame.right - frame.left + 40, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER);
-  Settle();
+  PumpEvents();
   RECT client{};
   GetClientRect(control, &client);
   EXPECT_EQ(RightEdges(control), std::vector<int>{client.right - client.bottom + 3});
@@ -269,9 +264,7 @@ TEST_F(StatusBarTest, MinimisingAndRestoringToTheSameSizeDoesNotLayOutAgain) {
 TEST_F(StatusBarTest, MakingTheBarRaisesNoEventForTheParentsSize) {
   HWND parent = OpenParent(600);
   MakeBar(parent);
-  std::vector<int32_t> kinds;
-  while (int32_t kind = NextQueuedEvent()) kinds.push_back(kind);
-  EXPECT_EQ(std::count(kinds.begin(), kinds.end(), EVENT_WINDOW_SIZED), 0);
+  EXPECT_EQ(CountEvents(TakeQueuedEvents(), EVENT_WINDOW_SIZED), 0u);
 }
 
 TEST_F(StatusBarTest, DestroyingOrRemakingABarFreesItsNumberAndEverythingItHeld) {
@@ -295,7 +288,7 @@ TEST_F(StatusBarTest, DestroyingOrRemakingABarFreesItsNumberAndEverythingItHeld)
   EXPECT_FALSE(IsWindow(chosenControl));
   EXPECT_EQ(LookupObject(StatusBarTable(), BAR), nullptr);
   EXPECT_EQ(GetPropW(parent, L"zq_statusbar_id"), nullptr);
-  Settle();
+  PumpEvents();
   EXPECT_EQ(MainHeapBytesInUse(), heapWithWindow);
   // The current bar is gone: appending finds nothing, nor does the parent's size hook.
   AppendStatusSection(10);
