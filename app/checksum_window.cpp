@@ -6,7 +6,6 @@
 #include "app/file_name_part.h"
 #include "app/report_table.h"
 #include "toolkit/drop_support.h"
-#include "toolkit/dropped_files.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/numbered_window.h"
 #include "toolkit/open_file_dialog.h"

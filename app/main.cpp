@@ -8,7 +8,6 @@
 #include "runtime/main_heap.h"
 #include "toolkit/dpi_scaling.h"
 #include "toolkit/drop_support.h"
-#include "toolkit/dropped_files.h"
 #include "toolkit/event_queue.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/numbered_window.h"
