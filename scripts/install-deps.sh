@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   cmake make g++ pkg-config
   g++-mingw-w64-x86-64-posix
-  wine64 wine xvfb openbox imagemagick x11-utils
+  wine64 wine xvfb imagemagick x11-utils
   googletest libbenchmark-dev
   python3-cryptography-vectors libssl-dev zlib1g-dev rhash
 )

@@ -22,15 +22,7 @@ if [[ -n "${DISPLAY:-}" ]]; then
   exit
 fi
 
-ensure_display || exit 125
-stop_session() {
-  "$WINESERVER" -k 2>/dev/null
-  "$WINESERVER" -w 2>/dev/null
-  stop_started_display
-}
-trap stop_session EXIT
-"$WINESERVER" -p
-start_wine_services
+start_wine_session || exit 125
 
 coproc READER { wine "$reader" "$program" "$windows_path" 2>/dev/null; }
 reader_pid=$READER_PID

@@ -61,3 +61,18 @@ stop_started_display() {
   wait "$STARTED_XVFB_PID" 2>/dev/null
   STARTED_XVFB_PID=
 }
+
+# One session for many Windows programs: a display (started if there is none) and a persistent
+# wineserver, both stopped when the calling script exits.
+start_wine_session() {
+  ensure_display || return 1
+  trap stop_wine_session EXIT
+  "$WINESERVER" -p
+  start_wine_services
+}
+
+stop_wine_session() {
+  "$WINESERVER" -k 2>/dev/null
+  "$WINESERVER" -w 2>/dev/null
+  stop_started_display
+}

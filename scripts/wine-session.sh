@@ -6,13 +6,5 @@ set -u
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 ensure_wine_prefix
-ensure_display || exit 125
-stop_session() {
-  "$WINESERVER" -k 2>/dev/null
-  "$WINESERVER" -w 2>/dev/null
-  stop_started_display
-}
-trap stop_session EXIT
-"$WINESERVER" -p
-start_wine_services
+start_wine_session || exit 125
 "$@"

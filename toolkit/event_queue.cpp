@@ -30,7 +30,11 @@ constexpr int32_t NODE_POOL_MIN_ITEMS = 16;
 constexpr int32_t NODE_POOL_MAX_ITEMS = 256;
 constexpr uint32_t NODE_POOL_UNLOCKED = 2;
 constexpr int32_t FIRST_UNMERGED_KIND = 0x10000;
-constexpr DWORD WAKE_ON_ANY_MESSAGE = QS_ALLINPUT | QS_ALLPOSTMESSAGE;  // 0x5FF
+// Keys, mouse, raw input, posted, sent, timer, paint and hot-key messages. Spelled out because
+// the headers' QS_ALLINPUT also takes in touch and pointer input for newer systems.
+constexpr DWORD WAKE_ON_ANY_MESSAGE = QS_KEY | QS_MOUSE | QS_RAWINPUT | QS_POSTMESSAGE | QS_TIMER |
+                                      QS_PAINT | QS_SENDMESSAGE | QS_HOTKEY | QS_ALLPOSTMESSAGE;
+static_assert(WAKE_ON_ANY_MESSAGE == 0x5FF);
 // Rich-edit classes ("RichEdit20W", "RICHEDIT50W", ...) are told by the start of their name.
 constexpr const wchar_t* RICH_EDIT_PREFIX = L"RichE";
 constexpr size_t RICH_EDIT_PREFIX_LENGTH = 5;

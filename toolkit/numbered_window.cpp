@@ -4,7 +4,6 @@
 #include "toolkit/dpi_scaling.h"
 #include "toolkit/event_queue.h"
 #include "toolkit/gadget_list.h"
-#include "toolkit/scoped_handles.h"
 #include "toolkit/toolkit_names.h"
 #include "toolkit/window_internals.h"
 
@@ -66,15 +65,18 @@ void RegisterWindowClass(const std::wstring& className) {
 }
 
 // Sizable windows are drawn with a wider invisible border while desktop composition is on.
+// Asked at every opening: on older systems the user can switch composition off and on.
 int32_t CompositionBorder() {
-  static int32_t border = [] {
-    using IsCompositionEnabled = HRESULT(WINAPI*)(BOOL*);
-    LoadedLibrary dwm(L"dwmapi.dll");
-    auto isEnabled = dwm.Find<IsCompositionEnabled>("DwmIsCompositionEnabled");
-    BOOL enabled = FALSE;
-    return isEnabled && SUCCEEDED(isEnabled(&enabled)) && enabled ? COMPOSITION_BORDER : 0;
+  using IsCompositionEnabled = HRESULT(WINAPI*)(BOOL*);
+  // The library stays loaded for the process, so that the function found once stays callable.
+  static const IsCompositionEnabled isEnabled = [] {
+    HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
+    return dwm ? reinterpret_cast<IsCompositionEnabled>(
+                     reinterpret_cast<void*>(GetProcAddress(dwm, "DwmIsCompositionEnabled")))
+               : nullptr;
   }();
-  return border;
+  BOOL enabled = FALSE;
+  return isEnabled && SUCCEEDED(isEnabled(&enabled)) && enabled ? COMPOSITION_BORDER : 0;
 }
 
 void CentreWindow(HWND window, uint32_t flags, HWND parent) {

@@ -75,8 +75,7 @@ class Window : public ::testing::Test {
     ASSERT_TRUE(program->Started());
     ASSERT_TRUE(program->WaitForWindow());
     if (expectReport) {
-      const ULONGLONG deadline = GetTickCount64() + 30000;
-      while (program->ReadStatus().empty() && GetTickCount64() < deadline) Sleep(20);
+      ASSERT_TRUE(program->WaitForReport());
     }
   }
   void ExpectCleanExit(DrivenProgram::CloseBy how = DrivenProgram::CloseBy::CLOSE_MESSAGE) {
@@ -163,8 +162,7 @@ TEST_F(Window, OpenFileShowsTheChosenFileAndCancelKeepsTheReport) {
   program->ClickButton(OPEN_FILE_BUTTON);
   ASSERT_TRUE(program->AnswerOpenFileDialog(chosen));
   ASSERT_TRUE(program->WaitForChange(before));
-  const ULONGLONG deadline = GetTickCount64() + 30000;
-  while (program->ReadStatus().empty() && GetTickCount64() < deadline) Sleep(20);
+  ASSERT_TRUE(program->WaitForReport());
   WindowSnapshot shown = program->Read();
   EXPECT_EQ(shown.title, TITLE_PREFIX + L"chosen.txt");
   EXPECT_EQ(shown.fields, ExpectedFields(L"chosen.txt"));
@@ -187,8 +185,7 @@ TEST_F(Window, DroppedFilesAreShown) {
   WindowSnapshot before = program->Read();
   EXPECT_EQ(program->DropFiles({first}), static_cast<DWORD>(DROPEFFECT_LINK));
   ASSERT_TRUE(program->WaitForChange(before));
-  const ULONGLONG deadline = GetTickCount64() + 30000;
-  while (program->ReadStatus().empty() && GetTickCount64() < deadline) Sleep(20);
+  ASSERT_TRUE(program->WaitForReport());
   WindowSnapshot shown = program->Read();
   EXPECT_EQ(shown.title, TITLE_PREFIX + L"first.dat");
   EXPECT_EQ(shown.fields, ExpectedFields(L"first.dat"));

@@ -86,6 +86,8 @@ class ButtonUpSource : public ComObject<IDropSource> {
 
 }  // namespace
 
+IDataObject* NewFileListData(HGLOBAL block) { return new FileListData(block); }
+
 HGLOBAL MakeFileListBlock(const std::vector<std::wstring>& paths) {
   size_t characters = 1;  // the list ends with an empty name
   for (const auto& path : paths) characters += path.size() + 1;

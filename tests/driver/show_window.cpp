@@ -37,9 +37,7 @@ int wmain(int argc, wchar_t** argv) {
     PrintLine(L"The window did not appear.");
     return 1;
   }
-  // The status line is written last, so a filled status bar means a finished report.
-  const ULONGLONG deadline = GetTickCount64() + 120000;
-  while (!file.empty() && program.ReadStatus().empty() && GetTickCount64() < deadline) Sleep(20);
+  if (!file.empty()) program.WaitForReport(120000);
 
   const WindowSnapshot shown = program.Read();
   PrintLine(L"Title:  " + shown.title);

@@ -127,6 +127,10 @@ WindowSnapshot DrivenProgram::Read() const {
   return snapshot;
 }
 
+bool DrivenProgram::WaitForReport(DWORD timeoutMs) const {
+  return WaitUntil(timeoutMs, [&] { return !ReadStatus().empty(); });
+}
+
 bool DrivenProgram::WaitForChange(const WindowSnapshot& previous, DWORD timeoutMs) const {
   return WaitUntil(timeoutMs, [&] { return !SameSnapshot(Read(), previous); });
 }

@@ -34,6 +34,8 @@ class DrivenProgram {
   WindowSnapshot Read() const;
   std::wstring ReadTitle() const;
   std::wstring ReadStatus() const;
+  // Waits until the status bar shows a text: the report writes it last, so the report is done.
+  bool WaitForReport(DWORD timeoutMs = 30000) const;
   // Waits until the window shows something other than `previous` (title, fields or status).
   bool WaitForChange(const WindowSnapshot& previous, DWORD timeoutMs = 20000) const;
 

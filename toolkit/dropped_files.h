@@ -1,0 +1,21 @@
+#pragma once
+// The data of one EVENT_WINDOW_DROP: a private copy of the dropped global memory block, owned by
+// the event queue from the drop until the wait after the drop event.
+#include <cstddef>
+#include <cstdint>
+
+struct DropRecord {
+  int32_t format;  // the clipboard format dropped
+  void* data;      // ours, from the main heap: the block's bytes
+  uint64_t size;
+};
+
+// A record holding a copy of `size` bytes; null when the heap has no room.
+DropRecord* CopyDropRecord(int32_t format, const void* bytes, size_t size);
+
+// The event's release routine: frees the data copy, then the record.
+void ReleaseDropRecord(void* record);
+
+// True when a shell file list (DROPFILES and its names) lies wholly inside the bytes and names
+// at least one file, so that reading it stays inside the copy.
+bool IsSoundFileList(const void* bytes, uint64_t size);
