@@ -30,6 +30,6 @@ BENCH_RESULTS := $(BENCH_DIR)/results.md
 bench: deps
 	cmake --preset native >/dev/null
 	cmake --build --preset native --target digest_throughput whole_report checksums-cli
-	bash -o pipefail -c '$(BENCH_DIR)/digest_throughput --benchmark_color=false | tee $(BENCH_RESULTS)'
+	bash -o pipefail -c '$(BENCH_DIR)/digest_throughput | tee $(BENCH_RESULTS)'
 	bash -o pipefail -c '$(BENCH_DIR)/whole_report build/native/checksums-cli \
 	  $(BENCH_DIR)/report-1gib.bin | tee -a $(BENCH_RESULTS)'

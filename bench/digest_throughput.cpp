@@ -4,6 +4,7 @@
 // both sides alike; the medians make the closing table of ratios.
 #include <benchmark/benchmark.h>
 #include <openssl/evp.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <cstdio>
@@ -85,6 +86,9 @@ void RegisterEveryBenchmark() {
 // Keeps the median throughput of every benchmark for the closing table.
 class MedianCollector : public benchmark::ConsoleReporter {
  public:
+  // Colours only on a terminal: `make bench` also keeps the output in a file.
+  MedianCollector() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
