@@ -40,7 +40,7 @@ std::vector<std::string> DigestBackendNames(int32_t id, int32_t bits) {
 bool ProcessorRunsDigestBackend(int32_t id, int32_t bits, const std::string& name) {
   return WithBackends(id, bits, [&](const auto& list, auto&) {
     for (const auto& backend : list) {
-      if (name == backend.name) return ProcessorRunsBackend(backend);
+      if (name == backend.name) return ProcessorRunsBackend(backend, ThisProcessor());
     }
     return false;
   });
@@ -49,7 +49,7 @@ bool ProcessorRunsDigestBackend(int32_t id, int32_t bits, const std::string& nam
 bool UseDigestBackend(int32_t id, int32_t bits, const std::string& name) {
   return WithBackends(id, bits, [&](const auto& list, auto& active) {
     for (const auto& backend : list) {
-      if (name != backend.name || !ProcessorRunsBackend(backend)) continue;
+      if (name != backend.name || !ProcessorRunsBackend(backend, ThisProcessor())) continue;
       active = backend.blocks;
       return true;
     }
@@ -61,6 +61,12 @@ void UseChosenDigestBackend(int32_t id, int32_t bits) {
   WithBackends(id, bits, [](const auto& list, auto& active) {
     active = ChooseDigestBackend(list);
     return 0;
+  });
+}
+
+std::string DigestBackendChosenOn(int32_t id, int32_t bits, const ProcessorFeatures& features) {
+  return WithBackends(id, bits, [&](const auto& list, auto&) {
+    return std::string(FirstBackendRunOn(list, features).name);
   });
 }
 

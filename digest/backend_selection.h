@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "digest/processor_features.h"
+
 // The backends of the block function behind digest `id` with `bits` (SHA-2 has one list per word
 // size), fastest first, whether or not this processor runs them.
 std::vector<std::string> DigestBackendNames(int32_t id, int32_t bits);
@@ -17,6 +19,10 @@ bool ProcessorRunsDigestBackend(int32_t id, int32_t bits, const std::string& nam
 
 // Gives the algorithm's plugin back the backend registration chooses.
 void UseChosenDigestBackend(int32_t id, int32_t bits);
+
+// The backend registration would choose on a processor with `features` (a processor class of a
+// test or benchmark; with ThisProcessor(), the plugin's own choice).
+std::string DigestBackendChosenOn(int32_t id, int32_t bits, const ProcessorFeatures& features);
 
 // The name of the backend the plugin calls now.
 std::string ActiveDigestBackend(int32_t id, int32_t bits);

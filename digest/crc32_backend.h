@@ -30,9 +30,9 @@ uint32_t Crc32RegisterGeneric(uint32_t reg, const uint8_t* data, size_t length);
 
 #if DIGEST_X86_64_BACKENDS
 uint32_t Crc32RegisterVpclmulqdq(uint32_t reg, const uint8_t* data, size_t length);
-bool ProcessorRunsCrc32Vpclmulqdq();
+bool ProcessorRunsCrc32Vpclmulqdq(const ProcessorFeatures& cpu);
 uint32_t Crc32RegisterPclmulqdq(uint32_t reg, const uint8_t* data, size_t length);
-bool ProcessorRunsCrc32Pclmulqdq();
+bool ProcessorRunsCrc32Pclmulqdq(const ProcessorFeatures& cpu);
 #endif
 
 inline constexpr DigestBackend<Crc32RegisterFunction> CRC32_BACKENDS[] = {

@@ -38,8 +38,7 @@ CRC32_CLMUL_TARGET uint32_t FoldedRegister(uint32_t reg, const uint8_t*& data, s
 
 }  // namespace
 
-bool ProcessorRunsCrc32Pclmulqdq() {
-  const ProcessorFeatures& cpu = ThisProcessor();
+bool ProcessorRunsCrc32Pclmulqdq(const ProcessorFeatures& cpu) {
   return cpu.pclmulqdq && cpu.sse41;
 }
 

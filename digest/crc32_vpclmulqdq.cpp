@@ -77,8 +77,7 @@ CRC32_VPCLMULQDQ_TARGET uint32_t FoldedRegister(uint32_t reg, const uint8_t*& da
 
 }  // namespace
 
-bool ProcessorRunsCrc32Vpclmulqdq() {
-  const ProcessorFeatures& cpu = ThisProcessor();
+bool ProcessorRunsCrc32Vpclmulqdq(const ProcessorFeatures& cpu) {
   return cpu.vpclmulqdq && cpu.avx512f && cpu.pclmulqdq && cpu.sse41;
 }
 

@@ -4,22 +4,35 @@
 // by joining the list and nothing else changes.
 #include <cstddef>
 
+#include "digest/processor_features.h"
+
 template <typename Blocks>
 struct DigestBackend {
   const char* name;
   Blocks blocks;
-  bool (*processorRuns)();  // null for portable code, which every processor runs
+  // Whether a processor with these features runs it; null for portable code, which every
+  // processor runs. Taking the features, not reading them, lets tests and benchmarks ask for a
+  // processor other than this one.
+  bool (*processorRuns)(const ProcessorFeatures&);
 };
 
 template <typename Blocks>
-bool ProcessorRunsBackend(const DigestBackend<Blocks>& backend) {
-  return !backend.processorRuns || backend.processorRuns();
+bool ProcessorRunsBackend(const DigestBackend<Blocks>& backend,
+                          const ProcessorFeatures& features) {
+  return !backend.processorRuns || backend.processorRuns(features);
+}
+
+// The first candidate a processor with `features` runs; the generic one when none is.
+template <typename Blocks, size_t COUNT>
+const DigestBackend<Blocks>& FirstBackendRunOn(const DigestBackend<Blocks> (&candidates)[COUNT],
+                                               const ProcessorFeatures& features) {
+  for (const DigestBackend<Blocks>& candidate : candidates) {
+    if (ProcessorRunsBackend(candidate, features)) return candidate;
+  }
+  return candidates[COUNT - 1];
 }
 
 template <typename Blocks, size_t COUNT>
 Blocks ChooseDigestBackend(const DigestBackend<Blocks> (&candidates)[COUNT]) {
-  for (const DigestBackend<Blocks>& candidate : candidates) {
-    if (ProcessorRunsBackend(candidate)) return candidate.blocks;
-  }
-  return candidates[COUNT - 1].blocks;
+  return FirstBackendRunOn(candidates, ThisProcessor()).blocks;
 }

@@ -38,8 +38,7 @@ KECCAK_AVX512_TARGET inline KeccakLane LoadLane(const void* source) {
 
 }  // namespace
 
-bool ProcessorRunsKeccakAvx512() {
-  const ProcessorFeatures& cpu = ThisProcessor();
+bool ProcessorRunsKeccakAvx512(const ProcessorFeatures& cpu) {
   return cpu.avx512f && cpu.avx512vl;
 }
 

@@ -19,10 +19,10 @@ void KeccakAbsorbGeneric(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, si
 #if DIGEST_X86_64_BACKENDS
 void KeccakAbsorbAvx512(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, size_t count,
                         uint32_t rate);
-bool ProcessorRunsKeccakAvx512();
+bool ProcessorRunsKeccakAvx512(const ProcessorFeatures& cpu);
 void KeccakAbsorbBmi2(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, size_t count,
                       uint32_t rate);
-bool ProcessorRunsKeccakBmi2();
+bool ProcessorRunsKeccakBmi2(const ProcessorFeatures& cpu);
 #endif
 
 inline constexpr DigestBackend<KeccakAbsorbFunction> KECCAK_BACKENDS[] = {

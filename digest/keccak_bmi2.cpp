@@ -24,8 +24,7 @@ using KeccakLane = uint64_t;
 
 }  // namespace
 
-bool ProcessorRunsKeccakBmi2() {
-  const ProcessorFeatures& cpu = ThisProcessor();
+bool ProcessorRunsKeccakBmi2(const ProcessorFeatures& cpu) {
   return cpu.bmi1 && cpu.bmi2;
 }
 

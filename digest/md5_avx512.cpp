@@ -75,8 +75,7 @@ MD5_AVX512_TARGET inline void ComputeAddends(const __m512i (&order)[4], const ui
 
 }  // namespace
 
-bool ProcessorRunsMd5Avx512() {
-  const ProcessorFeatures& cpu = ThisProcessor();
+bool ProcessorRunsMd5Avx512(const ProcessorFeatures& cpu) {
   return cpu.avx512f && cpu.avx512vl;
 }
 

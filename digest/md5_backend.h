@@ -12,7 +12,7 @@ void Md5BlocksGeneric(uint32_t state[4], const uint8_t* blocks, size_t count);
 
 #if DIGEST_X86_64_BACKENDS
 void Md5BlocksAvx512(uint32_t state[4], const uint8_t* blocks, size_t count);
-bool ProcessorRunsMd5Avx512();
+bool ProcessorRunsMd5Avx512(const ProcessorFeatures& cpu);
 #endif
 
 inline constexpr DigestBackend<Md5BlocksFunction> MD5_BACKENDS[] = {

@@ -15,7 +15,7 @@ void Sha1BlocksGeneric(uint32_t state[5], uint8_t* blocks, size_t count);
 
 #if DIGEST_X86_64_BACKENDS
 void Sha1BlocksShaExtensions(uint32_t state[5], uint8_t* blocks, size_t count);
-bool ProcessorRunsSha1ShaExtensions();
+bool ProcessorRunsSha1ShaExtensions(const ProcessorFeatures& cpu);
 #endif
 
 inline constexpr DigestBackend<Sha1BlocksFunction> SHA1_BACKENDS[] = {

@@ -37,8 +37,7 @@ SHA1_SHANI_TARGET inline __m128i LoadWords(const uint8_t* block) {
 
 }  // namespace
 
-bool ProcessorRunsSha1ShaExtensions() {
-  const ProcessorFeatures& cpu = ThisProcessor();
+bool ProcessorRunsSha1ShaExtensions(const ProcessorFeatures& cpu) {
   return cpu.sha && cpu.sse41 && cpu.ssse3;
 }
 

@@ -38,8 +38,7 @@ SHA256_SHANI_TARGET inline __m128i LoadWords(const uint8_t* block) {
 
 }  // namespace
 
-bool ProcessorRunsSha256ShaExtensions() {
-  const ProcessorFeatures& cpu = ThisProcessor();
+bool ProcessorRunsSha256ShaExtensions(const ProcessorFeatures& cpu) {
   return cpu.sha && cpu.sse41 && cpu.ssse3;
 }
 

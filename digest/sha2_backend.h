@@ -15,9 +15,9 @@ void Sha512BlocksGeneric(uint64_t state[8], const uint8_t* blocks, size_t count)
 
 #if DIGEST_X86_64_BACKENDS
 void Sha256BlocksShaExtensions(uint32_t state[8], const uint8_t* blocks, size_t count);
-bool ProcessorRunsSha256ShaExtensions();
+bool ProcessorRunsSha256ShaExtensions(const ProcessorFeatures& cpu);
 void Sha512BlocksAvx512(uint64_t state[8], const uint8_t* blocks, size_t count);
-bool ProcessorRunsSha512Avx512();
+bool ProcessorRunsSha512Avx512(const ProcessorFeatures& cpu);
 #endif
 
 inline constexpr DigestBackend<Sha256BlocksFunction> SHA256_BACKENDS[] = {

@@ -87,8 +87,7 @@ SHA512_AVX512_TARGET inline uint64_t BigSigma1(uint64_t x) {
 
 }  // namespace
 
-bool ProcessorRunsSha512Avx512() {
-  const ProcessorFeatures& cpu = ThisProcessor();
+bool ProcessorRunsSha512Avx512(const ProcessorFeatures& cpu) {
   return cpu.avx512f && cpu.avx512vl && cpu.bmi1 && cpu.bmi2;
 }
 
