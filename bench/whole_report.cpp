@@ -1,8 +1,9 @@
 // The eleven-line report of a 1 GiB file held in the page cache: checksums-cli against rhash's
 // single pass over the same eleven algorithms, and against the sum of eleven single-algorithm
 // passes of OpenSSL (zlib's crc32 for CRC32), each reading the file in 1 MiB pieces as the engine
-// does. The three are timed in turn, round after round, so that the load of a shared machine falls
-// on all of them alike; the medians make the ratios. All three must report the same digests.
+// does; and against the engine's one read feeding all eleven (ComputeFileDigests) on one worker
+// and on two. They are timed in turn, round after round, so that the load of a shared machine
+// falls on all of them alike; the medians make the ratios. All must report the same digests.
 //
 // Usage: whole_report CHECKSUMS_CLI FILE [ROUNDS]. FILE is made (1 GiB of pseudo-random bytes)
 // when it is missing or of another size.
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "bench/bench_algorithms.h"
+#include "bench/one_pass.h"
 #include "digest/compute_file_digest.h"
 
 extern char** environ;
@@ -32,6 +34,8 @@ namespace {
 
 constexpr off_t FILE_BYTES = off_t{1} << 30;
 constexpr int DEFAULT_ROUNDS = 3;
+constexpr unsigned ONE_PASS_WORKERS[] = {1, 2};
+constexpr size_t ONE_PASS_RUNS = std::size(ONE_PASS_WORKERS);
 const std::vector<std::string> RHASH_OPTIONS = {
     "--crc32",    "--md5",      "--sha1",     "--sha224",   "--sha256",   "--sha384",
     "--sha512",   "--sha3-224", "--sha3-256", "--sha3-384", "--sha3-512",
@@ -160,9 +164,10 @@ double Median(std::vector<double> values) {
 struct Timings {
   std::vector<double> ours, rhash, theirSum;
   std::array<std::vector<double>, REPORT_ROW_COUNT> theirPasses;
+  std::array<std::vector<double>, ONE_PASS_RUNS> onePass;  // by ONE_PASS_WORKERS
 };
 
-// One round: the three contenders in turn. False when their digests disagree.
+// One round: the contenders in turn. False when their digests disagree.
 bool MeasureRound(const std::string& cli, const std::string& path, Timings& timings) {
   std::string ourOutput, rhashOutput;
   Clock::time_point start = Clock::now();
@@ -186,6 +191,15 @@ bool MeasureRound(const std::string& cli, const std::string& path, Timings& timi
     sum += seconds;
   }
   timings.theirSum.push_back(sum);
+
+  for (size_t i = 0; i < ONE_PASS_RUNS; ++i) {
+    std::vector<std::string> oneReadDigests;
+    timings.onePass[i].push_back(TimeOnePass(path, ONE_PASS_WORKERS[i], oneReadDigests));
+    if (oneReadDigests != theirDigests) {
+      std::fprintf(stderr, "the one-read digests disagree\n");
+      return false;
+    }
+  }
 
   // checksums-cli names the path after the digests, rhash before them.
   std::vector<std::string> ours = HexWords(ourOutput);
@@ -217,9 +231,18 @@ void PrintTable(const Timings& timings, int rounds) {
     const std::string name = "- " + BenchName(REPORT_ROWS[i]) + " pass";
     row(name.c_str(), timings.theirPasses[i]);
   }
+  for (size_t i = 0; i < ONE_PASS_RUNS; ++i) {
+    const std::string name = "ComputeFileDigests, one read, " +
+                             std::to_string(ONE_PASS_WORKERS[i]) + " worker(s)";
+    row(name.c_str(), timings.onePass[i]);
+  }
   std::printf("\n| Ratio | Value |\n|---|---:|\n");
   std::printf("| checksums-cli / rhash | %.2f |\n", ours / rhash);
   std::printf("| checksums-cli / sum of the eleven single passes | %.2f |\n", ours / theirSum);
+  for (size_t i = 0; i < ONE_PASS_RUNS; ++i) {
+    std::printf("| one read, %u worker(s) / rhash | %.2f |\n", ONE_PASS_WORKERS[i],
+                Median(timings.onePass[i]) / rhash);
+  }
 }
 
 }  // namespace

@@ -55,11 +55,12 @@ Text DigestToHex(const DigestContext* context) {
   return text;
 }
 
+bool IsFilePathText(const Text& path) { return !path.empty() && path.find(L'\0') == Text::npos; }
+
 Text ComputeFileDigestRange(const Text& path, int32_t id, int32_t bits, int64_t offset,
                             int64_t length) {
   const DigestPlugin* plugin = FindDigestPlugin(id);
-  // An embedded zero would silently name a different, shorter path.
-  if (!plugin || path.empty() || path.find(L'\0') != Text::npos) return Text();
+  if (!plugin || !IsFilePathText(path)) return Text();
 
   DigestFile file;
   if (!file.Open(path)) return Text();

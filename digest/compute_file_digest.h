@@ -11,6 +11,10 @@ Text ComputeFileDigest(const Text& path, int32_t id);
 Text ComputeFileDigest(const Text& path, int32_t id, int32_t bits);
 Text ComputeFileDigest(const Text& path, int32_t id, int32_t bits, int64_t offset);
 
+// False for the empty text and for one holding a zero character, which would silently name a
+// different, shorter path.
+bool IsFilePathText(const Text& path);
+
 // The full form behind the public ones; `length` -1 reads to the end of the file.
 Text ComputeFileDigestRange(const Text& path, int32_t id, int32_t bits, int64_t offset,
                             int64_t length);

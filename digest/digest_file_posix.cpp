@@ -19,6 +19,13 @@ bool DigestFile::Open(const Text& path) {
   return fstat(fd, &status) == 0 && !S_ISDIR(status.st_mode);
 }
 
+bool DigestFile::OpenStandardInput() {
+  const int fd = fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
+  if (fd == -1) return false;
+  handle = fd;
+  return true;
+}
+
 void DigestFile::Seek(int64_t offset) { lseek(static_cast<int>(handle), offset, SEEK_SET); }
 
 int64_t DigestFile::Read(uint8_t* buffer, uint32_t size) {

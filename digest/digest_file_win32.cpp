@@ -34,13 +34,35 @@ bool DigestFile::Open(const Text& path) {
   return true;
 }
 
+bool DigestFile::OpenStandardInput() {
+  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  if (!input || input == INVALID_HANDLE_VALUE) return false;
+  HANDLE ours;
+  if (!DuplicateHandle(GetCurrentProcess(), input, GetCurrentProcess(), &ours, 0, FALSE,
+                       DUPLICATE_SAME_ACCESS)) {
+    return false;
+  }
+  handle = reinterpret_cast<intptr_t>(ours);
+  return true;
+}
+
 void DigestFile::Seek(int64_t offset) {
   LONG high = static_cast<LONG>(offset >> 32);
   SetFilePointer(AsHandle(handle), static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN);
 }
 
 int64_t DigestFile::Read(uint8_t* buffer, uint32_t size) {
-  DWORD bytesRead = 0;
-  if (!ReadFile(AsHandle(handle), buffer, size, &bytesRead, nullptr)) return -1;
-  return bytesRead;
+  // A file fills the request unless it ends first; a pipe hands over what its writer has written
+  // so far, so ask again until the request is filled or the data ends.
+  uint32_t total = 0;
+  while (total < size) {
+    DWORD bytesRead = 0;
+    if (!ReadFile(AsHandle(handle), buffer + total, size - total, &bytesRead, nullptr)) {
+      if (GetLastError() == ERROR_BROKEN_PIPE) break;  // the writer closed its end: the end
+      return -1;
+    }
+    if (bytesRead == 0) break;
+    total += bytesRead;
+  }
+  return total;
 }
