@@ -36,5 +36,5 @@ bench: deps
 	  $(BENCH_DIR)/report-1gib.bin | tee -a $(BENCH_RESULTS)'
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64 --target dropped_names
-	bash -o pipefail -c 'scripts/wine-session.sh wine build/win64/bench/dropped_names.exe | tr -d "\r" \
-	  | tee -a $(BENCH_RESULTS)'
+	bash -o pipefail -c 'scripts/wine-session.sh wine build/win64/bench/dropped_names.exe \
+	  | tr -d "\r" | tee -a $(BENCH_RESULTS)'

@@ -40,8 +40,9 @@ void* ObtainAnyRecord(ObjectTable* table) {
 // The most slots whose array size in bytes still fits a signed size.
 constexpr int64_t MAX_SLOTS = PTRDIFF_MAX / static_cast<int64_t>(sizeof(void*));
 
-// Refuses a number whose slot array cannot be sized: from about 2^60 on the size would wrap, and
-// a wrapped size would make a small array in which the number's slot aliases a low one.
+// Refuses a number whose slot array cannot be sized. From 2^61 less the grow step the size in
+// bytes would wrap, to a small array in which the number's slot aliases a low one; no heap gives
+// half the address space, so a signed size is the limit.
 bool GrowSlots(ObjectTable* table, ObjectNumber number) {
   if (number > MAX_SLOTS - table->growStep) return false;
   int64_t capacity = number + table->growStep;

@@ -102,7 +102,8 @@ class ScriptedData : public IDataObject {
 
  private:
   bool Offers(const FORMATETC& format) const {
-    const bool offered = format.cfFormat == format_ || (alsoOffered_ && format.cfFormat == alsoOffered_);
+    const CLIPFORMAT asked = format.cfFormat;
+    const bool offered = asked == format_ || (alsoOffered_ && asked == alsoOffered_);
     return offered && (format.tymed & TYMED_HGLOBAL);
   }
 

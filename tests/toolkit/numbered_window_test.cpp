@@ -253,7 +253,8 @@ TEST_F(NumberedWindow, TheWindowProcedureTurnsMessagesIntoTheirEvents) {
       {"tray left", MESSAGE_TRAY_ICON, 9, WM_LBUTTONDOWN, 0, {{EVENT_TRAY_ICON, 9, W, 0}}},
       {"tray right", MESSAGE_TRAY_ICON, 9, WM_RBUTTONDOWN, 0, {{EVENT_TRAY_ICON, 9, W, 1}}},
       {"tray left double", MESSAGE_TRAY_ICON, 9, WM_LBUTTONDBLCLK, 0, {{EVENT_TRAY_ICON, 9, W, 2}}},
-      {"tray right double", MESSAGE_TRAY_ICON, 9, WM_RBUTTONDBLCLK, 0, {{EVENT_TRAY_ICON, 9, W, 3}}},
+      {"tray right double", MESSAGE_TRAY_ICON, 9, WM_RBUTTONDBLCLK, 0,
+       {{EVENT_TRAY_ICON, 9, W, 3}}},
       {"tray move", MESSAGE_TRAY_ICON, 9, WM_MOUSEMOVE, 0, {}},
       {"unknown", WM_USER + 5, 0, 0, 0, {}},
   };
