@@ -23,7 +23,8 @@ test: native win64
 	scripts/wine-session.sh ctest --preset win64
 
 # Throughput of every backend on 1 MiB updates beside OpenSSL and zlib, then the whole report of a
-# 1 GiB file (made on first use) beside rhash and OpenSSL; the tables also go to BENCH_RESULTS.
+# 1 GiB file (made on first use) beside rhash and OpenSSL, then (under Wine) the text of drops of
+# up to 100,000 files; the tables also go to BENCH_RESULTS.
 BENCH_DIR := build/native/bench
 BENCH_RESULTS := $(BENCH_DIR)/results.md
 
@@ -33,3 +34,7 @@ bench: deps
 	bash -o pipefail -c '$(BENCH_DIR)/digest_throughput | tee $(BENCH_RESULTS)'
 	bash -o pipefail -c '$(BENCH_DIR)/whole_report build/native/checksums-cli \
 	  $(BENCH_DIR)/report-1gib.bin | tee -a $(BENCH_RESULTS)'
+	cmake --preset win64 >/dev/null
+	cmake --build --preset win64 --target dropped_names
+	bash -o pipefail -c 'scripts/wine-session.sh wine build/win64/bench/dropped_names.exe \
+	  | tr -d "\r" | tee -a $(BENCH_RESULTS)'

@@ -1,11 +1,13 @@
 #include <windows.h>
 
+#include <atomic>
+
 #include "runtime/main_heap.h"
 
 namespace {
 
 HANDLE mainHeap;  // ours: destroyed by StopMainHeap
-size_t bytesInUse;
+std::atomic<size_t> bytesInUse;  // other threads post events in blocks of this heap
 
 HANDLE Heap() {
   if (!mainHeap) mainHeap = HeapCreate(0, 4096, 0);

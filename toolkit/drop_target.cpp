@@ -99,8 +99,11 @@ HRESULT STDMETHODCALLTYPE Drop(WindowDropTarget* self, IDataObject* data, DWORD 
     *effect = DROPEFFECT_NONE;
     return S_OK;
   }
-  // The queue owns the record from here, also when it does not keep the event.
-  PostToolkitEvent(EVENT_WINDOW_DROP, 0, self->number, 0, record, ReleaseDropRecord, 0);
+  // The queue owns the record from here. A drop it does not keep (suppressed, merged into the
+  // drop before it, or no room for its node) did not happen, and the source must not think so.
+  if (!PostToolkitEvent(EVENT_WINDOW_DROP, 0, self->number, 0, record, ReleaseDropRecord, 0)) {
+    *effect = DROPEFFECT_NONE;
+  }
   return S_OK;
 }
 

@@ -1,68 +1,42 @@
 #include "toolkit/dropped_files.h"
 
 #include <windows.h>
-#include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstddef>
 #include <cstring>
 
 #include "runtime/main_heap.h"
 #include "toolkit/drop_support.h"
 #include "toolkit/event_queue.h"
-#include "toolkit/scoped_handles.h"
+#include "toolkit/file_list.h"
 
 namespace {
 
-constexpr UINT FILE_COUNT_QUERY = 0xFFFFFFFF;
 constexpr wchar_t NAME_SEPARATOR = L'\n';
 
-// A movable global block, freed at the end of the scope.
-class OwnedGlobalBlock {
- public:
-  explicit OwnedGlobalBlock(size_t size) : block_(GlobalAlloc(GMEM_MOVEABLE, size)) {}
-  ~OwnedGlobalBlock() {
-    if (block_) GlobalFree(block_);
-  }
-  OwnedGlobalBlock(const OwnedGlobalBlock&) = delete;
-  OwnedGlobalBlock& operator=(const OwnedGlobalBlock&) = delete;
+static_assert(sizeof(DROPFILES) == FILE_LIST_HEADER_SIZE);
+static_assert(offsetof(DROPFILES, pFiles) == FILE_LIST_NAMES_OFFSET_AT);
+static_assert(offsetof(DROPFILES, fWide) == FILE_LIST_WIDE_FLAG_AT);
 
-  HGLOBAL Get() const { return block_; }
-
- private:
-  HGLOBAL block_;
-};
-
-// Character `index` of a name list of `unit`-byte characters, or -1 past the end.
-int64_t CharacterAt(const uint8_t* names, uint64_t length, uint64_t index, uint64_t unit) {
-  if (index >= length / unit) return -1;
-  uint16_t character = 0;
-  std::memcpy(&character, names + index * unit, unit);
-  return character;
+// The names as they lie in the block, each still ended by its zero but the last.
+Text WideNames(const uint8_t* characters, uint64_t length) {
+  Text names(length, L'\0');
+  std::memcpy(names.data(), characters, length * sizeof(wchar_t));
+  return names;
 }
 
-// Rebuilds the dropped block as the global memory the shell's list reader takes.
-bool FillGlobalBlock(HGLOBAL block, const DropRecord* record) {
-  GlobalMemoryLock lock(block);
-  if (!lock.Bytes()) return false;
-  std::memcpy(lock.Bytes(), record->data, record->size);
-  return true;
-}
-
-Text JoinFileNames(HDROP files) {
-  const UINT count = DragQueryFileW(files, FILE_COUNT_QUERY, nullptr, 0);
-  if (count == 0) return {};
-  size_t total = count - 1;  // the separators
-  for (UINT i = 0; i < count; ++i) total += DragQueryFileW(files, i, nullptr, 0);
-  if (total == 0) return {};
-  Text joined(total + 1, L'\0');  // room for every name's terminator in turn
-  size_t position = 0;
-  for (UINT i = 0; i < count && position < joined.size(); ++i) {
-    const UINT room = static_cast<UINT>(joined.size() - position);
-    position += DragQueryFileW(files, i, &joined[position], room);
-    if (position < joined.size()) joined[position++] = NAME_SEPARATOR;
-  }
-  joined.resize(total);  // drops the last separator
-  return joined;
+// Narrow names are in the sender's code page, the one the shell's own reader assumes.
+Text NarrowNames(const uint8_t* characters, uint64_t length) {
+  if (length > INT_MAX) return {};
+  const auto* narrow = reinterpret_cast<const char*>(characters);
+  const int count = static_cast<int>(length);
+  const int wide = MultiByteToWideChar(CP_ACP, 0, narrow, count, nullptr, 0);
+  Text names(static_cast<size_t>(wide), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, narrow, count, names.data(), wide);
+  return names;
 }
 
 }  // namespace
@@ -87,33 +61,16 @@ void ReleaseDropRecord(void* record) {
   ReleaseToMainHeap(dropped);
 }
 
-// The dropped bytes come from another program: the list reader trusts its offsets and
-// terminators, so both are checked against the copy's size first. The reader looks at the
-// character after every name's terminator, which must therefore lie inside as well.
-bool IsSoundFileList(const void* bytes, uint64_t size) {
-  if (size < sizeof(DROPFILES)) return false;
-  DROPFILES header;
-  std::memcpy(&header, bytes, sizeof header);
-  if (header.pFiles > size) return false;
-  const auto* names = static_cast<const uint8_t*>(bytes) + header.pFiles;
-  const uint64_t length = size - header.pFiles;
-  const uint64_t unit = header.fWide ? sizeof(wchar_t) : 1;
-  if (CharacterAt(names, length, 0, unit) <= 0) return false;  // no first name
-  for (uint64_t i = 0;; ++i) {
-    const int64_t character = CharacterAt(names, length, i, unit);
-    if (character < 0) return false;
-    if (character != 0) continue;
-    const int64_t following = CharacterAt(names, length, i + 1, unit);
-    if (following < 0) return false;
-    if (following == 0) return true;
-  }
-}
-
+// One pass finds the names inside the copy and a second joins them: the zero between two names
+// becomes a line feed.
 Text DroppedFilesText() {
   const auto* record = static_cast<const DropRecord*>(CurrentEventData());
   if (!record || !record->data || record->format != CF_HDROP) return {};
-  if (!IsSoundFileList(record->data, record->size)) return {};
-  OwnedGlobalBlock block(record->size);
-  if (!block.Get() || !FillGlobalBlock(block.Get(), record)) return {};
-  return JoinFileNames(static_cast<HDROP>(block.Get()));
+  const auto* bytes = static_cast<const uint8_t*>(record->data);
+  FileListNames names;
+  if (!FindFileListNames(bytes, record->size, &names)) return {};
+  const uint8_t* first = bytes + names.offset;
+  Text joined = names.wide ? WideNames(first, names.length) : NarrowNames(first, names.length);
+  std::replace(joined.begin(), joined.end(), L'\0', NAME_SEPARATOR);
+  return joined;
 }

@@ -15,7 +15,3 @@ DropRecord* CopyDropRecord(int32_t format, const void* bytes, size_t size);
 
 // The event's release routine: frees the data copy, then the record.
 void ReleaseDropRecord(void* record);
-
-// True when a shell file list (DROPFILES and its names) lies wholly inside the bytes and names
-// at least one file, so that reading it stays inside the copy.
-bool IsSoundFileList(const void* bytes, uint64_t size);

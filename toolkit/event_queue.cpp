@@ -45,6 +45,54 @@ EventQueueState* queue;
 HWND eventWindow;  // ours: destroyed by StopEventSystem
 UINT postEventMessage;
 
+// Blocks posted to the hidden window and not yet taken, ours, linked through `next`. Any program
+// can post the registered message with any lParam: the window takes only a block of this list.
+// Other threads add to it, so it changes only under its lock.
+EventNode* outstandingPosts;
+SRWLOCK outstandingPostsLock = SRWLOCK_INIT;
+
+class OutstandingPostsLock {
+ public:
+  OutstandingPostsLock() { AcquireSRWLockExclusive(&outstandingPostsLock); }
+  ~OutstandingPostsLock() { ReleaseSRWLockExclusive(&outstandingPostsLock); }
+  OutstandingPostsLock(const OutstandingPostsLock&) = delete;
+  OutstandingPostsLock& operator=(const OutstandingPostsLock&) = delete;
+};
+
+void AddOutstandingPost(EventNode* block) {
+  OutstandingPostsLock lock;
+  block->next = outstandingPosts;
+  outstandingPosts = block;
+}
+
+// The outstanding block at this address, taken off the list; null when there is none. Only the
+// list's own blocks are looked into: the address itself may point anywhere.
+EventNode* TakeOutstandingPost(LPARAM address) {
+  OutstandingPostsLock lock;
+  for (EventNode** link = &outstandingPosts; *link; link = &(*link)->next) {
+    EventNode* block = *link;
+    if (reinterpret_cast<LPARAM>(block) != address) continue;
+    *link = block->next;
+    return block;
+  }
+  return nullptr;
+}
+
+// The posts the hidden window never handled go with it.
+void ReleaseOutstandingPosts() {
+  EventNode* block;
+  {
+    OutstandingPostsLock lock;
+    block = outstandingPosts;
+    outstandingPosts = nullptr;
+  }
+  while (block) {
+    EventNode* next = block->next;
+    ReleaseToMainHeap(block);
+    block = next;
+  }
+}
+
 void ReleaseEventData(void* data, EventDataRelease releaseData) {
   if (data && releaseData) releaseData(data);
 }
@@ -60,8 +108,7 @@ bool FieldMatches(int64_t pattern, int64_t value) {
 
 LRESULT CALLBACK EventWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == postEventMessage && postEventMessage) {
-    // The posting thread took the block from the main heap and laid it out like an EventNode.
-    if (auto* posted = reinterpret_cast<EventNode*>(lParam)) {
+    if (EventNode* posted = TakeOutstandingPost(lParam)) {
       PostToolkitEvent(posted->kind, posted->gadget, posted->window, posted->type, posted->data,
                        nullptr, POST_FORCE);
       ReleaseToMainHeap(posted);
@@ -154,24 +201,38 @@ void StopEventSystem() {
   if (eventWindow) DestroyWindow(eventWindow);
   eventWindow = nullptr;
   UnregisterClassW(POST_EVENT_CLASS, GetModuleHandleW(nullptr));
+  ReleaseOutstandingPosts();
 }
 
-void PostToolkitEvent(int32_t kind, int64_t gadget, int64_t window, int64_t type, void* data,
+bool PostEventFromAnotherThread(int32_t kind, int64_t gadget, int64_t window, int64_t type,
+                                void* data) {
+  HWND target = eventWindow;
+  if (!target || !postEventMessage) return false;
+  auto* block = static_cast<EventNode*>(AllocateFromMainHeap(sizeof(EventNode)));
+  if (!block) return false;
+  *block = EventNode{nullptr, kind, POST_FORCE, gadget, window, type, data, nullptr};
+  AddOutstandingPost(block);
+  if (PostMessageW(target, postEventMessage, 0, reinterpret_cast<LPARAM>(block))) return true;
+  if (TakeOutstandingPost(reinterpret_cast<LPARAM>(block))) ReleaseToMainHeap(block);
+  return false;
+}
+
+bool PostToolkitEvent(int32_t kind, int64_t gadget, int64_t window, int64_t type, void* data,
                       EventDataRelease releaseData, int32_t postFlags) {
   // The queue owns the data from here: data of an event it does not keep is released at once.
   if (!queue || (queue->suppressCount > 0 && !(postFlags & POST_FORCE))) {
     ReleaseEventData(data, releaseData);
-    return;
+    return false;
   }
   EventNode* tail = queue->tail;
   if (tail && kind < FIRST_UNMERGED_KIND && SameEvent(tail, kind, gadget, window, type)) {
     ReleaseEventData(data, releaseData);
-    return;
+    return false;
   }
   auto* node = static_cast<EventNode*>(PoolAllocate(queue->nodes));
   if (!node) {
     ReleaseEventData(data, releaseData);
-    return;
+    return false;
   }
   *node = EventNode{nullptr, kind, postFlags, gadget, window, type, data, releaseData};
   if (tail) {
@@ -180,6 +241,7 @@ void PostToolkitEvent(int32_t kind, int64_t gadget, int64_t window, int64_t type
     queue->head = node;
   }
   queue->tail = node;
+  return true;
 }
 
 void RemoveQueuedEvents(int32_t kind, int64_t gadget, int64_t window, int64_t type) {

@@ -1,7 +1,7 @@
 #pragma once
 // The toolkit's one event queue and the wait that hands its events to the program, pumping the
 // system's message queue meanwhile. Everything runs on the GUI thread; another thread posts
-// through POST_EVENT_MESSAGE_NAME sent to EventWindowHandle().
+// with PostEventFromAnotherThread.
 #include <windows.h>
 
 #include <cstdint>
@@ -62,9 +62,14 @@ void StopEventSystem();
 
 // Dropped while events are suppressed (unless forced); merged into an identical tail event for
 // kinds below 0x10000. Either way the queue takes ownership of data and releases it at once
-// when it does not keep the event.
-void PostToolkitEvent(int32_t kind, int64_t gadget, int64_t window, int64_t type, void* data,
+// when it does not keep the event. True when the event is queued as a node of its own.
+bool PostToolkitEvent(int32_t kind, int64_t gadget, int64_t window, int64_t type, void* data,
                       EventDataRelease releaseData, int32_t postFlags);
+
+// Safe on any thread: the event reaches the queue (forced, with no release routine for its
+// data) during the GUI thread's next wait. False when it cannot be sent.
+bool PostEventFromAnotherThread(int32_t kind, int64_t gadget, int64_t window, int64_t type,
+                                void* data);
 
 // Removes the queued events that match; ANY_EVENT_FIELD in a field matches everything.
 void RemoveQueuedEvents(int32_t kind, int64_t gadget, int64_t window, int64_t type);
@@ -86,5 +91,6 @@ int64_t CurrentEventWindow();
 int64_t CurrentEventType();
 void* CurrentEventData();  // valid until the next wait
 
-// The hidden window through which other threads post events.
+// The hidden window through which other threads post events: POST_EVENT_MESSAGE_NAME carries a
+// block that PostEventFromAnotherThread made. It takes no other block.
 HWND EventWindowHandle();

@@ -1,5 +1,7 @@
 #include "toolkit/object_registry.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #include "runtime/main_heap.h"
@@ -35,7 +37,14 @@ void* ObtainAnyRecord(ObjectTable* table) {
   return RecordOfLinks(links);
 }
 
+// The most slots whose array size in bytes still fits a signed size.
+constexpr int64_t MAX_SLOTS = PTRDIFF_MAX / static_cast<int64_t>(sizeof(void*));
+
+// Refuses a number whose slot array cannot be sized. From 2^61 less the grow step the size in
+// bytes would wrap, to a small array in which the number's slot aliases a low one; no heap gives
+// half the address space, so a signed size is the limit.
 bool GrowSlots(ObjectTable* table, ObjectNumber number) {
+  if (number > MAX_SLOTS - table->growStep) return false;
   int64_t capacity = number + table->growStep;
   auto* slots = static_cast<void**>(AllocateFromMainHeap(static_cast<size_t>(capacity) * sizeof(void*)));
   if (!slots) return false;

@@ -44,16 +44,18 @@ const auto* const environment = testing::AddGlobalTestEnvironment(new ToolkitEnv
 // How a ScriptedData object answers GetData: its block, a failure, or a stream in its place.
 enum class Answer { BLOCK, FAILURE, STREAM };
 
-// A data object offering one format with a block it keeps, handing it out with itself as the
-// medium's releaser, so that the test sees every medium given back.
+// A data object offering one format with a block it keeps (and, when asked to, a second format
+// with the same block), handing it out with itself as the medium's releaser, so that the test
+// sees every medium given back. It notes the formats it is asked about.
 class ScriptedData : public IDataObject {
  public:
-  ScriptedData(CLIPFORMAT format, HGLOBAL block, Answer answer)
-      : format_(format), block_(block), answer_(answer) {}
+  ScriptedData(CLIPFORMAT format, HGLOBAL block, Answer answer, CLIPFORMAT alsoOffered = 0)
+      : format_(format), alsoOffered_(alsoOffered), block_(block), answer_(answer) {}
   ~ScriptedData() { GlobalFree(block_); }
 
   int MediaOut() const { return mediaOut_; }
   UINT BlockLocks() const { return GlobalFlags(block_) & GMEM_LOCKCOUNT; }
+  const std::vector<CLIPFORMAT>& Asked() const { return asked_; }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     *object = (iid == IID_IUnknown || iid == IID_IDataObject) ? this : nullptr;
@@ -66,7 +68,7 @@ class ScriptedData : public IDataObject {
   ULONG STDMETHODCALLTYPE Release() override { return --mediaOut_; }
 
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
-    if (QueryGetData(format) != S_OK || answer_ == Answer::FAILURE) return DV_E_FORMATETC;
+    if (!Offers(*format) || answer_ == Answer::FAILURE) return DV_E_FORMATETC;
     if (answer_ == Answer::STREAM) {
       // The stream is the medium's own: giving the medium back releases it.
       medium->tymed = TYMED_ISTREAM;
@@ -80,8 +82,8 @@ class ScriptedData : public IDataObject {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-    const bool offered = format->cfFormat == format_ && (format->tymed & TYMED_HGLOBAL);
-    return offered ? S_OK : DV_E_FORMATETC;
+    asked_.push_back(format->cfFormat);
+    return Offers(*format) ? S_OK : DV_E_FORMATETC;
   }
   HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
@@ -99,10 +101,18 @@ class ScriptedData : public IDataObject {
   }
 
  private:
+  bool Offers(const FORMATETC& format) const {
+    const CLIPFORMAT asked = format.cfFormat;
+    const bool offered = asked == format_ || (alsoOffered_ && asked == alsoOffered_);
+    return offered && (format.tymed & TYMED_HGLOBAL);
+  }
+
   CLIPFORMAT format_;
+  CLIPFORMAT alsoOffered_;
   HGLOBAL block_;  // ours
   Answer answer_;
   int mediaOut_ = 0;
+  std::vector<CLIPFORMAT> asked_;
 };
 
 HGLOBAL GlobalCopy(const void* bytes, size_t size) {
@@ -255,6 +265,59 @@ TEST_F(DropTargetTest, CopyAndMoveFollowTheKeysWhenLinkIsNotAllowed) {
   EXPECT_EQ(TextOfQueuedDrop(), L"C:\\a.txt");
 }
 
+TEST(DropEffect, TheLinkKeysLinkWhereverLinkIsAllowed) {
+  constexpr DWORD COPY_MOVE_LINK = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+  constexpr DWORD MOVE_LINK = DROPEFFECT_MOVE | DROPEFFECT_LINK;
+  constexpr DWORD COPY_LINK = DROPEFFECT_COPY | DROPEFFECT_LINK;
+  const struct {
+    DWORD allowed, keys, effect;
+  } cases[] = {
+      {COPY_MOVE_LINK, 0, DROPEFFECT_COPY},
+      {COPY_MOVE_LINK, MK_SHIFT, DROPEFFECT_MOVE},
+      {COPY_MOVE_LINK, MK_CONTROL, DROPEFFECT_COPY},
+      {COPY_MOVE_LINK, MK_CONTROL | MK_SHIFT, DROPEFFECT_LINK},
+      {COPY_MOVE_LINK, MK_ALT, DROPEFFECT_LINK},
+      {COPY_MOVE_LINK, MK_ALT | MK_SHIFT, DROPEFFECT_COPY},  // exactly Alt links, no more
+      {COPY_MOVE_LINK, MK_CONTROL | MK_SHIFT | MK_ALT, DROPEFFECT_COPY},
+      {MOVE_LINK, 0, DROPEFFECT_MOVE},
+      {MOVE_LINK, MK_ALT | MK_RBUTTON, DROPEFFECT_LINK},
+      {COPY_LINK, MK_SHIFT, DROPEFFECT_COPY},
+      {COPY_LINK, MK_CONTROL | MK_SHIFT, DROPEFFECT_LINK},
+  };
+  for (const auto& expected : cases) {
+    SCOPED_TRACE(testing::Message() << expected.allowed << " " << expected.keys);
+    EXPECT_EQ(ChooseDropEffect(COPY_MOVE_LINK, expected.allowed, expected.keys), expected.effect);
+  }
+}
+
+TEST_F(DropTargetTest, DragEnterAsksOnlyAboutFormatsThatAllowWhatIsOffered) {
+  AcceptWindowDrops(WINDOW, CF_HDROP, DROPEFFECT_LINK);
+  AcceptWindowDrops(WINDOW, CF_UNICODETEXT, DROPEFFECT_COPY);  // the newer entry: tried first
+  ScriptedData both(CF_HDROP, MakeFileListBlock({L"C:\\a.txt"}), Answer::BLOCK, CF_UNICODETEXT);
+  EXPECT_EQ(DragOnto(&both, DROPEFFECT_LINK, 0).drop, DROPEFFECT_LINK);
+  EXPECT_EQ(both.Asked(), std::vector<CLIPFORMAT>{CF_HDROP});
+  EXPECT_EQ(TextOfQueuedDrop(), L"C:\\a.txt");
+  // Offered copy too, the newer entry is asked and matches.
+  EXPECT_EQ(DragOnto(&both, DROPEFFECT_LINK | DROPEFFECT_COPY, 0).drop, DROPEFFECT_COPY);
+  EXPECT_EQ(both.Asked(), (std::vector<CLIPFORMAT>{CF_HDROP, CF_UNICODETEXT}));
+  EXPECT_EQ(TextOfQueuedDrop(), L"") << "a drop of text, not of files";
+}
+
+TEST_F(DropTargetTest, ADropTheQueueDoesNotKeepIsRefused) {
+  AcceptWindowDrops(WINDOW, CF_HDROP, DROPEFFECT_LINK);
+  const size_t heapWithTarget = MainHeapBytesInUse();
+  FileList first({L"C:\\first.txt"});
+  FileList second({L"C:\\second.txt"});
+  RaiseEventSuppression();
+  EXPECT_EQ(DragOnto(first.Get(), EVERY_EFFECT, 0).drop, DROPEFFECT_NONE) << "suppressed";
+  LowerEventSuppression();
+  EXPECT_EQ(DragOnto(first.Get(), EVERY_EFFECT, 0).drop, DROPEFFECT_LINK);
+  EXPECT_EQ(DragOnto(second.Get(), EVERY_EFFECT, 0).drop, DROPEFFECT_NONE) << "merged";
+  EXPECT_EQ(TextOfQueuedDrop(), L"C:\\first.txt");
+  EXPECT_EQ(NextQueuedEvent(), 0);
+  EXPECT_EQ(MainHeapBytesInUse(), heapWithTarget);
+}
+
 TEST_F(DropTargetTest, DroppedPathsComeBackJoinedByLineFeedsUntilAnotherEvent) {
   AcceptWindowDrops(WINDOW, CF_HDROP, DROPEFFECT_LINK);
   FileList files({L"C:\\one.txt", L"D:\\deep\\two words.bin", L"E:\\\u00e9t\u00e9\\\u6587.txt"});
@@ -357,6 +420,45 @@ TEST_F(DropTargetTest, AcceptingTheSameFormatTwiceKeepsOneEntryAndOneRegistratio
   // One withdrawal frees everything: no second registration holds the target.
   AcceptWindowDrops(WINDOW, CF_HDROP, 0);
   EXPECT_EQ(MainHeapBytesInUse(), heapWithWindow);
+}
+
+TEST_F(DropTargetTest, AWindowRegisteredByAnotherTargetIsTakenOver) {
+  HWND window = WindowHandle(WINDOW);
+  WindowDropTarget* other = NewWindowDropTarget(WINDOW, window);
+  ASSERT_EQ(RegisterDragDrop(window, AsDropTarget(other)), S_OK);
+  AsDropTarget(other)->Release();  // OLE holds the only reference
+  AcceptWindowDrops(WINDOW, CF_HDROP, DROPEFFECT_LINK);
+  ASSERT_NE(RegisteredTarget(), nullptr);
+  EXPECT_NE(TargetRecord(), other);
+  // Withdrawing frees ours; the other one went when it was revoked.
+  AcceptWindowDrops(WINDOW, CF_HDROP, 0);
+  EXPECT_EQ(MainHeapBytesInUse(), heapWithWindow);
+}
+
+TEST_F(DropTargetTest, QueryInterfaceGivesTheTargetForItsTwoInterfacesOnly) {
+  AcceptWindowDrops(WINDOW, CF_HDROP, DROPEFFECT_LINK);
+  IDropTarget* target = RegisteredTarget();
+  const int32_t references = TargetRecord()->references;
+  const struct {
+    const IID* id;
+    HRESULT result;
+  } cases[] = {
+      {&IID_IUnknown, S_OK},
+      {&IID_IDropTarget, S_OK},
+      {&IID_IDataObject, E_NOINTERFACE},
+      {&IID_IDropSource, E_NOINTERFACE},
+  };
+  for (const auto& expected : cases) {
+    SCOPED_TRACE(expected.result);
+    void* out = &out;  // must be overwritten either way
+    EXPECT_EQ(target->QueryInterface(*expected.id, &out), expected.result);
+    const bool given = expected.result == S_OK;
+    EXPECT_EQ(out, given ? static_cast<void*>(target) : nullptr);
+    EXPECT_EQ(TargetRecord()->references, references + (given ? 1 : 0));
+    if (given) target->Release();
+  }
+  EXPECT_EQ(target->QueryInterface(IID_IDropTarget, nullptr), E_INVALIDARG);
+  EXPECT_EQ(TargetRecord()->references, references);
 }
 
 TEST_F(DropTargetTest, TheTextFormatStandsForAllThreeAndTheNewestIsTriedFirst) {

@@ -164,29 +164,45 @@ TEST_F(EventQueue, AMessageEndsTheWaitEarly) {
   poster.join();
 }
 
-TEST_F(EventQueue, AnEventFromAnotherThreadArrivesThroughTheRegisteredMessage) {
+UINT PostEventMessage() { return RegisterWindowMessageW(POST_EVENT_MESSAGE_NAME); }
+
+TEST_F(EventQueue, AnEventFromAnotherThreadArrivesOnceAndItsBlockIsFreed) {
   PumpEvents();
   size_t before = MainHeapBytesInUse();
   int payload = 77;
-  std::thread poster([&payload] {
-    auto* block = static_cast<EventNode*>(AllocateFromMainHeap(sizeof(EventNode)));
-    block->kind = EVENT_MENU;
-    block->gadget = 42;
-    block->window = 3;
-    block->type = 8;
-    block->data = &payload;
-    PostMessageW(EventWindowHandle(), RegisterWindowMessageW(POST_EVENT_MESSAGE_NAME), 0,
-                 reinterpret_cast<LPARAM>(block));
-  });
+  std::thread poster(
+      [&payload] { EXPECT_TRUE(PostEventFromAnotherThread(EVENT_MENU, 42, 3, 8, &payload)); });
   poster.join();
+  MSG posted{};
+  ASSERT_TRUE(PeekMessageW(&posted, EventWindowHandle(), PostEventMessage(), PostEventMessage(),
+                           PM_NOREMOVE));
   std::vector<SeenEvent> events = WaitForToolkitEvent(EVENT_MENU);
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events.back().gadget, 42);
   EXPECT_EQ(events.back().window, 3);
   EXPECT_EQ(events.back().type, 8);
   EXPECT_EQ(CurrentEventData(), &payload);
-  WaitForEvent(0);
+  // The same block again has been taken: it is ignored and never looked into.
+  PostMessageW(EventWindowHandle(), PostEventMessage(), 0, posted.lParam);
+  EXPECT_EQ(CountEvents(PumpEvents(), EVENT_MENU), 0u);
   EXPECT_EQ(MainHeapBytesInUse(), before) << "the posted block is freed";
+}
+
+TEST_F(EventQueue, ForeignPostsOfTheMessageAreIgnoredAndNeverLookedInto) {
+  PumpEvents();
+  const size_t before = MainHeapBytesInUse();
+  // What a program that knows the layout might post, and addresses that are no block at all.
+  auto* forged = static_cast<EventNode*>(AllocateFromMainHeap(sizeof(EventNode)));
+  *forged = EventNode{nullptr, EVENT_MENU, 0, 42, 3, 8, nullptr, nullptr};
+  const LPARAM foreign[] = {reinterpret_cast<LPARAM>(forged), 0, 1, LPARAM{0x7FFF00001230}};
+  std::thread poster([&foreign] {
+    for (LPARAM lParam : foreign) PostMessageW(EventWindowHandle(), PostEventMessage(), 0, lParam);
+  });
+  poster.join();
+  EXPECT_EQ(CountEvents(PumpEvents(), EVENT_MENU), 0u);
+  EXPECT_EQ(forged->gadget, 42) << "the block is still its poster's";
+  ReleaseToMainHeap(forged);
+  EXPECT_EQ(MainHeapBytesInUse(), before);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Text fields and buttons: real Edit and Button controls in a real window under Wine.
 #include "toolkit/gadgets.h"
 
+#include "runtime/main_heap.h"
 #include "tests/toolkit/toolkit_test_support.h"
 #include "toolkit/event_queue.h"
 #include "toolkit/gadget_list.h"
@@ -100,10 +101,39 @@ TEST_F(Gadgets, ProgramTextRaisesNoEventWhereTheSameChangeByHandWould) {
 
 TEST_F(Gadgets, ChangingTheTextOfANumberWithoutGadgetDoesNothing) {
   auto field = reinterpret_cast<HWND>(CreateTextField(3, 10, 10, 200, 20, L"kept", CENTRED));
-  ChangeGadgetText(99, L"lost");
-  ChangeGadgetText(99, nullptr);
+  CreateTextField(7, 10, 40, 200, 20, L"gone", CENTRED);
+  DestroyGadget(7);
+  for (ObjectNumber number : {ObjectNumber{99}, ObjectNumber{7}}) {
+    ChangeGadgetText(number, L"lost");
+    ChangeGadgetText(number, nullptr);
+  }
   EXPECT_EQ(TextOf(field), L"kept");
   EXPECT_EQ(TextOf(window_), L"Gadgets");
+  // A new gadget under the freed number starts with its own text.
+  EXPECT_EQ(TextOf(reinterpret_cast<HWND>(CreateTextField(7, 10, 40, 200, 20, L"new", CENTRED))),
+            L"new");
+}
+
+LRESULT CALLBACK RefuseEveryWindow(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) return 1;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(Gadgets, AGadgetWhoseControlCannotBeMadeLeavesTheOldOneOfItsNumber) {
+  auto field = reinterpret_cast<HWND>(CreateTextField(5, 10, 10, 200, 20, L"field", CENTRED));
+  auto button = reinterpret_cast<HWND>(CreateButton(6, 10, 40, 75, 30, L"button"));
+  const size_t heap = MainHeapBytesInUse();
+  HHOOK refusal = SetWindowsHookExW(WH_CBT, RefuseEveryWindow, nullptr, GetCurrentThreadId());
+  ASSERT_NE(refusal, nullptr);
+  EXPECT_EQ(CreateTextField(5, 10, 10, 200, 20, L"other", CENTRED), 0);
+  EXPECT_EQ(CreateButton(6, 10, 40, 75, 30, L"other"), 0);
+  EXPECT_EQ(CreateTextField(ANY_OBJECT, 10, 70, 200, 20, L"other", CENTRED), 0);
+  UnhookWindowsHookEx(refusal);
+  EXPECT_EQ(Control(5), field);
+  EXPECT_EQ(Control(6), button);
+  EXPECT_EQ(TextOf(field), L"field");
+  EXPECT_EQ(TextOf(button), L"button");
+  EXPECT_EQ(MainHeapBytesInUse(), heap);
 }
 
 TEST_F(Gadgets, RecreatingAFieldReplacesItAndDropsItsQueuedEvents) {
@@ -174,7 +204,6 @@ TEST_F(Gadgets, ClosingTheWindowFreesEveryGadgetNumber) {
   EXPECT_FALSE(IsWindow(field));
   EXPECT_EQ(LookupObject(GadgetTable(), 7), nullptr);
   EXPECT_EQ(LookupObject(GadgetTable(), 13), nullptr);
-  ChangeGadgetText(7, L"gone");  // does nothing, and does not touch the dead control
 }
 
 TEST_F(Gadgets, DestroyingAllGadgetsLeavesTheWindow) {

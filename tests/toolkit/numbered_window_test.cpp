@@ -171,6 +171,7 @@ TEST_F(NumberedWindow, TopmostStateShowsInTheExtendedStyle) {
   SetWindowTopmost(0, 0);
   EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
   SetWindowTopmost(9, 1);  // names no window: nothing happens
+  EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 TEST_F(NumberedWindow, CaptionChangesOnlyForAnOpenWindowAndRealText) {
@@ -193,6 +194,77 @@ TEST_F(NumberedWindow, ClosingGivesTheNumberTheClassAndTheEventsBack) {
   EXPECT_EQ(WindowHandle(6), nullptr);
   EXPECT_FALSE(ClassRegistered(6));
   EXPECT_EQ(CountEvents(TakeQueuedEvents(), EVENT_TIMER), 0u);
+}
+
+TEST_F(NumberedWindow, AnUnsizableNumberOpensNothingAndClosesNothing) {
+  auto window = reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 300, 200, L"", WS_CAPTION));
+  ASSERT_NE(window, nullptr);
+  const ObjectNumber aliasOfZero = int64_t{1} << 61;  // its slot's offset would wrap to slot 0's
+  EXPECT_EQ(OpenNumberedWindow(aliasOfZero, 50, 50, 300, 200, L"", WS_CAPTION), 0);
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(WindowHandle(0), window);
+  EXPECT_FALSE(ClassRegistered(aliasOfZero));
+}
+
+// Every message the procedure turns into events, sent to window 3 in this order (the size cases
+// depend on the ones before them), with the procedure's answer and the events it queued.
+TEST_F(NumberedWindow, TheWindowProcedureTurnsMessagesIntoTheirEvents) {
+  constexpr ObjectNumber W = 3;
+  auto window = reinterpret_cast<HWND>(OpenNumberedWindow(W, 50, 50, 300, 200, L"", SIZABLE_FLAGS));
+  ASSERT_NE(window, nullptr);
+  auto child = [window](LONG_PTR id) {
+    return reinterpret_cast<LPARAM>(CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10,
+                                                    window, reinterpret_cast<HMENU>(id),
+                                                    nullptr, nullptr));
+  };
+  const LPARAM control = child(77);
+  const LPARAM menuControl = child(MENU_CONTROL_ID);
+  HDC deviceContext = GetDC(window);
+  PumpEvents();
+  const struct {
+    const char* what;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    LRESULT result;
+    std::vector<SeenEvent> events;
+  } cases[] = {
+      {"move", WM_MOVE, 0, 0, 0, {{EVENT_WINDOW_MOVED, W, W, 0}}},
+      {"minimise", WM_SIZE, SIZE_MINIMIZED, 0, 0, {{EVENT_WINDOW_MINIMIZED, 0, W, 0}}},
+      {"restore", WM_SIZE, SIZE_RESTORED, 0, 0,
+       {{EVENT_WINDOW_RESTORED, 0, W, 0}, {EVENT_WINDOW_SIZED, 0, W, 0}}},
+      {"size", WM_SIZE, SIZE_RESTORED, 0, 0, {{EVENT_WINDOW_SIZED, 0, W, 0}}},
+      {"maximise", WM_SIZE, SIZE_MAXIMIZED, 0, 0,
+       {{EVENT_WINDOW_MAXIMIZED, 0, W, 0}, {EVENT_WINDOW_SIZED, 0, W, 0}}},
+      {"other size", WM_SIZE, SIZE_MAXSHOW, 0, 0, {{EVENT_WINDOW_SIZED, 0, W, 0}}},
+      {"deactivate", WM_ACTIVATE, WA_INACTIVE, 0, 1, {{EVENT_WINDOW_DEACTIVATED, 0, W, 0}}},
+      {"activate", WM_ACTIVATE, WA_ACTIVE, 0, 1, {{EVENT_WINDOW_ACTIVATED, 0, W, 0}}},
+      {"close", WM_CLOSE, 0, 0, 0, {{EVENT_CLOSE_WINDOW, W, W, 0}}},
+      {"erase", WM_ERASEBKGND, reinterpret_cast<WPARAM>(deviceContext), 0, 1,
+       {{EVENT_WINDOW_REPAINT, 0, W, 0}}},
+      {"timer", WM_TIMER, 7, 0, 0, {{EVENT_TIMER, 7, W, 0}}},
+      {"left up", WM_LBUTTONUP, 0, 0, 0, {{EVENT_LEFT_BUTTON_UP, 0, W, 0}}},
+      {"left double", WM_LBUTTONDBLCLK, 0, 0, 0, {{EVENT_LEFT_DOUBLE_CLICK, 0, W, 0}}},
+      {"right up", WM_RBUTTONUP, 0, 0, 0, {{EVENT_RIGHT_BUTTON_UP, 0, W, 0}}},
+      {"menu", WM_COMMAND, 123, 0, 0, {{EVENT_MENU, 123, W, 0}}},
+      {"accelerator", WM_COMMAND, MAKEWPARAM(555, 1), 0, 0, {{EVENT_MENU, 555, W, 0}}},
+      {"control", WM_COMMAND, MAKEWPARAM(77, 5), control, 0, {{EVENT_GADGET, 77, W, 5}}},
+      {"menu control", WM_COMMAND, MAKEWPARAM(88, 0), menuControl, 0, {{EVENT_MENU, 88, W, 0}}},
+      {"tray left", MESSAGE_TRAY_ICON, 9, WM_LBUTTONDOWN, 0, {{EVENT_TRAY_ICON, 9, W, 0}}},
+      {"tray right", MESSAGE_TRAY_ICON, 9, WM_RBUTTONDOWN, 0, {{EVENT_TRAY_ICON, 9, W, 1}}},
+      {"tray left double", MESSAGE_TRAY_ICON, 9, WM_LBUTTONDBLCLK, 0, {{EVENT_TRAY_ICON, 9, W, 2}}},
+      {"tray right double", MESSAGE_TRAY_ICON, 9, WM_RBUTTONDBLCLK, 0,
+       {{EVENT_TRAY_ICON, 9, W, 3}}},
+      {"tray move", MESSAGE_TRAY_ICON, 9, WM_MOUSEMOVE, 0, {}},
+      {"unknown", WM_USER + 5, 0, 0, 0, {}},
+  };
+  for (const auto& expected : cases) {
+    SCOPED_TRACE(expected.what);
+    EXPECT_EQ(SendMessageW(window, expected.message, expected.wParam, expected.lParam),
+              expected.result);
+    EXPECT_EQ(TakeQueuedEvents(), expected.events);
+  }
+  ReleaseDC(window, deviceContext);
 }
 
 TEST_F(NumberedWindow, StoppingTheLibraryClosesEveryWindow) {

@@ -4,9 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "runtime/main_heap.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+// A slot array too large for any heap must be refused as on Windows, not stop the run.
+extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+#endif
 
 namespace {
 
@@ -130,12 +136,40 @@ TEST_F(ObjectRegistry, ReleaseAllOffersARecordThatStaysOnlyOnce) {
   ReleaseObjectRecord(table, newer);
 }
 
-TEST_F(ObjectRegistry, TableWithoutReleaseRoutineReusesTheRecordSilently) {
+TEST_F(ObjectRegistry, TableWithoutReleaseRoutineReusesTheRecordAsItIs) {
   table = MakeTable(4, nullptr);
   TestRecord* first = Create(1);
+  first->payload = 7;
   EXPECT_EQ(ObtainObjectRecord(table, 1), first);
+  EXPECT_EQ(first->payload, 7) << "the registry itself clears nothing";
   ReleaseAllObjects(table);
+  EXPECT_EQ(LookupObject(table, 1), first) << "nothing releases the object";
+}
+
+TEST_F(ObjectRegistry, NegativeAndUnsizableNumbersAreRefusedAndChangeNothing) {
+  TestRecord* zero = Create(0);
+  void** slots = table->slots;
+  const size_t heap = MainHeapBytesInUse();
+  const ObjectNumber refused[] = {
+      -2,
+      INT64_MIN,
+      (int64_t{1} << 61) - 50,  // the slot array's size in bytes would wrap to 0
+      int64_t{1} << 61,         // it would wrap to 50 slots, in which this one is slot 0
+      int64_t{1} << 62,
+      INT64_MAX,
+      int64_t{1} << 57,  // the size fits, but no heap holds 2^60 bytes
+  };
+  for (ObjectNumber number : refused) {
+    SCOPED_TRACE(number);
+    EXPECT_EQ(Create(number), nullptr);
+    EXPECT_EQ(LookupObject(table, number), nullptr);
+    ReleaseObjectRecord(table, number);
+  }
+  EXPECT_EQ(table->capacity, 50);
+  EXPECT_EQ(table->slots, slots);
+  EXPECT_EQ(LookupObject(table, 0), zero);
   EXPECT_TRUE(released.empty());
+  EXPECT_EQ(MainHeapBytesInUse(), heap);
 }
 
 TEST_F(ObjectRegistry, ReleasingEverythingGivesTheHeapBack) {

@@ -120,11 +120,12 @@ class OpenFileDialog : public testing::Test {
  protected:
   static void SetUpTestSuite() { InitFileDialogs(); }
   void TearDown() override {
-    for (HWND window : {mainWindow, disabledWindow}) DestroyWindow(window);
+    for (HWND window : {mainWindow, otherWindow, disabledWindow}) DestroyWindow(window);
     PumpPending();
   }
 
   HWND mainWindow = MakePlainWindow(L"Main", WS_EX_TOPMOST);
+  HWND otherWindow = MakePlainWindow(L"Other");
   HWND disabledWindow = MakePlainWindow(L"Disabled before", 0, WS_DISABLED);
 };
 
@@ -160,21 +161,24 @@ TEST_F(OpenFileDialog, InitialFileAndFilterPositionAreShown) {
   EXPECT_EQ(driver.view.folder, folder);
 }
 
-TEST_F(OpenFileDialog, ProgramWindowsLeaveTheTopmostBandOnlyWhileOpen) {
+TEST_F(OpenFileDialog, ProgramWindowsAreDisabledAndLeaveTheTopmostBandOnlyWhileOpen) {
   ASSERT_TRUE(IsTopmostWindow(mainWindow));
+  ASSERT_TRUE(BringToForeground(mainWindow));  // the owner; the other window is in the back
+  ASSERT_TRUE(IsWindowEnabled(otherWindow));
   bool mainTopmostWhileOpen = true;
-  bool disabledEnabledWhileOpen = true;
+  bool otherEnabledWhileOpen = true;
   DialogDriver driver;
   driver.whileOpen = [&](HWND) {
     mainTopmostWhileOpen = IsTopmostWindow(mainWindow);
-    disabledEnabledWhileOpen = IsWindowEnabled(disabledWindow);
+    otherEnabledWhileOpen = IsWindowEnabled(otherWindow);
   };
   AskWhileDriving(driver, L"Open File", L"*.*", L"All Files (*.*)|*.*", 0);
   EXPECT_FALSE(mainTopmostWhileOpen);
-  EXPECT_FALSE(disabledEnabledWhileOpen);
+  EXPECT_FALSE(otherEnabledWhileOpen);
   EXPECT_TRUE(IsTopmostWindow(mainWindow));
   EXPECT_TRUE(IsWindowEnabled(mainWindow));
-  EXPECT_FALSE(IsWindowEnabled(disabledWindow));
+  EXPECT_TRUE(IsWindowEnabled(otherWindow));
+  EXPECT_FALSE(IsWindowEnabled(disabledWindow)) << "it was disabled before the dialog";
 }
 
 TEST_F(OpenFileDialog, FileNameBufferIsKeptOnlyUntilTheNextCall) {

@@ -26,6 +26,11 @@ bool CameFromQueue() { return CurrentEventType() != -1; }
 
 }  // namespace
 
+void PrintTo(const SeenEvent& event, std::ostream* out) {
+  *out << "{kind " << event.kind << ", gadget " << event.gadget << ", window " << event.window
+       << ", type " << event.type << "}";
+}
+
 std::vector<SeenEvent> TakeQueuedEvents() {
   std::vector<SeenEvent> events;
   while (int32_t kind = NextQueuedEvent()) events.push_back(CurrentEvent(kind));

@@ -14,7 +14,10 @@ struct SeenEvent {
   int64_t gadget;
   int64_t window;
   int64_t type;
+  bool operator==(const SeenEvent&) const = default;
 };
+
+void PrintTo(const SeenEvent& event, std::ostream* out);
 
 // Starts the main heap, scaling, the event system, windows and gadgets, as the program does.
 void StartToolkitLibraries();
