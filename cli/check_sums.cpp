@@ -178,6 +178,8 @@ int CheckSumsFiles(const CliOptions& options) {
   std::vector<Text> sumsFiles = options.files;
   if (sumsFiles.empty()) sumsFiles.push_back(STANDARD_INPUT_NAME);
   int status = EXIT_ALL_GOOD;
-  for (const Text& sumsFile : sumsFiles) status = std::max(status, CheckSumsFile(options, sumsFile));
+  for (const Text& sumsFile : sumsFiles) {
+    status = std::max(status, CheckSumsFile(options, sumsFile));
+  }
   return status;
 }

@@ -6,7 +6,9 @@ namespace {
 
 constexpr wchar_t END_OF_OPTIONS[] = L"--";
 
-enum class Option { ALGORITHM, FORMAT, CHECK, QUIET, STATUS, STRICT, IGNORE_MISSING, HELP, VERSION };
+enum class Option {
+  ALGORITHM, FORMAT, CHECK, QUIET, STATUS, STRICT, IGNORE_MISSING, HELP, VERSION
+};
 
 struct OptionName {
   Option option;
