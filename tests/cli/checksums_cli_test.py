@@ -233,7 +233,7 @@ class ChecksumsCli(unittest.TestCase):
     def test_mismatches_missing_files_and_malformed_lines_in_a_windows_sums_file(self):
         data = FILES["digits.txt"]
         sums = "\r\n".join([
-            "# written on Windows, upper-case digits and a binary mark",
+            "\ufeff# written on Windows: a byte-order mark, upper-case digits, a binary mark",
             DIGEST["sha256"](data).upper() + " *digits.txt",
             "",
             "SHA1 (empty.bin) = " + DIGEST["sha1"](b"x"),
