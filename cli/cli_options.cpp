@@ -43,70 +43,6 @@ const OptionName* FindLongOption(const Text& name) {
   return nullptr;
 }
 
-void SetError(CliOptions& options, const Text& error) {
-  if (options.error.empty()) options.error = error;
-}
-
-void TakeAlgorithms(CliOptions& options, const Text& list) {
-  size_t start = 0;
-  for (;;) {
-    const size_t comma = std::min(list.find(L',', start), list.size());
-    const Text name = list.substr(start, comma - start);
-    const CliAlgorithm* algorithm = FindAlgorithmByName(name);
-    if (!algorithm) {
-      SetError(options, L"unknown algorithm '" + name + L"'; choose from " +
-                            AlgorithmNamesList());
-      return;
-    }
-    if (std::find(options.algorithms.begin(), options.algorithms.end(), algorithm) ==
-        options.algorithms.end()) {
-      options.algorithms.push_back(algorithm);
-    }
-    if (comma == list.size()) return;
-    start = comma + 1;
-  }
-}
-
-void TakeFormat(CliOptions& options, const Text& name) {
-  if (name == L"report") {
-    options.format = OutputFormat::REPORT;
-  } else if (name == L"gnu") {
-    options.format = OutputFormat::GNU;
-  } else if (name == L"bsd") {
-    options.format = OutputFormat::BSD;
-  } else {
-    SetError(options, L"unknown format '" + name + L"'; choose from report, gnu, bsd");
-  }
-}
-
-void Apply(CliOptions& options, Option option, const Text& value, bool& formatGiven) {
-  switch (option) {
-    case Option::ALGORITHM: TakeAlgorithms(options, value); break;
-    case Option::FORMAT: TakeFormat(options, value); formatGiven = true; break;
-    case Option::CHECK: options.check = true; break;
-    case Option::QUIET: options.quiet = true; break;
-    case Option::STATUS: options.status = true; break;
-    case Option::STRICT: options.strict = true; break;
-    case Option::IGNORE_MISSING: options.ignoreMissing = true; break;
-    case Option::HELP: options.help = true; break;
-    case Option::VERSION: options.version = true; break;
-  }
-}
-
-// Options that only make sense together are checked once the whole line is read.
-void CheckCombinations(CliOptions& options, bool formatGiven) {
-  const bool checkOnly = options.quiet || options.status || options.strict ||
-                         options.ignoreMissing;
-  if (options.check && formatGiven) {
-    SetError(options, L"--format is meaningful only when printing checksums");
-  } else if (!options.check && checkOnly) {
-    SetError(options, L"--quiet, --status, --strict and --ignore-missing are meaningful only "
-                      L"with --check");
-  } else if (options.format == OutputFormat::GNU && options.algorithms.size() != 1) {
-    SetError(options, L"--format gnu needs exactly one algorithm, chosen with -a");
-  }
-}
-
 // Walks the arguments once; an option that takes a value may take the next argument.
 class ArgumentReader {
  public:
@@ -126,7 +62,7 @@ class ArgumentReader {
         ReadShortOptions(argument);
       }
     }
-    CheckCombinations(options, formatGiven);
+    CheckCombinations();
     return options;
   }
 
@@ -137,11 +73,11 @@ class ArgumentReader {
     const Text name = argument.substr(2, equals == Text::npos ? Text::npos : equals - 2);
     const OptionName* found = FindLongOption(name);
     if (!found || (!found->takesValue && equals != Text::npos)) {
-      SetError(options, L"unknown option " + argument);
+      SetError(L"unknown option " + argument);
     } else if (!found->takesValue) {
-      Apply(options, found->option, Text(), formatGiven);
+      Apply(found->option, Text());
     } else if (equals != Text::npos) {
-      Apply(options, found->option, argument.substr(equals + 1), formatGiven);
+      Apply(found->option, argument.substr(equals + 1));
     } else {
       TakeNextAsValue(*found, L"--" + name);
     }
@@ -152,13 +88,13 @@ class ArgumentReader {
     for (size_t k = 1; k < argument.size(); ++k) {
       const OptionName* found = FindShortOption(argument[k]);
       if (!found) {
-        SetError(options, L"unknown option -" + Text(1, argument[k]));
+        SetError(L"unknown option -" + Text(1, argument[k]));
         return;
       }
       if (!found->takesValue) {
-        Apply(options, found->option, Text(), formatGiven);
+        Apply(found->option, Text());
       } else if (k + 1 < argument.size()) {
-        Apply(options, found->option, argument.substr(k + 1), formatGiven);
+        Apply(found->option, argument.substr(k + 1));
         return;
       } else {
         TakeNextAsValue(*found, L"-" + Text(1, argument[k]));
@@ -169,10 +105,93 @@ class ArgumentReader {
 
   void TakeNextAsValue(const OptionName& option, const Text& spelled) {
     if (next == arguments.size()) {
-      SetError(options, L"option " + spelled + L" needs a value");
+      SetError(L"option " + spelled + L" needs a value");
       return;
     }
-    Apply(options, option.option, arguments[next++], formatGiven);
+    Apply(option.option, arguments[next++]);
+  }
+
+  void Apply(Option option, const Text& value) {
+    switch (option) {
+      case Option::ALGORITHM:
+        TakeAlgorithms(value);
+        break;
+      case Option::FORMAT:
+        TakeFormat(value);
+        break;
+      case Option::CHECK:
+        options.check = true;
+        break;
+      case Option::QUIET:
+        options.quiet = true;
+        break;
+      case Option::STATUS:
+        options.status = true;
+        break;
+      case Option::STRICT:
+        options.strict = true;
+        break;
+      case Option::IGNORE_MISSING:
+        options.ignoreMissing = true;
+        break;
+      case Option::HELP:
+        options.help = true;
+        break;
+      case Option::VERSION:
+        options.version = true;
+        break;
+    }
+  }
+
+  void TakeAlgorithms(const Text& list) {
+    size_t start = 0;
+    for (;;) {
+      const size_t comma = std::min(list.find(L',', start), list.size());
+      const Text name = list.substr(start, comma - start);
+      const CliAlgorithm* algorithm = FindAlgorithmByName(name);
+      if (!algorithm) {
+        SetError(L"unknown algorithm '" + name + L"'; choose from " + AlgorithmNamesList());
+        return;
+      }
+      AlgorithmList& chosen = options.algorithms;
+      if (std::find(chosen.begin(), chosen.end(), algorithm) == chosen.end()) {
+        chosen.push_back(algorithm);
+      }
+      if (comma == list.size()) return;
+      start = comma + 1;
+    }
+  }
+
+  void TakeFormat(const Text& name) {
+    formatGiven = true;
+    if (name == L"report") {
+      options.format = OutputFormat::REPORT;
+    } else if (name == L"gnu") {
+      options.format = OutputFormat::GNU;
+    } else if (name == L"bsd") {
+      options.format = OutputFormat::BSD;
+    } else {
+      SetError(L"unknown format '" + name + L"'; choose from report, gnu, bsd");
+    }
+  }
+
+  // Options that only make sense together are checked once the whole line is read.
+  void CheckCombinations() {
+    const bool checkOnly =
+        options.quiet || options.status || options.strict || options.ignoreMissing;
+    if (options.check && formatGiven) {
+      SetError(L"--format is meaningful only when printing checksums");
+    } else if (!options.check && checkOnly) {
+      SetError(L"--quiet, --status, --strict and --ignore-missing are meaningful only with "
+               L"--check");
+    } else if (options.format == OutputFormat::GNU && options.algorithms.size() != 1) {
+      SetError(L"--format gnu needs exactly one algorithm, chosen with -a");
+    }
+  }
+
+  // The first problem found is the one reported.
+  void SetError(const Text& error) {
+    if (options.error.empty()) options.error = error;
   }
 
   const std::vector<Text>& arguments;

@@ -296,6 +296,10 @@ class ChecksumsCli(unittest.TestCase):
         self.write(path, b"nested")
         status, stdout, _ = self.check(DIGEST["md5"](b"nested") + "  sub\\file.txt\n")
         self.assertEqual((status, stdout), (0, text(["sub\\file.txt: OK"])))
+        # Written back, a separator needs no escape; a backslash in a name does.
+        prefix, name = ("", "sub\\file.txt") if WINDOWS else escaped("sub\\file.txt")
+        status, stdout, _ = self.run_program("--format", "gnu", "-a", "md5", "sub\\file.txt")
+        self.assertEqual(stdout, text([prefix + DIGEST["md5"](b"nested") + "  " + name]))
 
 
 if __name__ == "__main__":
