@@ -1,6 +1,7 @@
 # The two entry points: `make run FILE=path` shows a file's checksums, `make test` runs every test.
 # `make bench` measures the digest engine against OpenSSL, zlib and rhash (not part of the tests).
-.PHONY: run test bench deps native win64
+# `make dist` writes the release archive, build/dist/calculate-checksums-VERSION-win64.zip.
+.PHONY: run test bench dist deps native win64
 
 deps:
 	@scripts/install-deps.sh
@@ -17,6 +18,10 @@ run: deps
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64 --target checksums show-window
 	scripts/run-tool.sh "$(FILE)"
+
+dist: deps
+	cmake --preset win64 >/dev/null
+	cmake --build --preset win64 --target dist
 
 test: native win64
 	ctest --preset native

@@ -3,7 +3,8 @@
 // is an interactive console, which would show UTF-8 bytes in its code page.
 #include <windows.h>
 
-#include "app/checksums_cli.h"
+#include "cli/checksums_cli.h"
+#include "cli/console.h"
 
 namespace {
 
@@ -37,6 +38,20 @@ void WriteConsoleLine(ConsoleStream stream, const Text& line) {
   WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
+bool ReadStandardInput(std::string& bytes) {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  char buffer[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(input, buffer, sizeof buffer, &got, nullptr)) {
+      // The writer closing its end of a pipe is the end of the input, not a failure.
+      return GetLastError() == ERROR_BROKEN_PIPE;
+    }
+    if (got == 0) return true;
+    bytes.append(buffer, got);
+  }
+}
+
 Text ReasonFileCannotBeOpened(const Text& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -46,6 +61,12 @@ Text ReasonFileCannotBeOpened(const Text& path) {
 }
 
 Text ReadFailureReason() { return SystemMessage(ERROR_READ_FAULT); }
+
+bool FileIsMissing(const Text& path) {
+  if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
 
 int wmain(int argc, wchar_t** argv) {
   std::vector<Text> arguments(argv + 1, argv + argc);

@@ -1,0 +1,207 @@
+#include "cli/cli_options.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr wchar_t END_OF_OPTIONS[] = L"--";
+
+enum class Option {
+  ALGORITHM, FORMAT, CHECK, QUIET, STATUS, STRICT, IGNORE_MISSING, HELP, VERSION
+};
+
+struct OptionName {
+  Option option;
+  wchar_t shortName;  // 0: long name only
+  const wchar_t* longName;
+  bool takesValue;
+};
+
+constexpr OptionName OPTION_NAMES[] = {
+    {Option::ALGORITHM, L'a', L"algorithm", true},
+    {Option::FORMAT, 0, L"format", true},
+    {Option::CHECK, L'c', L"check", false},
+    {Option::QUIET, 0, L"quiet", false},
+    {Option::STATUS, 0, L"status", false},
+    {Option::STRICT, 0, L"strict", false},
+    {Option::IGNORE_MISSING, 0, L"ignore-missing", false},
+    {Option::HELP, 0, L"help", false},
+    {Option::VERSION, 0, L"version", false},
+};
+
+const OptionName* FindShortOption(wchar_t name) {
+  for (const OptionName& candidate : OPTION_NAMES) {
+    if (candidate.shortName != 0 && candidate.shortName == name) return &candidate;
+  }
+  return nullptr;
+}
+
+const OptionName* FindLongOption(const Text& name) {
+  for (const OptionName& candidate : OPTION_NAMES) {
+    if (name == candidate.longName) return &candidate;
+  }
+  return nullptr;
+}
+
+// Walks the arguments once; an option that takes a value may take the next argument.
+class ArgumentReader {
+ public:
+  explicit ArgumentReader(const std::vector<Text>& arguments) : arguments(arguments) {}
+
+  CliOptions Read() {
+    bool optionsEnded = false;
+    for (next = 0; next < arguments.size();) {
+      const Text& argument = arguments[next++];
+      if (optionsEnded || argument.size() < 2 || argument[0] != L'-') {
+        options.files.push_back(argument);
+      } else if (argument == END_OF_OPTIONS) {
+        optionsEnded = true;
+      } else if (argument[1] == L'-') {
+        ReadLongOption(argument);
+      } else {
+        ReadShortOptions(argument);
+      }
+    }
+    CheckCombinations();
+    return options;
+  }
+
+ private:
+  // "--name", "--name=value" or "--name value".
+  void ReadLongOption(const Text& argument) {
+    const size_t equals = argument.find(L'=');
+    const Text name = argument.substr(2, equals == Text::npos ? Text::npos : equals - 2);
+    const OptionName* found = FindLongOption(name);
+    if (!found || (!found->takesValue && equals != Text::npos)) {
+      SetError(L"unknown option " + argument);
+    } else if (!found->takesValue) {
+      Apply(found->option, Text());
+    } else if (equals != Text::npos) {
+      Apply(found->option, argument.substr(equals + 1));
+    } else {
+      TakeNextAsValue(*found, L"--" + name);
+    }
+  }
+
+  // "-c", "-ca LIST", "-caLIST": an option that takes a value ends the group.
+  void ReadShortOptions(const Text& argument) {
+    for (size_t k = 1; k < argument.size(); ++k) {
+      const OptionName* found = FindShortOption(argument[k]);
+      if (!found) {
+        SetError(L"unknown option -" + Text(1, argument[k]));
+        return;
+      }
+      if (!found->takesValue) {
+        Apply(found->option, Text());
+      } else if (k + 1 < argument.size()) {
+        Apply(found->option, argument.substr(k + 1));
+        return;
+      } else {
+        TakeNextAsValue(*found, L"-" + Text(1, argument[k]));
+        return;
+      }
+    }
+  }
+
+  void TakeNextAsValue(const OptionName& option, const Text& spelled) {
+    if (next == arguments.size()) {
+      SetError(L"option " + spelled + L" needs a value");
+      return;
+    }
+    Apply(option.option, arguments[next++]);
+  }
+
+  void Apply(Option option, const Text& value) {
+    switch (option) {
+      case Option::ALGORITHM:
+        TakeAlgorithms(value);
+        break;
+      case Option::FORMAT:
+        TakeFormat(value);
+        break;
+      case Option::CHECK:
+        options.check = true;
+        break;
+      case Option::QUIET:
+        options.quiet = true;
+        break;
+      case Option::STATUS:
+        options.status = true;
+        break;
+      case Option::STRICT:
+        options.strict = true;
+        break;
+      case Option::IGNORE_MISSING:
+        options.ignoreMissing = true;
+        break;
+      case Option::HELP:
+        options.help = true;
+        break;
+      case Option::VERSION:
+        options.version = true;
+        break;
+    }
+  }
+
+  void TakeAlgorithms(const Text& list) {
+    size_t start = 0;
+    for (;;) {
+      const size_t comma = std::min(list.find(L',', start), list.size());
+      const Text name = list.substr(start, comma - start);
+      const CliAlgorithm* algorithm = FindAlgorithmByName(name);
+      if (!algorithm) {
+        SetError(L"unknown algorithm '" + name + L"'; choose from " + AlgorithmNamesList());
+        return;
+      }
+      AlgorithmList& chosen = options.algorithms;
+      if (std::find(chosen.begin(), chosen.end(), algorithm) == chosen.end()) {
+        chosen.push_back(algorithm);
+      }
+      if (comma == list.size()) return;
+      start = comma + 1;
+    }
+  }
+
+  void TakeFormat(const Text& name) {
+    formatGiven = true;
+    if (name == L"report") {
+      options.format = OutputFormat::REPORT;
+    } else if (name == L"gnu") {
+      options.format = OutputFormat::GNU;
+    } else if (name == L"bsd") {
+      options.format = OutputFormat::BSD;
+    } else {
+      SetError(L"unknown format '" + name + L"'; choose from report, gnu, bsd");
+    }
+  }
+
+  // Options that only make sense together are checked once the whole line is read.
+  void CheckCombinations() {
+    const bool checkOnly =
+        options.quiet || options.status || options.strict || options.ignoreMissing;
+    if (options.check && formatGiven) {
+      SetError(L"--format is meaningful only when printing checksums");
+    } else if (!options.check && checkOnly) {
+      SetError(L"--quiet, --status, --strict and --ignore-missing are meaningful only with "
+               L"--check");
+    } else if (options.format == OutputFormat::GNU && options.algorithms.size() != 1) {
+      SetError(L"--format gnu needs exactly one algorithm, chosen with -a");
+    }
+  }
+
+  // The first problem found is the one reported.
+  void SetError(const Text& error) {
+    if (options.error.empty()) options.error = error;
+  }
+
+  const std::vector<Text>& arguments;
+  size_t next = 0;
+  CliOptions options;
+  bool formatGiven = false;
+};
+
+}  // namespace
+
+CliOptions ParseCliArguments(const std::vector<Text>& arguments) {
+  return ArgumentReader(arguments).Read();
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The console companion's command line, read the way the usual checksum tools read theirs:
+// short options may be grouped (-ca sha256), long ones take their value after '=' or as the
+// next argument, options and files may come in any order, and "--" ends the options.
+#include <vector>
+
+#include "cli/cli_algorithms.h"
+#include "runtime/text.h"
+
+// Stands for standard input where a file is named.
+inline constexpr wchar_t STANDARD_INPUT_NAME[] = L"-";
+
+enum class OutputFormat { REPORT, GNU, BSD };
+
+struct CliOptions {
+  AlgorithmList algorithms;  // from -a, in the order given, without repeats; empty: all
+  OutputFormat format = OutputFormat::REPORT;
+  bool check = false;
+  bool quiet = false;
+  bool status = false;
+  bool strict = false;
+  bool ignoreMissing = false;
+  bool help = false;
+  bool version = false;
+  std::vector<Text> files;  // "-" is standard input
+  Text error;               // a wrong command line, said in one line; empty when it is right
+};
+
+CliOptions ParseCliArguments(const std::vector<Text>& arguments);

@@ -1,0 +1,24 @@
+#pragma once
+// The console companion's platform part: it reads the arguments and standard input, writes the
+// lines and asks the system why a file cannot be read. Everything else is portable.
+#include <string>
+
+#include "runtime/text.h"
+
+enum class ConsoleStream { OUTPUT, ERRORS };
+
+// Writes one line, UTF-8 encoded, ending as the platform's text files do.
+void WriteConsoleLine(ConsoleStream stream, const Text& line);
+
+// All of standard input as bytes; false when a read fails.
+bool ReadStandardInput(std::string& bytes);
+
+// The system's message for why `path` cannot be opened for reading as the digest engine opens
+// it, or the empty text when it can.
+Text ReasonFileCannotBeOpened(const Text& path);
+
+// The system's message for a read that failed part way.
+Text ReadFailureReason();
+
+// True when nothing at all has the name `path`, as against a file that cannot be read.
+bool FileIsMissing(const Text& path);

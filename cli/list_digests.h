@@ -1,0 +1,6 @@
+#pragma once
+// Printing mode: the digests of each file in the format the options ask for.
+#include "cli/cli_options.h"
+
+// EXIT_SOME_FAILED when a file could not be read; the others are printed all the same.
+int ListDigests(const CliOptions& options);

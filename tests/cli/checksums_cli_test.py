@@ -1,0 +1,306 @@
+#!/usr/bin/env python3
+"""checksums-cli against Python's hashlib and zlib and against coreutils' *sum tools, natively and
+under Wine.
+
+Usage: checksums_cli_test.py PROGRAM VERSION [EMULATOR]
+
+Both builds are held to the same expected text, so their outputs are identical apart from the
+line ends: LF natively, CRLF on Windows. Files are named relative to the working folder, so the
+names in the output read alike too. Names that Windows cannot hold (a line feed, a backslash, a
+star) are tried natively only.
+"""
+import errno
+import hashlib
+import os
+import random
+import subprocess
+import sys
+import tempfile
+import unittest
+import zlib
+
+PROGRAM = os.path.abspath(sys.argv[1])
+VERSION = sys.argv[2]
+EMULATOR = sys.argv[3:4]
+WINDOWS = PROGRAM.endswith(".exe")
+LINE_END = "\r\n" if WINDOWS else "\n"
+
+# name for -a, BSD tag, report label, digest; in the report's order.
+ALGORITHMS = [
+    ("crc32", "CRC32", "CRC32:", lambda data: "%08x" % zlib.crc32(data)),
+    ("md5", "MD5", "MD5:", lambda data: hashlib.md5(data).hexdigest()),
+    ("sha1", "SHA1", "SHA-1:", lambda data: hashlib.sha1(data).hexdigest()),
+    ("sha224", "SHA224", "SHA-2 (224):", lambda data: hashlib.sha224(data).hexdigest()),
+    ("sha256", "SHA256", "SHA-2 (256):", lambda data: hashlib.sha256(data).hexdigest()),
+    ("sha384", "SHA384", "SHA-2 (384):", lambda data: hashlib.sha384(data).hexdigest()),
+    ("sha512", "SHA512", "SHA-2 (512):", lambda data: hashlib.sha512(data).hexdigest()),
+    ("sha3-224", "SHA3-224", "SHA-3 (224):", lambda data: hashlib.sha3_224(data).hexdigest()),
+    ("sha3-256", "SHA3-256", "SHA-3 (256):", lambda data: hashlib.sha3_256(data).hexdigest()),
+    ("sha3-384", "SHA3-384", "SHA-3 (384):", lambda data: hashlib.sha3_384(data).hexdigest()),
+    ("sha3-512", "SHA3-512", "SHA-3 (512):", lambda data: hashlib.sha3_512(data).hexdigest()),
+]
+DIGEST = {name: digest for name, _, _, digest in ALGORITHMS}
+COREUTILS_TOOLS = ["md5", "sha1", "sha224", "sha256", "sha384", "sha512"]
+
+generator = random.Random(3)
+FILES = {
+    "digits.txt": b"123456789",
+    "empty.bin": b"",
+    "one mebibyte and more.bin": bytes(generator.getrandbits(8) for _ in range(1048576 + 4097)),
+    "ünï cødé 文件.bin": b"abc",
+    " spaced (name) = x": b"parentheses and an equals sign",
+}
+if not WINDOWS:
+    FILES.update({"*starred": b"a leading star", "back\\slash": b"\\", "line\nfeed": b"\n",
+                  "carriage\rreturn": b"\r"})
+NAMES = list(FILES)
+
+
+def expected_report(names):
+    blocks = []
+    for name in names:
+        data = FILES[name]
+        lines = ["%s %s" % (label, digest(data).upper()) for _, _, label, digest in ALGORITHMS]
+        lines.append("File Path: " + name)
+        blocks.append("".join(line + LINE_END for line in lines))
+    return LINE_END.join(blocks)
+
+
+def escaped(name):
+    """The usual tools' escaping of a name in a sums line: prefix and escaped text."""
+    if not any(c in name for c in "\\\n\r"):
+        return "", name
+    return "\\", name.replace("\\", "\\\\").replace("\n", "\\n").replace("\r", "\\r")
+
+
+def gnu_line(algorithm, name):
+    prefix, text = escaped(name)
+    return "%s%s  %s" % (prefix, DIGEST[algorithm](FILES[name]), text)
+
+
+def bsd_line(algorithm, name):
+    tag = next(tag for a, tag, _, _ in ALGORITHMS if a == algorithm)
+    prefix, text = escaped(name)
+    return "%s%s (%s) = %s" % (prefix, tag, text, DIGEST[algorithm](FILES[name]))
+
+
+def ok_line(name):
+    # Check results escape a name only for a line feed.
+    return ("\\" + escaped(name)[1] if "\n" in name else name) + ": OK"
+
+
+def text(lines):
+    return "".join(line + LINE_END for line in lines)
+
+
+class ChecksumsCli(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = tempfile.TemporaryDirectory(prefix="checksums-cli-test-")
+        for name, data in FILES.items():
+            cls.write(name, data)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.folder.cleanup()
+
+    @classmethod
+    def write(cls, name, data):
+        with open(os.path.join(cls.folder.name, name), "wb") as out:
+            out.write(data if isinstance(data, bytes) else data.encode("utf-8"))
+
+    def run_program(self, *arguments, input=b""):
+        result = subprocess.run(EMULATOR + [PROGRAM, *arguments], cwd=self.folder.name,
+                                input=input, capture_output=True, timeout=120)
+        return result.returncode, result.stdout.decode("utf-8"), result.stderr.decode("utf-8")
+
+    def run_tool(self, *command):
+        result = subprocess.run(command, cwd=self.folder.name, capture_output=True, timeout=60)
+        return result.returncode, result.stdout.decode("utf-8"), result.stderr.decode("utf-8")
+
+    def error_lines(self, stderr):
+        # Wine may add lines of its own; the program's start with its name.
+        return [line for line in stderr.split(LINE_END) if line.startswith("checksums-cli")]
+
+    def check(self, sums, *options, input=b""):
+        """Checks `sums` (text, or bytes as they are) written to a sums file."""
+        self.write("sums", sums if isinstance(sums, bytes) else sums.replace("\n", LINE_END))
+        status, stdout, stderr = self.run_program("-c", *options, "sums", input=input)
+        return status, stdout, self.error_lines(stderr)
+
+    # Printing
+
+    def test_report_and_bsd_lines_equal_hashlib_and_zlib_for_every_algorithm(self):
+        status, stdout, stderr = self.run_program(*NAMES)
+        self.assertEqual((status, stdout, self.error_lines(stderr)), (0, expected_report(NAMES), []))
+        status, stdout, _ = self.run_program("--format", "bsd", *NAMES)
+        expected = [bsd_line(algorithm, name) for name in NAMES for algorithm, *_ in ALGORITHMS]
+        self.assertEqual((status, stdout), (0, text(expected)))
+
+    def test_chosen_algorithms_keep_their_order_in_every_format(self):
+        status, stdout, _ = self.run_program("-a", "sha3-256,crc32,sha3-256", "digits.txt")
+        data = FILES["digits.txt"]
+        self.assertEqual((status, stdout), (0, text([
+            "SHA-3 (256): " + DIGEST["sha3-256"](data).upper(),
+            "CRC32: " + DIGEST["crc32"](data).upper(), "File Path: digits.txt"])))
+        status, stdout, _ = self.run_program("--format=bsd", "-amd5,sha1", "digits.txt")
+        self.assertEqual(stdout, text([bsd_line("md5", "digits.txt"), bsd_line("sha1", "digits.txt")]))
+        for algorithm, *_ in ALGORITHMS:
+            status, stdout, _ = self.run_program("--format", "gnu", "--algorithm", algorithm, *NAMES)
+            self.assertEqual((status, stdout), (0, text(gnu_line(algorithm, n) for n in NAMES)))
+
+    def test_standard_input_is_read_for_a_dash(self):
+        data = FILES["one mebibyte and more.bin"]
+        status, stdout, _ = self.run_program("--format", "gnu", "-a", "sha512", "-", input=data)
+        self.assertEqual((status, stdout), (0, text([DIGEST["sha512"](data) + "  -"])))
+        status, stdout, _ = self.run_program("-a", "md5", "-", input=data)
+        self.assertEqual(stdout, text(["MD5: " + DIGEST["md5"](data).upper(), "File Path: -"]))
+
+    def test_unreadable_file_is_reported_and_the_others_still_printed(self):
+        status, stdout, stderr = self.run_program("digits.txt", "missing.bin", ".", "empty.bin")
+        self.assertEqual(status, 1)
+        self.assertEqual(stdout, expected_report(["digits.txt", "empty.bin"]))
+        errors = self.error_lines(stderr)
+        self.assertEqual(len(errors), 2, stderr)
+        self.assertRegex(errors[0], r"^checksums-cli: cannot read missing\.bin: \S.*$")
+        self.assertRegex(errors[1], r"^checksums-cli: cannot read \.: \S.*$")
+        if not WINDOWS:
+            prefix = "checksums-cli: cannot read "
+            self.assertEqual(errors[0], prefix + "missing.bin: " + os.strerror(errno.ENOENT))
+            self.assertEqual(errors[1], prefix + ".: " + os.strerror(errno.EISDIR))
+
+    def test_wrong_command_lines_say_why_print_usage_and_give_two(self):
+        cases = [
+            ((), None),
+            (("--bogus", "digits.txt"), "unknown option --bogus"),
+            (("-a", "sha3", "digits.txt"), "unknown algorithm 'sha3'; choose from crc32, md5,"),
+            (("--format", "gnu", "digits.txt"), "--format gnu needs exactly one algorithm"),
+            (("--format=gnu", "-a", "md5,sha1", "digits.txt"), "--format gnu needs exactly one"),
+            (("--format", "xml", "digits.txt"), "unknown format 'xml'"),
+            (("--quiet", "digits.txt"), "--quiet, --status, --strict and --ignore-missing"),
+            (("-c", "--format", "bsd", "sums"), "--format is meaningful only when printing"),
+            (("digits.txt", "-a"), "option -a needs a value"),
+        ]
+        for arguments, problem in cases:
+            status, stdout, stderr = self.run_program(*arguments)
+            self.assertEqual((status, stdout), (2, ""), arguments)
+            self.assertIn("Usage: checksums-cli", stderr, arguments)
+            if problem:
+                self.assertTrue(self.error_lines(stderr)[0].startswith("checksums-cli: " + problem),
+                                stderr)
+
+    def test_help_version_and_double_dash(self):
+        status, stdout, _ = self.run_program("--help")
+        self.assertEqual(status, 0)
+        self.assertTrue(stdout.startswith("Usage: checksums-cli") and stdout.endswith(LINE_END))
+        self.assertEqual(self.run_program("--version")[:2],
+                         (0, "checksums-cli (Calculate Checksums) %s%s" % (VERSION, LINE_END)))
+        self.write("--help", FILES["digits.txt"])
+        status, stdout, _ = self.run_program("--format", "gnu", "-a", "md5", "--", "--help")
+        self.assertEqual(stdout, text([DIGEST["md5"](FILES["digits.txt"]) + "  --help"]))
+
+    # Round trips
+
+    def test_our_gnu_and_bsd_lines_pass_our_check(self):
+        _, bsd, _ = self.run_program("--format", "bsd", *NAMES)
+        status, stdout, errors = self.check(bsd.replace(LINE_END, "\n"))
+        self.assertEqual((status, errors), (0, []))
+        self.assertEqual(stdout, text(ok_line(n) for n in NAMES for _ in ALGORITHMS))
+        for algorithm, *_ in ALGORITHMS:
+            _, gnu, _ = self.run_program("--format", "gnu", "-a", algorithm, *NAMES)
+            # CRC32, MD5 and SHA-1 are told by their lengths; the others share theirs.
+            chosen = () if algorithm in ("crc32", "md5", "sha1") else ("-a", algorithm)
+            status, stdout, errors = self.check(gnu.replace(LINE_END, "\n"), *chosen)
+            self.assertEqual((status, stdout, errors), (0, text(ok_line(n) for n in NAMES), []))
+
+    def test_coreutils_reads_our_lines_and_we_read_theirs(self):
+        for tool in COREUTILS_TOOLS:
+            _, ours, _ = self.run_program("--format", "gnu", "-a", tool, *NAMES)
+            self.write("ours", ours)
+            status, stdout, _ = self.run_tool(tool + "sum", "-c", "ours")
+            self.assertEqual((status, stdout), (0, "".join(ok_line(n) + "\n" for n in NAMES)))
+            for form in ([], ["--tag"], ["--binary"]):
+                _, theirs, _ = self.run_tool(tool + "sum", *form, *NAMES)
+                if form == []:
+                    self.assertEqual(ours.replace(LINE_END, "\n"), theirs, tool)
+                chosen = () if form == ["--tag"] else ("-a", tool)
+                status, stdout, errors = self.check(theirs.encode("utf-8"), *chosen)
+                self.assertEqual((status, stdout, errors), (0, text(ok_line(n) for n in NAMES), []),
+                                 (tool, form))
+
+    # Checking
+
+    def test_mismatches_missing_files_and_malformed_lines_in_a_windows_sums_file(self):
+        data = FILES["digits.txt"]
+        sums = "\r\n".join([
+            "\ufeff# written on Windows: a byte-order mark, upper-case digits, a binary mark",
+            DIGEST["sha256"](data).upper() + " *digits.txt",
+            "",
+            "SHA1 (empty.bin) = " + DIGEST["sha1"](b"x"),
+            DIGEST["md5"](data) + "  missing.bin",
+            "MD5 (digits.txt) = " + DIGEST["md5"](data)[:-1],
+            "not a checksum line",
+            bsd_line("sha3-512", "ünï cødé 文件.bin"),
+        ]) + "\r\n"
+        status, stdout, errors = self.check(sums.encode("utf-8"), "-a", "sha256,sha1,md5,sha3-512")
+        self.assertEqual(status, 1)
+        self.assertEqual(stdout, text(["digits.txt: OK", "empty.bin: FAILED",
+                                       "missing.bin: FAILED open or read", "ünï cødé 文件.bin: OK"]))
+        self.assertEqual(len(errors), 4, errors)
+        self.assertTrue(errors[0].startswith("checksums-cli: cannot read missing.bin: "))
+        self.assertEqual(errors[1:], ["checksums-cli: WARNING: 2 lines are improperly formatted",
+                                      "checksums-cli: WARNING: 1 listed file could not be read",
+                                      "checksums-cli: WARNING: 1 computed checksum did NOT match"])
+        options = ["-a", "sha256,sha1,md5,sha3-512"]
+        status, stdout, errors = self.check(sums.encode("utf-8"), "--quiet", *options)
+        self.assertEqual((status, stdout), (1, text(["empty.bin: FAILED",
+                                                     "missing.bin: FAILED open or read"])))
+        self.assertEqual(len(errors), 4)
+        self.assertEqual(self.check(sums.encode("utf-8"), "--status", *options), (1, "", []))
+        status, stdout, errors = self.check(sums.encode("utf-8"), "--ignore-missing", *options)
+        self.assertEqual((status, len(stdout.split(LINE_END)), len(errors)), (1, 4, 2))
+
+    def test_strict_ignore_missing_and_files_with_nothing_to_check(self):
+        sums = gnu_line("md5", "digits.txt") + "\nnot a checksum line\n"
+        self.assertEqual(self.check(sums)[0], 0)
+        self.assertEqual(self.check(sums, "--strict")[0], 1)
+        status, stdout, errors = self.check(gnu_line("md5", "digits.txt").replace(
+            "digits.txt", "missing.bin") + "\n", "--ignore-missing")
+        self.assertEqual((status, stdout, errors), (1, "", ["checksums-cli: sums: no file was verified"]))
+        for sums in ["not a checksum line\n", bsd_line("md5", "digits.txt") + "\n"]:
+            self.assertEqual(self.check(sums, "-a", "sha1"), (2, "", [
+                "checksums-cli: sums: no properly formatted checksum lines found"]))
+
+    def test_a_length_two_algorithms_share_is_refused_without_a(self):
+        sums = gnu_line("md5", "digits.txt") + "\n" + gnu_line("sha3-256", "digits.txt") + "\n"
+        self.assertEqual(self.check(sums), (2, "", [
+            "checksums-cli: sums:2: 64 hex digits fit both sha256 and sha3-256; choose one with -a"]))
+        self.assertEqual(self.check(sums, "-a", "md5,sha3-256")[:2], (0, text(["digits.txt: OK"] * 2)))
+
+    def test_sums_and_listed_files_from_standard_input(self):
+        data = FILES["empty.bin"] + b"piped"
+        sums = gnu_line("sha1", "digits.txt") + "\n" + DIGEST["sha1"](data) + "  -\n"
+        self.write("sums", sums)
+        status, stdout, _ = self.run_program("-c", "sums", input=data)
+        self.assertEqual((status, stdout), (0, text(["digits.txt: OK", "-: OK"])))
+        for arguments in [("-c",), ("--check", "-")]:
+            status, stdout, stderr = self.run_program(*arguments, input=sums.encode("utf-8")[:-3])
+            self.assertEqual((status, stdout), (0, text(["digits.txt: OK"])), arguments)
+            self.assertEqual(self.error_lines(stderr),
+                             ["checksums-cli: WARNING: 1 line is improperly formatted"])
+
+    def test_backslashes_in_an_unescaped_line_are_taken_as_they_are(self):
+        # On Windows they separate folders; elsewhere they are part of the name.
+        path = os.path.join("sub", "file.txt") if WINDOWS else "sub\\file.txt"
+        os.makedirs(os.path.join(self.folder.name, "sub"), exist_ok=True)
+        self.write(path, b"nested")
+        status, stdout, _ = self.check(DIGEST["md5"](b"nested") + "  sub\\file.txt\n")
+        self.assertEqual((status, stdout), (0, text(["sub\\file.txt: OK"])))
+        # Written back, a separator needs no escape; a backslash in a name does.
+        prefix, name = ("", "sub\\file.txt") if WINDOWS else escaped("sub\\file.txt")
+        status, stdout, _ = self.run_program("--format", "gnu", "-a", "md5", "sub\\file.txt")
+        self.assertEqual(stdout, text([prefix + DIGEST["md5"](b"nested") + "  " + name]))
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)

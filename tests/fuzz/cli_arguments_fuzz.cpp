@@ -1,0 +1,32 @@
+// Command lines come from anywhere: arguments split at zero bytes. Parsing must not fault, and a
+// command line it accepts must hold together: known algorithms without repeats, and exactly one
+// of them for the gnu format.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cli/cli_options.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::vector<Text> arguments;
+  std::string argument;
+  for (size_t i = 0; i <= size; ++i) {
+    if (i == size || data[i] == 0) {
+      arguments.push_back(TextFromUtf8(argument));
+      argument.clear();
+    } else {
+      argument += static_cast<char>(data[i]);
+    }
+  }
+  const CliOptions options = ParseCliArguments(arguments);
+  if (!options.error.empty()) return 0;
+  const AlgorithmList& chosen = options.algorithms;
+  for (const CliAlgorithm* algorithm : chosen) {
+    if (!algorithm || std::count(chosen.begin(), chosen.end(), algorithm) != 1) std::abort();
+  }
+  if (options.format == OutputFormat::GNU && options.algorithms.size() != 1) std::abort();
+  return 0;
+}
