@@ -1,6 +1,7 @@
 #include "app/checksums_cli.h"
 
 #include "app/report_table.h"
+#include "digest/digest_file.h"
 #include "digest/register_digest_plugins.h"
 
 namespace {
@@ -8,6 +9,7 @@ namespace {
 constexpr wchar_t PROGRAM_NAME[] = L"checksums-cli";
 constexpr wchar_t HELP_OPTION[] = L"--help";
 constexpr wchar_t END_OF_OPTIONS[] = L"--";
+constexpr wchar_t NOT_A_FILE_REASON[] = L"not a file";
 
 constexpr int EXIT_ALL_REPORTED = 0;
 constexpr int EXIT_UNREADABLE_FILE = 1;
@@ -79,6 +81,20 @@ bool ReportFile(const Text& path, bool separateFromPrevious) {
 }
 
 }  // namespace
+
+Text ReasonFileCannotBeOpened(const Text& path) {
+  DigestFile file;
+  const FileOpening opening = file.Open(path);
+  switch (opening.outcome) {
+    case FileOpening::Outcome::OPENED:
+      return Text();
+    case FileOpening::Outcome::NOT_A_FILE:
+      return NOT_A_FILE_REASON;
+    case FileOpening::Outcome::SYSTEM_ERROR:
+      break;
+  }
+  return SystemErrorMessage(opening.systemError);
+}
 
 int RunChecksumsCli(const std::vector<Text>& arguments) {
   const CommandLine commandLine = ParseArguments(arguments);

@@ -1,7 +1,7 @@
 #pragma once
 // checksums-cli: the digest engine for scripts and terminals. The portable part decides what to
-// print; the platform part reads the arguments, writes the lines and asks the system why a file
-// cannot be read.
+// print; the platform part reads the arguments, writes the lines and words the system's errors.
+#include <cstdint>
 #include <vector>
 
 #include "runtime/text.h"
@@ -15,9 +15,12 @@ int RunChecksumsCli(const std::vector<Text>& arguments);
 // Platform part. Writes one line, UTF-8 encoded, ending as the platform's text files do.
 void WriteConsoleLine(ConsoleStream stream, const Text& line);
 
-// The system's message for why `path` cannot be opened for reading as the digest engine opens
-// it, or the empty text when it can.
+// Why the digest engine cannot open `path` ("not a file" for a device, pipe or console, else the
+// system's message), or the empty text when it can.
 Text ReasonFileCannotBeOpened(const Text& path);
+
+// Platform part. The system's message for an error number (errno, or GetLastError() on Windows).
+Text SystemErrorMessage(uint32_t error);
 
 // The system's message for a read that failed part way.
 Text ReadFailureReason();

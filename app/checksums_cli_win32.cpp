@@ -5,9 +5,7 @@
 
 #include "app/checksums_cli.h"
 
-namespace {
-
-Text SystemMessage(DWORD error) {
+Text SystemErrorMessage(uint32_t error) {
   wchar_t* message = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -20,8 +18,6 @@ Text SystemMessage(DWORD error) {
   }
   return text;
 }
-
-}  // namespace
 
 void WriteConsoleLine(ConsoleStream stream, const Text& line) {
   HANDLE handle =
@@ -37,15 +33,7 @@ void WriteConsoleLine(ConsoleStream stream, const Text& line) {
   WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-Text ReasonFileCannotBeOpened(const Text& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
-  CloseHandle(file);
-  return Text();
-}
-
-Text ReadFailureReason() { return SystemMessage(ERROR_READ_FAULT); }
+Text ReadFailureReason() { return SystemErrorMessage(ERROR_READ_FAULT); }
 
 int wmain(int argc, wchar_t** argv) {
   std::vector<Text> arguments(argv + 1, argv + argc);

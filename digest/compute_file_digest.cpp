@@ -21,6 +21,20 @@ struct PluginContext {
   }
 };
 
+// Reads until `size` bytes are in or the file ends: a network file system or a filter driver may
+// hand out a short piece in the middle of a file, which must not pass for its end. -1 when a
+// read fails.
+int64_t FillPiece(DigestFile& file, uint8_t* buffer, uint32_t size) {
+  uint32_t filled = 0;
+  while (filled < size) {
+    const int64_t got = file.ReadSome(buffer + filled, size - filled);
+    if (got < 0) return -1;
+    if (got == 0) break;
+    filled += static_cast<uint32_t>(got);
+  }
+  return filled;
+}
+
 // Streams the file through the context in pieces of DIGEST_READ_SIZE. False when a read fails:
 // a digest of the bytes before the failure would not be the file's.
 bool StreamFile(DigestFile& file, uint8_t* buffer, const PluginContext& target, int64_t length) {
@@ -32,7 +46,7 @@ bool StreamFile(DigestFile& file, uint8_t* buffer, const PluginContext& target, 
     if (length != TO_END_OF_FILE && asked > static_cast<uint64_t>(length)) {
       request = static_cast<uint32_t>(static_cast<uint64_t>(length) - askedBefore);
     }
-    const int64_t bytesRead = file.Read(buffer, request);
+    const int64_t bytesRead = FillPiece(file, buffer, request);
     if (bytesRead < 0) return false;
     target.plugin->update(target.context, buffer, static_cast<uint32_t>(bytesRead));
     if (bytesRead != DIGEST_READ_SIZE) return true;
@@ -62,7 +76,7 @@ Text ComputeFileDigestRange(const Text& path, int32_t id, int32_t bits, int64_t 
   if (!plugin || path.empty() || path.find(L'\0') != Text::npos) return Text();
 
   DigestFile file;
-  if (!file.Open(path)) return Text();
+  if (!file.Open(path).Opened()) return Text();
   ReadBuffer buffer;
   if (!buffer.bytes) return Text();
   PluginContext target{plugin, plugin->create(bits, 0)};

@@ -26,12 +26,16 @@ DigestFile::~DigestFile() {
   if (handle != -1) CloseHandle(AsHandle(handle));
 }
 
-bool DigestFile::Open(const Text& path) {
-  HANDLE file = CreateFileW(OpenablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+FileOpening DigestFile::Open(const Text& path) {
+  HANDLE file = CreateFileW(OpenablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return FileOpening{FileOpening::Outcome::SYSTEM_ERROR, GetLastError()};
+  }
   handle = reinterpret_cast<intptr_t>(file);
-  return true;
+  // Disks and volumes opened as files are of the disk type too.
+  if (GetFileType(file) != FILE_TYPE_DISK) return FileOpening{FileOpening::Outcome::NOT_A_FILE, 0};
+  return FileOpening{FileOpening::Outcome::OPENED, 0};
 }
 
 void DigestFile::Seek(int64_t offset) {
@@ -39,7 +43,7 @@ void DigestFile::Seek(int64_t offset) {
   SetFilePointer(AsHandle(handle), static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN);
 }
 
-int64_t DigestFile::Read(uint8_t* buffer, uint32_t size) {
+int64_t DigestFile::ReadSome(uint8_t* buffer, uint32_t size) {
   DWORD bytesRead = 0;
   if (!ReadFile(AsHandle(handle), buffer, size, &bytesRead, nullptr)) return -1;
   return bytesRead;

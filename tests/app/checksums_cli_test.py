@@ -67,9 +67,9 @@ class ChecksumsCli(unittest.TestCase):
     def tearDownClass(cls):
         cls.folder.cleanup()
 
-    def run_program(self, *arguments):
+    def run_program(self, *arguments, timeout=120):
         result = subprocess.run(EMULATOR + [PROGRAM, *arguments], cwd=self.folder.name,
-                                capture_output=True, timeout=120)
+                                capture_output=True, timeout=timeout)
         return result.returncode, result.stdout.decode("utf-8"), result.stderr.decode("utf-8")
 
     def error_lines(self, stderr):
@@ -95,6 +95,20 @@ class ChecksumsCli(unittest.TestCase):
             prefix = "checksums-cli: cannot read "
             self.assertEqual(errors[0], prefix + "missing.bin: " + os.strerror(errno.ENOENT))
             self.assertEqual(errors[1], prefix + ".: " + os.strerror(errno.EISDIR))
+
+    def test_devices_and_pipes_are_not_files_and_the_others_still_printed(self):
+        # Read as files, the first would never end and the FIFO, having no writer, would never
+        # open; the others would pass for empty files.
+        fifo = os.path.join(self.folder.name, "fifo")
+        if not os.path.exists(fifo):
+            os.mkfifo(fifo)
+        devices = (["Z:\\dev\\zero", "NUL", "fifo"] if WINDOWS
+                   else ["/dev/zero", "/dev/null", "fifo"])
+        status, stdout, stderr = self.run_program("digits.txt", *devices, "empty.bin", timeout=60)
+        self.assertEqual(status, 1)
+        self.assertEqual(stdout, expected_report(["digits.txt", "empty.bin"]))
+        self.assertEqual(self.error_lines(stderr),
+                         ["checksums-cli: cannot read %s: not a file" % path for path in devices])
 
     def test_no_arguments_or_an_unknown_option_print_usage_and_give_two(self):
         for arguments in [(), ("--bogus", "digits.txt")]:
