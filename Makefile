@@ -1,6 +1,9 @@
 # The two entry points: `make run FILE=path` shows a file's checksums, `make test` runs every test.
 # `make bench` measures the digest engine against OpenSSL, zlib and rhash (not part of the tests).
-.PHONY: run test bench deps native win64
+# `make fuzz` runs the fuzz targets for FUZZ_SECONDS each; `make test` gives them 30 s each.
+.PHONY: run test bench fuzz deps native win64 fuzzers
+
+FUZZ_SECONDS ?= 600
 
 deps:
 	@scripts/install-deps.sh
@@ -13,14 +16,22 @@ win64: deps
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64
 
+fuzzers: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz
+
 run: deps
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64 --target checksums show-window
 	scripts/run-tool.sh "$(FILE)"
 
-test: native win64
+test: native win64 fuzzers
 	ctest --preset native
 	scripts/wine-session.sh ctest --preset win64
+	scripts/run-fuzz.sh 30
+
+fuzz: fuzzers
+	scripts/run-fuzz.sh $(FUZZ_SECONDS)
 
 # Throughput of every backend on 1 MiB updates beside OpenSSL and zlib, then the whole report of a
 # 1 GiB file (made on first use) beside rhash and OpenSSL; the tables also go to BENCH_RESULTS.
