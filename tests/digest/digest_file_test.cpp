@@ -67,41 +67,23 @@ void FinishesInTime(const Text& what, Work work) {
 
 void ExpectRefusedAtOnce(const Text& path) {
   FinishesInTime(path, [&] {
-    EXPECT_EQ(UpdateSizesFor(path), std::vector<uint32_t>{}) << Utf8FromText(path);
-    EXPECT_EQ(ComputeFileDigest(path, DIGEST_CRC32), L"") << Utf8FromText(path);
+    recording = Recording{};
+    EXPECT_EQ(ComputeFileDigest(path, RecordingPluginId()), L"") << Utf8FromText(path);
+    EXPECT_EQ(recording.createArguments, std::vector<int32_t>{}) << Utf8FromText(path);
   });
 }
 
 #ifdef _WIN32
-// A console of this process's own, so that CONIN$ names a real console input; the test's output
-// stays where it went.
-class OwnConsole {
- public:
-  OwnConsole() : input(GetStdHandle(STD_INPUT_HANDLE)), output(GetStdHandle(STD_OUTPUT_HANDLE)),
-                 errors(GetStdHandle(STD_ERROR_HANDLE)) {
-    FreeConsole();
-    made = AllocConsole();
-  }
-  ~OwnConsole() {
-    FreeConsole();
-    SetStdHandle(STD_INPUT_HANDLE, input);
-    SetStdHandle(STD_OUTPUT_HANDLE, output);
-    SetStdHandle(STD_ERROR_HANDLE, errors);
-  }
-  bool made;
-
- private:
-  HANDLE input, output, errors;
-};
-
 TEST(DigestFile, DevicesPipesAndConsolesGiveTheEmptyTextAtOnce) {
   ASSERT_TRUE(LinuxFilesVisible()) << "needs Wine's drive Z:";
   const Text pipeName = L"\\\\.\\pipe\\checksums-digest-file-test";
   HANDLE pipe = CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 4, 0, 0,
                                  0, nullptr);
   ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
-  const OwnConsole console;
-  ASSERT_TRUE(console.made);
+  // A console of this process's own, so that CONIN$ names a real console input; the test's
+  // output keeps going where the runtime found it at start.
+  FreeConsole();
+  ASSERT_TRUE(AllocConsole());
   for (const Text& path : {TextFromPath(LinuxFile("/dev/zero")), Text(L"NUL"), pipeName,
                            Text(L"CONIN$")}) {
     ExpectRefusedAtOnce(path);
