@@ -1,7 +1,10 @@
 # The two entry points: `make run FILE=path` shows a file's checksums, `make test` runs every test.
 # `make bench` measures the digest engine against OpenSSL, zlib and rhash (not part of the tests).
 # `make dist` writes the release archive, build/dist/calculate-checksums-VERSION-win64.zip.
-.PHONY: run test bench dist deps native win64
+# `make fuzz` runs the fuzz targets for FUZZ_SECONDS each; `make test` gives them 30 s each.
+.PHONY: run test bench dist fuzz deps native win64 fuzzers
+
+FUZZ_SECONDS ?= 600
 
 deps:
 	@scripts/install-deps.sh
@@ -14,6 +17,10 @@ win64: deps
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64
 
+fuzzers: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz
+
 run: deps
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64 --target checksums show-window
@@ -23,9 +30,13 @@ dist: deps
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64 --target dist
 
-test: native win64
+test: native win64 fuzzers
 	ctest --preset native
 	scripts/wine-session.sh ctest --preset win64
+	scripts/run-fuzz.sh 30
+
+fuzz: fuzzers
+	scripts/run-fuzz.sh $(FUZZ_SECONDS)
 
 # Throughput of every backend on 1 MiB updates beside OpenSSL and zlib, then the whole report of a
 # 1 GiB file (made on first use) beside rhash and OpenSSL, then (under Wine) the text of drops of

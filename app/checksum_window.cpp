@@ -34,8 +34,11 @@ void ShowStartLabels() {
 
 }  // namespace
 
-void BuildChecksumWindow() {
-  OpenNumberedWindow(MAIN_WINDOW, 50, 50, CLIENT_WIDTH, CLIENT_HEIGHT, BASE_TITLE, WINDOW_FLAGS);
+bool BuildChecksumWindow() {
+  if (!OpenNumberedWindow(MAIN_WINDOW, 50, 50, CLIENT_WIDTH, CLIENT_HEIGHT, BASE_TITLE,
+                          WINDOW_FLAGS)) {
+    return false;
+  }
   for (const ReportRow& row : REPORT_ROWS) {
     CreateTextField(row.field, FIELD_X, FieldY(row.field), FIELD_WIDTH, FIELD_HEIGHT, row.label,
                     FIELD_CENTRED_TEXT);
@@ -45,6 +48,7 @@ void BuildChecksumWindow() {
   if (MakeStatusBar(REPORT_STATUS_BAR, WindowHandle(MAIN_WINDOW)) != 0) AppendStatusSection(STATUS_SECTION_WIDTH);
   AcceptWindowDrops(MAIN_WINDOW, CF_HDROP_FORMAT, DROP_LINK_ONLY);
   SetWindowTopmost(MAIN_WINDOW, 1);
+  return true;
 }
 
 void ShowPath(const Text& path) {

@@ -8,7 +8,8 @@ constexpr int64_t MAIN_WINDOW = 0;
 constexpr int64_t OPEN_FILE_BUTTON = 12;
 constexpr int64_t CLEAR_BUTTON = 13;
 
-void BuildChecksumWindow();
+// False when the window itself could not be made.
+bool BuildChecksumWindow();
 
 // Puts the file's name into the title, then shows its report.
 void ShowPath(const Text& path);

@@ -16,6 +16,10 @@
 
 namespace {
 
+constexpr UINT EXIT_CLOSED = 0;
+// Without its window the program could never be closed; it would run on unseen.
+constexpr UINT EXIT_NO_WINDOW = 1;
+
 // Each library starts before anything that uses it.
 void StartLibraries() {
   StartMainHeap();
@@ -62,9 +66,12 @@ void RunEventLoop() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   StartLibraries();
-  BuildChecksumWindow();
+  if (!BuildChecksumWindow()) {
+    StopLibraries();
+    ExitProcess(EXIT_NO_WINDOW);
+  }
   ShowPath(NextCommandLineArgument());
   RunEventLoop();
   StopLibraries();
-  ExitProcess(0);
+  ExitProcess(EXIT_CLOSED);
 }

@@ -5,6 +5,7 @@
 
 #include "cli/checksums_cli.h"
 #include "cli/console.h"
+#include "cli/unreadable_reason.h"
 #include "cli/named_file_digests.h"
 #include "cli/output_formats.h"
 #include "cli/sums_lines.h"

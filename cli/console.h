@@ -1,6 +1,7 @@
 #pragma once
 // The console companion's platform part: it reads the arguments and standard input, writes the
-// lines and asks the system why a file cannot be read. Everything else is portable.
+// lines and words the system's errors. Everything else is portable.
+#include <cstdint>
 #include <string>
 
 #include "runtime/text.h"
@@ -13,9 +14,8 @@ void WriteConsoleLine(ConsoleStream stream, const Text& line);
 // All of standard input as bytes; false when a read fails.
 bool ReadStandardInput(std::string& bytes);
 
-// The system's message for why `path` cannot be opened for reading as the digest engine opens
-// it, or the empty text when it can.
-Text ReasonFileCannotBeOpened(const Text& path);
+// The system's message for an error number (errno, or GetLastError() on Windows).
+Text SystemErrorMessage(uint32_t error);
 
 // The system's message for a read that failed part way.
 Text ReadFailureReason();

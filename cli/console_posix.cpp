@@ -1,5 +1,4 @@
 // checksums-cli on POSIX: arguments and file names are UTF-8, lines end in LF.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,12 +8,6 @@
 
 #include "cli/checksums_cli.h"
 #include "cli/console.h"
-
-namespace {
-
-Text SystemMessage(int error) { return TextFromUtf8(std::strerror(error)); }
-
-}  // namespace
 
 void WriteConsoleLine(ConsoleStream stream, const Text& line) {
   const std::string bytes = Utf8FromText(line) + "\n";
@@ -37,16 +30,11 @@ bool ReadStandardInput(std::string& bytes) {
   }
 }
 
-Text ReasonFileCannotBeOpened(const Text& path) {
-  const int fd = open(Utf8FromText(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd == -1) return SystemMessage(errno);
-  struct stat status;
-  const int error = fstat(fd, &status) != 0 ? errno : S_ISDIR(status.st_mode) ? EISDIR : 0;
-  close(fd);
-  return error ? SystemMessage(error) : Text();
+Text SystemErrorMessage(uint32_t error) {
+  return TextFromUtf8(std::strerror(static_cast<int>(error)));
 }
 
-Text ReadFailureReason() { return SystemMessage(EIO); }
+Text ReadFailureReason() { return SystemErrorMessage(EIO); }
 
 bool FileIsMissing(const Text& path) {
   struct stat status;

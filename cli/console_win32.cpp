@@ -6,9 +6,7 @@
 #include "cli/checksums_cli.h"
 #include "cli/console.h"
 
-namespace {
-
-Text SystemMessage(DWORD error) {
+Text SystemErrorMessage(uint32_t error) {
   wchar_t* message = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -21,8 +19,6 @@ Text SystemMessage(DWORD error) {
   }
   return text;
 }
-
-}  // namespace
 
 void WriteConsoleLine(ConsoleStream stream, const Text& line) {
   HANDLE handle =
@@ -52,15 +48,7 @@ bool ReadStandardInput(std::string& bytes) {
   }
 }
 
-Text ReasonFileCannotBeOpened(const Text& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
-  CloseHandle(file);
-  return Text();
-}
-
-Text ReadFailureReason() { return SystemMessage(ERROR_READ_FAULT); }
+Text ReadFailureReason() { return SystemErrorMessage(ERROR_READ_FAULT); }
 
 bool FileIsMissing(const Text& path) {
   if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;

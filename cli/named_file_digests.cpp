@@ -2,6 +2,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/console.h"
+#include "cli/unreadable_reason.h"
 #include "digest/compute_file_digests.h"
 
 NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& algorithms) {

@@ -2,6 +2,10 @@
 # tests: add_portable_library(name SOURCES... [WIN32_SOURCES...] [POSIX_SOURCES...]) makes
 # `name` and, on the native build, `name_sanitized`.
 set(SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+# In the fuzz build the sanitized libraries also record the coverage that guides libFuzzer.
+if(CHECKSUMS_FUZZ)
+  list(APPEND SANITIZER_FLAGS -fsanitize=fuzzer-no-link)
+endif()
 
 function(add_portable_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;WIN32_SOURCES;POSIX_SOURCES;LINK" ${ARGN})

@@ -63,7 +63,7 @@ Text ComputeFileDigestRange(const Text& path, int32_t id, int32_t bits, int64_t 
   if (!plugin || !IsFilePathText(path)) return Text();
 
   DigestFile file;
-  if (!file.Open(path)) return Text();
+  if (!file.Open(path).Opened()) return Text();
   ReadBuffer buffer;
   if (!buffer.bytes) return Text();
   PluginContext target{plugin, plugin->create(bits, 0)};

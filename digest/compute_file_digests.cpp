@@ -56,7 +56,7 @@ std::vector<Text> ComputeFileDigests(const Text& path, const std::vector<DigestC
     return std::vector<Text>(choices.size());
   }
   DigestFile file;
-  if (!file.Open(path)) return std::vector<Text>(choices.size());
+  if (!file.Open(path).Opened()) return std::vector<Text>(choices.size());
   return DigestsOf(file, chosen, workers);
 }
 

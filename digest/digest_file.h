@@ -5,6 +5,15 @@
 
 #include "runtime/text.h"
 
+// How opening a path ended. Only files on disk are read (and disks or volumes opened as files):
+// a device, pipe or console may never end, or read as empty without being an empty file.
+struct FileOpening {
+  enum class Outcome { OPENED, SYSTEM_ERROR, NOT_A_FILE };
+  Outcome outcome;
+  uint32_t systemError;  // errno, or GetLastError() on Windows, when the system refused
+  bool Opened() const { return outcome == Outcome::OPENED; }
+};
+
 class DigestFile {
  public:
   DigestFile() = default;
@@ -12,15 +21,20 @@ class DigestFile {
   DigestFile& operator=(const DigestFile&) = delete;
   ~DigestFile();
 
-  // False for a missing file, a directory, or one another handle holds for writing.
-  bool Open(const Text& path);
+  // Refused by the system for a missing file, a directory, or one another handle holds for
+  // writing; refused here for anything that is not a file on disk.
+  FileOpening Open(const Text& path);
   // The process's standard input, through a handle of our own so that closing it leaves the
   // process's open.
   bool OpenStandardInput();
   void Seek(int64_t offset);
-  // Bytes read (fewer than `size` only at the end of the data, even from a pipe), or -1 when
-  // the system reports an error.
+  // Reads until `size` bytes are in or the data ends: a pipe, a network file system or a filter
+  // driver may hand out a short piece in the middle, which must not pass for the end. -1 when a
+  // read fails.
   int64_t Read(uint8_t* buffer, uint32_t size);
+  // One read of the system: bytes read, which may be fewer than `size` anywhere in the file;
+  // 0 at its end; -1 when the system reports an error.
+  int64_t ReadSome(uint8_t* buffer, uint32_t size);
 
  private:
   intptr_t handle = -1;  // ours: closed by the destructor

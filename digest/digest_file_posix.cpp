@@ -6,17 +6,34 @@
 
 #include "digest/digest_file.h"
 
+namespace {
+
+FileOpening SystemError(int error) {
+  return FileOpening{FileOpening::Outcome::SYSTEM_ERROR, static_cast<uint32_t>(error)};
+}
+
+}  // namespace
+
 DigestFile::~DigestFile() {
   if (handle != -1) close(static_cast<int>(handle));
 }
 
-bool DigestFile::Open(const Text& path) {
-  const int fd = open(Utf8FromText(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd == -1) return false;
+FileOpening DigestFile::Open(const Text& path) {
+  // Without O_NONBLOCK, opening a FIFO waits for a writer; the type is then read from the opened
+  // descriptor itself, so the path cannot change between the check and the reads.
+  const int fd = open(Utf8FromText(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd == -1) return SystemError(errno);
   handle = fd;
   struct stat status;
+  if (fstat(fd, &status) != 0) return SystemError(errno);
   // Windows refuses to open a directory as a file; do the same here.
-  return fstat(fd, &status) == 0 && !S_ISDIR(status.st_mode);
+  if (S_ISDIR(status.st_mode)) return SystemError(EISDIR);
+  if (!S_ISREG(status.st_mode) && !S_ISBLK(status.st_mode)) {
+    return FileOpening{FileOpening::Outcome::NOT_A_FILE, 0};
+  }
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags == -1 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) return SystemError(errno);
+  return FileOpening{FileOpening::Outcome::OPENED, 0};
 }
 
 bool DigestFile::OpenStandardInput() {
@@ -28,17 +45,10 @@ bool DigestFile::OpenStandardInput() {
 
 void DigestFile::Seek(int64_t offset) { lseek(static_cast<int>(handle), offset, SEEK_SET); }
 
-int64_t DigestFile::Read(uint8_t* buffer, uint32_t size) {
-  // Like a synchronous ReadFile: fill the request unless the file ends first.
-  uint32_t total = 0;
-  while (total < size) {
-    const ssize_t got = read(static_cast<int>(handle), buffer + total, size - total);
-    if (got == 0) break;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return -1;
-    }
-    total += static_cast<uint32_t>(got);
+int64_t DigestFile::ReadSome(uint8_t* buffer, uint32_t size) {
+  for (;;) {
+    const ssize_t got = read(static_cast<int>(handle), buffer, size);
+    if (got >= 0) return got;
+    if (errno != EINTR) return -1;
   }
-  return total;
 }

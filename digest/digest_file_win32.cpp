@@ -26,12 +26,16 @@ DigestFile::~DigestFile() {
   if (handle != -1) CloseHandle(AsHandle(handle));
 }
 
-bool DigestFile::Open(const Text& path) {
-  HANDLE file = CreateFileW(OpenablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+FileOpening DigestFile::Open(const Text& path) {
+  HANDLE file = CreateFileW(OpenablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return FileOpening{FileOpening::Outcome::SYSTEM_ERROR, GetLastError()};
+  }
   handle = reinterpret_cast<intptr_t>(file);
-  return true;
+  // Disks and volumes opened as files are of the disk type too.
+  if (GetFileType(file) != FILE_TYPE_DISK) return FileOpening{FileOpening::Outcome::NOT_A_FILE, 0};
+  return FileOpening{FileOpening::Outcome::OPENED, 0};
 }
 
 bool DigestFile::OpenStandardInput() {
@@ -51,18 +55,11 @@ void DigestFile::Seek(int64_t offset) {
   SetFilePointer(AsHandle(handle), static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN);
 }
 
-int64_t DigestFile::Read(uint8_t* buffer, uint32_t size) {
-  // A file fills the request unless it ends first; a pipe hands over what its writer has written
-  // so far, so ask again until the request is filled or the data ends.
-  uint32_t total = 0;
-  while (total < size) {
-    DWORD bytesRead = 0;
-    if (!ReadFile(AsHandle(handle), buffer + total, size - total, &bytesRead, nullptr)) {
-      if (GetLastError() == ERROR_BROKEN_PIPE) break;  // the writer closed its end: the end
-      return -1;
-    }
-    if (bytesRead == 0) break;
-    total += bytesRead;
+int64_t DigestFile::ReadSome(uint8_t* buffer, uint32_t size) {
+  DWORD bytesRead = 0;
+  if (!ReadFile(AsHandle(handle), buffer, size, &bytesRead, nullptr)) {
+    // The writer closing its end of a pipe is the end of the data, not a failure.
+    return GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;
   }
-  return total;
+  return bytesRead;
 }

@@ -16,7 +16,9 @@ struct CpuidRegisters {
 
 CpuidRegisters Cpuid(uint32_t leaf, uint32_t subleaf) {
   CpuidRegisters r;
-  if (leaf <= __get_cpuid_max(0, nullptr)) __cpuid_count(leaf, subleaf, r.eax, r.ebx, r.ecx, r.edx);
+  // GCC's header declares the highest leaf unsigned, clang's signed.
+  const auto highestLeaf = static_cast<uint32_t>(__get_cpuid_max(0, nullptr));
+  if (leaf <= highestLeaf) __cpuid_count(leaf, subleaf, r.eax, r.ebx, r.ecx, r.edx);
   return r;
 }
 

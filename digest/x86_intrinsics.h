@@ -7,7 +7,9 @@
 #if DIGEST_X86_64_BACKENDS
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#ifndef __clang__  // clang has no such warning, and warns of the unknown name
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 #pragma GCC diagnostic pop
 #endif

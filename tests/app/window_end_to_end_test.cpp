@@ -119,7 +119,7 @@ TEST_F(Window, QuotedPathWithSpacesShowsItsReport) {
   ExpectCleanExit();
 }
 
-TEST_F(Window, EmptyFileShowsTheDigestsOfNothingAndMissingFileShowsBareLabels) {
+TEST_F(Window, EmptyFileShowsTheDigestsOfNothingAndMissingFileAndDeviceShowBareLabels) {
   Start(Quoted(PathOf(L"empty.bin")), true);
   EXPECT_EQ(program->Read().fields, ExpectedFields(L"empty.bin"));
   ExpectCleanExit();
@@ -131,6 +131,11 @@ TEST_F(Window, EmptyFileShowsTheDigestsOfNothingAndMissingFileShowsBareLabels) {
   EXPECT_EQ(shown.status, L"File Path: " + missing);
   EXPECT_EQ(shown.title, TITLE_PREFIX + L"no such file.bin");
   ExpectCleanExit(DrivenProgram::CloseBy::SYSTEM_MENU);
+
+  // Read as a file, this device would never end and the window would never answer.
+  Start(L"Z:\\dev\\zero", true);
+  EXPECT_EQ(program->Read().fields, BareLabels());
+  ExpectCleanExit();
 }
 
 TEST_F(Window, PathLongerThanTheOldLimitIsRead) {

@@ -109,9 +109,9 @@ class ChecksumsCli(unittest.TestCase):
         with open(os.path.join(cls.folder.name, name), "wb") as out:
             out.write(data if isinstance(data, bytes) else data.encode("utf-8"))
 
-    def run_program(self, *arguments, input=b""):
+    def run_program(self, *arguments, input=b"", timeout=120):
         result = subprocess.run(EMULATOR + [PROGRAM, *arguments], cwd=self.folder.name,
-                                input=input, capture_output=True, timeout=120)
+                                input=input, capture_output=True, timeout=timeout)
         return result.returncode, result.stdout.decode("utf-8"), result.stderr.decode("utf-8")
 
     def run_tool(self, *command):
@@ -168,6 +168,20 @@ class ChecksumsCli(unittest.TestCase):
             prefix = "checksums-cli: cannot read "
             self.assertEqual(errors[0], prefix + "missing.bin: " + os.strerror(errno.ENOENT))
             self.assertEqual(errors[1], prefix + ".: " + os.strerror(errno.EISDIR))
+
+    def test_devices_and_pipes_are_not_files_and_the_others_still_printed(self):
+        # Read as files, the first would never end and the FIFO, having no writer, would never
+        # open; the others would pass for empty files.
+        fifo = os.path.join(self.folder.name, "fifo")
+        if not os.path.exists(fifo):
+            os.mkfifo(fifo)
+        devices = (["Z:\\dev\\zero", "NUL", "fifo"] if WINDOWS
+                   else ["/dev/zero", "/dev/null", "fifo"])
+        status, stdout, stderr = self.run_program("digits.txt", *devices, "empty.bin", timeout=60)
+        self.assertEqual(status, 1)
+        self.assertEqual(stdout, expected_report(["digits.txt", "empty.bin"]))
+        self.assertEqual(self.error_lines(stderr),
+                         ["checksums-cli: cannot read %s: not a file" % path for path in devices])
 
     def test_wrong_command_lines_say_why_print_usage_and_give_two(self):
         cases = [

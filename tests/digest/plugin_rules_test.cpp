@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cstring>
+#include <vector>
 
 #include "digest/compute_file_digest.h"
 #include "digest/crc32.h"
@@ -157,22 +158,39 @@ TEST_F(PluginRules, Sha3IgnoresUpdatesAfterFinishingAndFinishesAgainAlike) {
   }
 }
 
-TEST_F(PluginRules, EveryRegistrationAnswersOneAndKeepsTheFirstPlugin) {
-  const DigestPlugin* first[] = {FindDigestPlugin(DIGEST_CRC32), FindDigestPlugin(DIGEST_MD5),
-                                 FindDigestPlugin(DIGEST_SHA1), FindDigestPlugin(DIGEST_SHA2),
-                                 FindDigestPlugin(DIGEST_SHA3)};
-  const DigestPlugin before[] = {*first[0], *first[1], *first[2], *first[3], *first[4]};
-  EXPECT_EQ(RegisterCrc32Plugin(), 1);
-  EXPECT_EQ(RegisterMd5Plugin(), 1);
-  EXPECT_EQ(RegisterSha1Plugin(), 1);
-  EXPECT_EQ(RegisterSha2Plugin(), 1);
-  EXPECT_EQ(RegisterSha3Plugin(), 1);
-  RegisterDigestPlugins();
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(first[i]->create, before[i].create);
-    EXPECT_EQ(first[i]->update, before[i].update);
+// Operations of no algorithm, put in the place of the program's own so that a registration that
+// writes into a taken slot shows: writing the same operations again would not.
+DigestContext* StandInCreate(int32_t, int32_t) { return nullptr; }
+void StandInUpdate(DigestContext*, uint8_t*, uint32_t) {}
+void StandInFinish(DigestContext*) {}
+void StandInFree(DigestContext*) {}
+
+bool HoldsStandIn(const DigestPlugin& slot, int32_t id) {
+  return slot.id == id && slot.create == StandInCreate && slot.update == StandInUpdate &&
+         slot.finish == StandInFinish && slot.free == StandInFree;
+}
+
+TEST_F(PluginRules, EveryRegistrationAnswersOneAndLeavesATakenSlotAlone) {
+  const int32_t ids[] = {DIGEST_CRC32, DIGEST_MD5, DIGEST_SHA1, DIGEST_SHA2, DIGEST_SHA3};
+  std::vector<DigestPlugin> own;
+  for (const int32_t id : ids) {
+    auto* slot = const_cast<DigestPlugin*>(FindDigestPlugin(id));
+    own.push_back(*slot);
+    *slot = DigestPlugin{id, StandInCreate, StandInUpdate, StandInFinish, StandInFree};
   }
-  EXPECT_EQ(FindDigestPlugin(DIGEST_FIRST_REGISTERED), first[0]);
+  const std::vector<int> answers = {RegisterCrc32Plugin(), RegisterMd5Plugin(),
+                                    RegisterSha1Plugin(), RegisterSha2Plugin(),
+                                    RegisterSha3Plugin()};
+  RegisterDigestPlugins();
+  std::vector<bool> keptStandIn;
+  for (size_t i = 0; i < own.size(); ++i) {
+    auto* slot = const_cast<DigestPlugin*>(FindDigestPlugin(ids[i]));
+    keptStandIn.push_back(HoldsStandIn(*slot, ids[i]));
+    *slot = own[i];
+  }
+  EXPECT_EQ(answers, std::vector<int>(5, 1));
+  EXPECT_EQ(keptStandIn, std::vector<bool>(5, true));
+  EXPECT_EQ(FindDigestPlugin(DIGEST_FIRST_REGISTERED), FindDigestPlugin(DIGEST_CRC32));
 }
 
 TEST_F(PluginRules, EveryComputationGivesItsMemoryBack) {
