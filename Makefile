@@ -1,5 +1,6 @@
 # The two entry points: `make run FILE=path` shows a file's checksums, `make test` runs every test.
-# `make bench` measures the digest engine against OpenSSL, zlib and rhash (not part of the tests).
+# `make bench` measures the digest engine against OpenSSL, zlib and rhash on each processor class
+# (not part of the tests).
 # `make dist` writes the release archive, build/dist/calculate-checksums-VERSION-win64.zip.
 # `make fuzz` runs the fuzz targets for FUZZ_SECONDS each; `make test` gives them 30 s each.
 .PHONY: run test bench dist fuzz deps native win64 fuzzers
@@ -38,18 +39,23 @@ test: native win64 fuzzers
 fuzz: fuzzers
 	scripts/run-fuzz.sh $(FUZZ_SECONDS)
 
-# Throughput of every backend on 1 MiB updates beside OpenSSL and zlib, then the whole report of a
-# 1 GiB file (made on first use) beside rhash and OpenSSL, then (under Wine) the text of drops of
-# up to 100,000 files; the tables also go to BENCH_RESULTS.
+# For every processor class this processor can run: each algorithm's throughput on 1 MiB updates
+# and the whole report of a 1 GiB file (made on first use), our backends pinned to the class
+# beside OpenSSL held to it, zlib and rhash. The tables go to BENCH_RESULTS and replace what
+# follows PERFORMANCE_MARKER in docs/performance.md; then, under Wine, the text of drops of
+# up to 100,000 files.
 BENCH_DIR := build/native/bench
 BENCH_RESULTS := $(BENCH_DIR)/results.md
+PERFORMANCE_DOC := docs/performance.md
+PERFORMANCE_MARKER := <!-- Everything below is the output of make bench. -->
 
 bench: deps
 	cmake --preset native >/dev/null
-	cmake --build --preset native --target digest_throughput whole_report checksums-cli
-	bash -o pipefail -c '$(BENCH_DIR)/digest_throughput | tee $(BENCH_RESULTS)'
-	bash -o pipefail -c '$(BENCH_DIR)/whole_report build/native/checksums-cli \
-	  $(BENCH_DIR)/report-1gib.bin | tee -a $(BENCH_RESULTS)'
+	cmake --build --preset native --target digest_bench
+	bash -o pipefail -c '$(BENCH_DIR)/digest_bench $(BENCH_DIR)/report-1gib.bin | tee $(BENCH_RESULTS)'
+	grep -qxF '$(PERFORMANCE_MARKER)' $(PERFORMANCE_DOC)
+	sed -i '\|^$(PERFORMANCE_MARKER)$$|q' $(PERFORMANCE_DOC)
+	printf '\n' | cat - $(BENCH_RESULTS) >> $(PERFORMANCE_DOC)
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64 --target dropped_names
 	bash -o pipefail -c 'scripts/wine-session.sh wine build/win64/bench/dropped_names.exe \

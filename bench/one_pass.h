@@ -1,7 +1,9 @@
 #pragma once
-// The report's eleven digests of a file from one read of it (ComputeFileDigests), timed.
+// The report's eleven digests of a file from one read of it (ComputeFileDigests), as the console
+// companion computes them, on one worker and on two, against rhash's one pass.
 #include <string>
-#include <vector>
 
-// Seconds taken with `workers` threads; `digests` gets the lower-case hex in the report's order.
-double TimeOnePass(const std::string& path, unsigned workers, std::vector<std::string>& digests);
+#include "bench/whole_report.h"
+
+// Prints the table; false when the digests disagree with rhash's.
+bool MeasureOnePass(const std::string& path, int rounds, const RhashRuns& rhash);

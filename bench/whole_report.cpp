@@ -1,17 +1,8 @@
-// The eleven-line report of a 1 GiB file held in the page cache: checksums-cli against rhash's
-// single pass over the same eleven algorithms, and against the sum of eleven single-algorithm
-// passes of OpenSSL (zlib's crc32 for CRC32), each reading the file in 1 MiB pieces as the engine
-// does; and against the engine's one read feeding all eleven (ComputeFileDigests) on one worker
-// and on two. They are timed in turn, round after round, so that the load of a shared machine
-// falls on all of them alike; the medians make the ratios. All must report the same digests.
-//
-// Usage: whole_report CHECKSUMS_CLI FILE [ROUNDS]. FILE is made (1 GiB of pseudo-random bytes)
-// when it is missing or of another size.
+#include "bench/whole_report.h"
+
 #include <fcntl.h>
 #include <openssl/evp.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -20,22 +11,15 @@
 #include <cctype>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <string>
-#include <vector>
+#include <sstream>
 
 #include "bench/bench_algorithms.h"
-#include "bench/one_pass.h"
+#include "bench/class_runs.h"
 #include "digest/compute_file_digest.h"
-
-extern char** environ;
 
 namespace {
 
 constexpr off_t FILE_BYTES = off_t{1} << 30;
-constexpr int DEFAULT_ROUNDS = 3;
-constexpr unsigned ONE_PASS_WORKERS[] = {1, 2};
-constexpr size_t ONE_PASS_RUNS = std::size(ONE_PASS_WORKERS);
 const std::vector<std::string> RHASH_OPTIONS = {
     "--crc32",    "--md5",      "--sha1",     "--sha224",   "--sha256",   "--sha384",
     "--sha512",   "--sha3-224", "--sha3-256", "--sha3-384", "--sha3-512",
@@ -45,25 +29,6 @@ using Clock = std::chrono::steady_clock;
 
 double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-bool MakeFileIfNeeded(const std::string& path) {
-  struct stat status;
-  if (stat(path.c_str(), &status) == 0 && status.st_size == FILE_BYTES) return true;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  std::vector<uint64_t> chunk(DIGEST_READ_SIZE / sizeof(uint64_t));
-  uint64_t state = 0x9E3779B97F4A7C15;
-  for (off_t written = 0; written < FILE_BYTES; written += DIGEST_READ_SIZE) {
-    for (uint64_t& word : chunk) {  // xorshift64
-      state ^= state << 13;
-      state ^= state >> 7;
-      state ^= state << 17;
-      word = state;
-    }
-    std::fwrite(chunk.data(), 1, DIGEST_READ_SIZE, file);
-  }
-  return std::fclose(file) == 0;
 }
 
 // Calls consume(bytes, count) for each piece of the file, read as the engine reads it.
@@ -114,32 +79,6 @@ std::string TheirPass(const ReportRow& row, const std::string& path) {
   return Hex(result, length);
 }
 
-// Runs a program, collecting its standard output; false when it cannot run or fails.
-bool RunProgram(const std::vector<std::string>& arguments, std::string& output) {
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) return false;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-  posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  pid_t child;
-  const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(pipeEnds[1]);
-  char chunk[4096];
-  ssize_t got;
-  output.clear();
-  while ((got = read(pipeEnds[0], chunk, sizeof chunk)) > 0) output.append(chunk, got);
-  close(pipeEnds[0]);
-  if (spawned != 0) return false;
-  int status = 0;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 // The hexadecimal words of a program's output, lower-cased, in order.
 std::vector<std::string> HexWords(const std::string& output) {
   std::vector<std::string> words;
@@ -161,110 +100,147 @@ double Median(std::vector<double> values) {
   return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-struct Timings {
-  std::vector<double> ours, rhash, theirSum;
-  std::array<std::vector<double>, REPORT_ROW_COUNT> theirPasses;
-  std::array<std::vector<double>, ONE_PASS_RUNS> onePass;  // by ONE_PASS_WORKERS
+// One contender's passes: seconds of each pass by round, and of all eleven by round.
+struct Passes {
+  std::array<std::vector<double>, REPORT_ROW_COUNT> each;
+  std::vector<double> all;
+
+  void Add(const std::array<double, REPORT_ROW_COUNT>& round) {
+    double sum = 0;
+    for (int i = 0; i < REPORT_ROW_COUNT; ++i) {
+      each[i].push_back(round[i]);
+      sum += round[i];
+    }
+    all.push_back(sum);
+  }
 };
 
-// One round: the contenders in turn. False when their digests disagree.
-bool MeasureRound(const std::string& cli, const std::string& path, Timings& timings) {
-  std::string ourOutput, rhashOutput;
-  Clock::time_point start = Clock::now();
-  if (!RunProgram({cli, path}, ourOutput)) return false;
-  timings.ours.push_back(SecondsSince(start));
-
-  std::vector<std::string> rhashCommand = {"rhash"};
-  rhashCommand.insert(rhashCommand.end(), RHASH_OPTIONS.begin(), RHASH_OPTIONS.end());
-  rhashCommand.push_back(path);
-  start = Clock::now();
-  if (!RunProgram(rhashCommand, rhashOutput)) return false;
-  timings.rhash.push_back(SecondsSince(start));
-
-  std::vector<std::string> theirDigests;
-  double sum = 0;
+// Our eleven passes with the backends pinned now; false when a digest disagrees with `expected`.
+bool OurRound(const std::string& path, const std::vector<std::string>& expected, Passes& ours) {
+  const Text file = TextFromUtf8(path);
+  std::array<double, REPORT_ROW_COUNT> seconds;
   for (int i = 0; i < REPORT_ROW_COUNT; ++i) {
-    start = Clock::now();
-    theirDigests.push_back(TheirPass(REPORT_ROWS[i], path));
-    const double seconds = SecondsSince(start);
-    timings.theirPasses[i].push_back(seconds);
-    sum += seconds;
+    const Clock::time_point start = Clock::now();
+    const Text digest = ComputeFileDigest(file, REPORT_ROWS[i].algorithm, REPORT_ROWS[i].bits);
+    seconds[i] = SecondsSince(start);
+    if (Utf8FromText(digest) != expected[i]) return false;
   }
-  timings.theirSum.push_back(sum);
-
-  for (size_t i = 0; i < ONE_PASS_RUNS; ++i) {
-    std::vector<std::string> oneReadDigests;
-    timings.onePass[i].push_back(TimeOnePass(path, ONE_PASS_WORKERS[i], oneReadDigests));
-    if (oneReadDigests != theirDigests) {
-      std::fprintf(stderr, "the one-read digests disagree\n");
-      return false;
-    }
-  }
-
-  // checksums-cli names the path after the digests, rhash before them.
-  std::vector<std::string> ours = HexWords(ourOutput);
-  std::vector<std::string> rhash =
-      HexWords(rhashOutput.substr(std::min(path.size(), rhashOutput.size())));
-  ours.resize(std::min<size_t>(ours.size(), REPORT_ROW_COUNT));
-  rhash.resize(std::min<size_t>(rhash.size(), REPORT_ROW_COUNT));
-  if (ours != theirDigests || rhash != theirDigests) {
-    std::fprintf(stderr, "the digests disagree\n");
-    return false;
-  }
+  ours.Add(seconds);
   return true;
 }
 
-void PrintTable(const Timings& timings, int rounds) {
-  const double ours = Median(timings.ours), rhash = Median(timings.rhash);
-  const double theirSum = Median(timings.theirSum);
-  std::printf("\nWhole report of a 1 GiB file in the page cache, median of %d rounds:\n\n", rounds);
-  std::printf("| Contender | Seconds (median) | Fastest | Slowest |\n|---|---:|---:|---:|\n");
-  auto row = [](const char* name, const std::vector<double>& values) {
-    std::printf("| %s | %.2f | %.2f | %.2f |\n", name, Median(values),
-                *std::min_element(values.begin(), values.end()),
-                *std::max_element(values.begin(), values.end()));
-  };
-  row("checksums-cli, eleven passes", timings.ours);
-  row("rhash, one pass over the eleven", timings.rhash);
-  row("OpenSSL and zlib, eleven single passes (sum)", timings.theirSum);
+// OpenSSL's eleven passes in a child held to the class; gives their digests, empty on failure.
+std::vector<std::string> TheirRound(const ProcessorClass& processorClass, const std::string& path,
+                                    Passes& theirs) {
+  std::string output;
+  if (!RunProgram({ThisExecutable(), OPENSSL_PASSES_OPTION, path},
+                  OpenSslCapabilityMask(processorClass.features), &output)) {
+    return {};
+  }
+  std::istringstream lines(output);
+  std::array<double, REPORT_ROW_COUNT> seconds;
+  std::vector<std::string> digests(REPORT_ROW_COUNT);
   for (int i = 0; i < REPORT_ROW_COUNT; ++i) {
-    const std::string name = "- " + BenchName(REPORT_ROWS[i]) + " pass";
-    row(name.c_str(), timings.theirPasses[i]);
+    if (!(lines >> seconds[i] >> digests[i])) return {};
   }
-  for (size_t i = 0; i < ONE_PASS_RUNS; ++i) {
-    const std::string name = "ComputeFileDigests, one read, " +
-                             std::to_string(ONE_PASS_WORKERS[i]) + " worker(s)";
-    row(name.c_str(), timings.onePass[i]);
+  theirs.Add(seconds);
+  return digests;
+}
+
+void PrintTables(const Passes& ours, const Passes& theirs, const RhashRuns& rhash) {
+  std::printf("Whole report of a 1 GiB file in the page cache, median of %zu rounds:\n\n",
+              ours.all.size());
+  std::printf("| Pass | Ours, s | Theirs, s |\n|---|---:|---:|\n");
+  for (int i = 0; i < REPORT_ROW_COUNT; ++i) {
+    std::printf("| %s | %.2f | %.2f%s |\n", BenchName(REPORT_ROWS[i]).c_str(),
+                Median(ours.each[i]), Median(theirs.each[i]),
+                OpenSslDigestOf(REPORT_ROWS[i]) ? "" : " (zlib)");
   }
-  std::printf("\n| Ratio | Value |\n|---|---:|\n");
-  std::printf("| checksums-cli / rhash | %.2f |\n", ours / rhash);
-  std::printf("| checksums-cli / sum of the eleven single passes | %.2f |\n", ours / theirSum);
-  for (size_t i = 0; i < ONE_PASS_RUNS; ++i) {
-    std::printf("| one read, %u worker(s) / rhash | %.2f |\n", ONE_PASS_WORKERS[i],
-                Median(timings.onePass[i]) / rhash);
-  }
+  const double ourAll = Median(ours.all), theirAll = Median(theirs.all);
+  const double rhashAll = Median(rhash.seconds);
+  std::printf("| All eleven | %.2f | %.2f |\n\n", ourAll, theirAll);
+
+  std::printf("| Our eleven passes against | Seconds | Ours / it | Target | Met |\n");
+  std::printf("|---|---:|---:|---:|---|\n");
+  auto ratioRow = [](const char* contender, double ours, double seconds, double target) {
+    const double ratio = ShownRatio(ours, seconds);
+    std::printf("| %s | %.2f | %.2f | %s | %s |\n", contender, seconds, ratio,
+                AtMost(target).c_str(), ratio <= target ? "yes" : "no");
+  };
+  ratioRow("theirs, eleven passes (sum)", ourAll, theirAll, WHOLE_REPORT_TARGET_AGAINST_OPENSSL);
+  ratioRow("rhash, one pass (not held to the class)", ourAll, rhashAll,
+           WHOLE_REPORT_TARGET_AGAINST_RHASH);
+  std::printf("\n");
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: %s CHECKSUMS_CLI FILE [ROUNDS]\n", argv[0]);
-    return 2;
+bool PrepareReportFile(const std::string& path) {
+  struct stat status;
+  if (stat(path.c_str(), &status) != 0 || status.st_size != FILE_BYTES) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    std::vector<uint64_t> chunk(DIGEST_READ_SIZE / sizeof(uint64_t));
+    uint64_t state = 0x9E3779B97F4A7C15;
+    for (off_t written = 0; written < FILE_BYTES; written += DIGEST_READ_SIZE) {
+      for (uint64_t& word : chunk) {  // xorshift64
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        word = state;
+      }
+      std::fwrite(chunk.data(), 1, DIGEST_READ_SIZE, file);
+    }
+    if (std::fclose(file) != 0) return false;
   }
-  const std::string cli = argv[1], path = argv[2];
-  const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : DEFAULT_ROUNDS;
-  if (!MakeFileIfNeeded(path)) {
-    std::fprintf(stderr, "cannot make %s\n", path.c_str());
-    return 1;
-  }
-  ReadInPieces(path, [](const uint8_t*, size_t) {});  // into the page cache
+  return ReadInPieces(path, [](const uint8_t*, size_t) {});
+}
 
-  Timings timings;
-  for (int round = 1; round <= rounds; ++round) {
-    std::fprintf(stderr, "round %d of %d\n", round, rounds);
-    if (!MeasureRound(cli, path, timings)) return 1;
+RhashRuns MeasureRhash(const std::string& path, int rounds) {
+  std::vector<std::string> command = {"rhash"};
+  command.insert(command.end(), RHASH_OPTIONS.begin(), RHASH_OPTIONS.end());
+  command.push_back(path);
+  RhashRuns runs;
+  if (!RunProgram({"rhash", "--version"}, "", &runs.version)) return {};
+  runs.version.erase(runs.version.find_last_not_of("\n") + 1);
+  for (int round = 0; round < rounds; ++round) {
+    std::string output;
+    const Clock::time_point start = Clock::now();
+    if (!RunProgram(command, "", &output)) return {};
+    runs.seconds.push_back(SecondsSince(start));
+    // rhash names the path before the digests.
+    runs.digests = HexWords(output.substr(std::min(path.size(), output.size())));
   }
-  PrintTable(timings, rounds);
+  runs.digests.resize(std::min<size_t>(runs.digests.size(), REPORT_ROW_COUNT));
+  return runs;
+}
+
+bool MeasureWholeReport(const ProcessorClass& processorClass, const std::string& path, int rounds,
+                        const RhashRuns& rhash) {
+  const PinnedProcessorClass pinned(processorClass);
+  if (!pinned.Pinned()) return false;
+  Passes ours, theirs;
+  for (int round = 1; round <= rounds; ++round) {
+    std::fprintf(stderr, "%s: whole report, round %d of %d\n", processorClass.name, round, rounds);
+    const std::vector<std::string> theirDigests = TheirRound(processorClass, path, theirs);
+    if (theirDigests.empty()) {
+      std::fprintf(stderr, "OpenSSL's passes did not run\n");
+      return false;
+    }
+    if (theirDigests != rhash.digests || !OurRound(path, theirDigests, ours)) {
+      std::fprintf(stderr, "the digests disagree\n");
+      return false;
+    }
+  }
+  PrintTables(ours, theirs, rhash);
+  return true;
+}
+
+int PrintOpenSslPasses(const std::string& path) {
+  for (const ReportRow& row : REPORT_ROWS) {
+    const Clock::time_point start = Clock::now();
+    const std::string digest = TheirPass(row, path);
+    std::printf("%.4f %s\n", SecondsSince(start), digest.c_str());
+  }
   return 0;
 }

@@ -37,19 +37,21 @@ std::vector<std::string> DigestBackendNames(int32_t id, int32_t bits) {
   });
 }
 
-bool ProcessorRunsDigestBackend(int32_t id, int32_t bits, const std::string& name) {
+bool ProcessorRunsDigestBackend(int32_t id, int32_t bits, const std::string& name,
+                                const ProcessorFeatures& features) {
   return WithBackends(id, bits, [&](const auto& list, auto&) {
     for (const auto& backend : list) {
-      if (name == backend.name) return ProcessorRunsBackend(backend, ThisProcessor());
+      if (name == backend.name) return ProcessorRunsBackend(backend, features);
     }
     return false;
   });
 }
 
-bool UseDigestBackend(int32_t id, int32_t bits, const std::string& name) {
+bool UseDigestBackend(int32_t id, int32_t bits, const std::string& name,
+                      const ProcessorFeatures& features) {
   return WithBackends(id, bits, [&](const auto& list, auto& active) {
     for (const auto& backend : list) {
-      if (name != backend.name || !ProcessorRunsBackend(backend, ThisProcessor())) continue;
+      if (name != backend.name || !ProcessorRunsBackend(backend, features)) continue;
       active = backend.blocks;
       return true;
     }

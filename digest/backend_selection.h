@@ -12,10 +12,14 @@
 // size), fastest first, whether or not this processor runs them.
 std::vector<std::string> DigestBackendNames(int32_t id, int32_t bits);
 
-// False, changing nothing, when the processor cannot run the named backend or there is none.
-bool UseDigestBackend(int32_t id, int32_t bits, const std::string& name);
+// False, changing nothing, when a processor with `features` cannot run the named backend or there
+// is none. Only code built to run on any processor (the tests' build of the AVX-512 backends on
+// emulated intrinsics) may be pinned for a processor other than this one.
+bool UseDigestBackend(int32_t id, int32_t bits, const std::string& name,
+                      const ProcessorFeatures& features = ThisProcessor());
 
-bool ProcessorRunsDigestBackend(int32_t id, int32_t bits, const std::string& name);
+bool ProcessorRunsDigestBackend(int32_t id, int32_t bits, const std::string& name,
+                                const ProcessorFeatures& features = ThisProcessor());
 
 // Gives the algorithm's plugin back the backend registration chooses.
 void UseChosenDigestBackend(int32_t id, int32_t bits);

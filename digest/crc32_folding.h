@@ -58,7 +58,7 @@ static_assert(FoldForward(128).low == 0x1751997d0 && FoldForward(128).high == 0x
 static_assert(CRC32_REFLECTED_POLYNOMIAL == 0x1db710641);
 static_assert(CRC32_BARRETT_QUOTIENT == 0x1f7011641);
 
-#define CRC32_CLMUL_TARGET __attribute__((target("pclmul,sse4.1")))
+#define CRC32_CLMUL_TARGET DIGEST_TARGET("pclmul,sse4.1")
 
 CRC32_CLMUL_TARGET inline __m128i FoldConstantsVector(FoldConstants constants) {
   return _mm_set_epi64x(static_cast<int64_t>(constants.high), static_cast<int64_t>(constants.low));

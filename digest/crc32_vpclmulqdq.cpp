@@ -4,7 +4,7 @@
 
 #if DIGEST_X86_64_BACKENDS
 
-#define CRC32_VPCLMULQDQ_TARGET __attribute__((target("vpclmulqdq,avx512f,pclmul,sse4.1")))
+#define CRC32_VPCLMULQDQ_TARGET DIGEST_TARGET("vpclmulqdq,avx512f,pclmul,sse4.1")
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #if DIGEST_X86_64_BACKENDS
 
-#define KECCAK_AVX512_TARGET __attribute__((target("avx512f,avx512vl")))
+#define KECCAK_AVX512_TARGET DIGEST_TARGET("avx512f,avx512vl")
 
 namespace {
 

@@ -6,10 +6,11 @@
 #include "digest/byte_order.h"
 #include "digest/keccak_backend.h"
 #include "digest/keccak_rounds.h"
+#include "digest/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
 
-#define KECCAK_BMI2_TARGET __attribute__((target("bmi,bmi2")))
+#define KECCAK_BMI2_TARGET DIGEST_TARGET("bmi,bmi2")
 
 namespace {
 

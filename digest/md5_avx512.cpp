@@ -7,7 +7,7 @@
 
 #if DIGEST_X86_64_BACKENDS
 
-#define MD5_AVX512_TARGET __attribute__((target("avx512f,avx512vl")))
+#define MD5_AVX512_TARGET DIGEST_TARGET("avx512f,avx512vl")
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #if DIGEST_X86_64_BACKENDS
 
-#define SHA256_SHANI_TARGET __attribute__((target("sha,sse4.1,ssse3")))
+#define SHA256_SHANI_TARGET DIGEST_TARGET("sha,sse4.1,ssse3")
 
 namespace {
 

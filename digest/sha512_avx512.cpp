@@ -7,7 +7,7 @@
 #if DIGEST_X86_64_BACKENDS
 #include <bit>
 
-#define SHA512_AVX512_TARGET __attribute__((target("avx512f,avx512vl,bmi,bmi2")))
+#define SHA512_AVX512_TARGET DIGEST_TARGET("avx512f,avx512vl,bmi,bmi2")
 
 namespace {
 

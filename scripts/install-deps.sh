@@ -10,6 +10,7 @@ PACKAGES=(
   wine64 wine xvfb imagemagick x11-utils
   googletest libbenchmark-dev
   python3-cryptography-vectors libssl-dev zlib1g-dev rhash
+  libsimde-dev qemu-user
 )
 
 missing=()

@@ -1,0 +1,25 @@
+// Built for a run under qemu-user on a processor model of the class EMULATED_PROCESSOR_CLASS:
+// the detection must find exactly that class's features, and registration choose the backends a
+// processor of the class gets, running them as machine code.
+#include <gtest/gtest.h>
+
+#include "digest/backend_selection.h"
+#include "digest/register_digest_plugins.h"
+#include "tests/digest/backends_under_test.h"
+#include "tests/digest/processor_classes.h"
+
+namespace {
+
+TEST(EmulatedProcessor, IsDetectedAsItsClassAndGetsThatClassesBackends) {
+  const ProcessorClass* expected = ProcessorClassNamed(EMULATED_PROCESSOR_CLASS);
+  ASSERT_NE(expected, nullptr) << EMULATED_PROCESSOR_CLASS;
+  EXPECT_EQ(FeatureNames(ThisProcessor()), FeatureNames(expected->features));
+  RegisterDigestPlugins();
+  for (const TestAlgorithm& algorithm : AllTestAlgorithms()) {
+    EXPECT_EQ(ActiveDigestBackend(algorithm.id, algorithm.bits),
+              DigestBackendChosenOn(algorithm.id, algorithm.bits, expected->features))
+        << algorithm.name;
+  }
+}
+
+}  // namespace
