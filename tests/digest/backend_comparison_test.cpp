@@ -1,8 +1,9 @@
 // Every accelerated backend against the generic one, through the same plugin: 100,000 random
 // messages whose lengths gather around the edges where block functions go wrong (a block or a
-// sponge's rate either side of a whole number of them, CRC32's 16-, 64- and 256-byte folding
-// steps, a read of 1 MiB), fed in random pieces from addresses at every distance from an 8-byte
-// boundary. The accelerated backend must also leave the caller's bytes as they were.
+// sponge's rate either side of a whole number of them, CRC32's 16-, 64-, 128- and 256-byte
+// folding steps and the 2048 bytes its tables take on four streams at once, a read of 1 MiB),
+// fed in random pieces from addresses at every distance from an 8-byte boundary. The accelerated
+// backend must also leave the caller's bytes as they were.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,7 +31,7 @@ struct Digest {
 
 // The lengths where this algorithm's backends change course.
 std::vector<size_t> EdgeSizes(const TestAlgorithm& algorithm) {
-  if (algorithm.id == DIGEST_CRC32) return {16, 64, 256};
+  if (algorithm.id == DIGEST_CRC32) return {16, 64, 128, 256, 2048};
   return {algorithm.blockBytes};
 }
 
