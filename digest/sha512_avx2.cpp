@@ -141,7 +141,10 @@ bool ProcessorRunsSha512Avx2(const ProcessorFeatures& cpu) {
 
 SHA512_AVX2_TARGET void Sha512BlocksAvx2(uint64_t state[8], const uint8_t* blocks,
                                          size_t count) {
-  alignas(32) uint64_t wk[2 * 80];
+  // Each store of W + K within one cache line takes 32-byte alignment, which GCC cannot give the
+  // Windows stack: it is made by hand.
+  alignas(16) uint64_t space[2 * 80 + 2];
+  uint64_t* wk = space + (reinterpret_cast<uintptr_t>(space) % 32 == 0 ? 0 : 2);
   for (; count >= 2; count -= 2, blocks += 256) {
     FirstBlockSteps(state, wk, blocks, blocks + 128);
     SecondBlockSteps(state, wk);
