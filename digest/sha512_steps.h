@@ -15,12 +15,13 @@ inline uint64_t Sha512BigSigma1(uint64_t x) {
   return std::rotr(x, 14) ^ std::rotr(x, 18) ^ std::rotr(x, 41);
 }
 
-// One step, `wk` its W + K, in the fewest operations: for processors without RORX, where every
-// rotation costs a move to keep its source. Ch(e, f, g) is the sum of two disjoint parts;
-// Maj(a, b, c) = ((a ^ b) & (b ^ c)) ^ b keeps a ^ b in bxc as the next step's b ^ c.
+// One step, `wk` its W + K, in the fewest operations: for processors without BMI, where every
+// rotation costs a move to keep its source and ~e & g two operations. Ch(e, f, g) is
+// ((f ^ g) & e) ^ g; Maj(a, b, c) = ((a ^ b) & (b ^ c)) ^ b keeps a ^ b in bxc as the next step's
+// b ^ c.
 #define SHA512_STEP_FEWEST_OPERATIONS(a, b, c, d, e, f, g, h, wk)    \
   do {                                                               \
-    h += (wk) + (~(e) & (g)) + ((e) & (f)) + Sha512BigSigma1(e);     \
+    h += (wk) + ((((f) ^ (g)) & (e)) ^ (g)) + Sha512BigSigma1(e);    \
     d += h;                                                          \
     const uint64_t ab = (a) ^ (b);                                   \
     h += Sha512BigSigma0(a) + ((ab & bxc) ^ (b));                    \
@@ -30,10 +31,10 @@ inline uint64_t Sha512BigSigma1(uint64_t x) {
 // Keeps the compiler from reassociating a sum whose order a step chooses.
 #define SHA512_KEEP(value) __asm__("" : "+r"(value))
 
-// The same step with one operation more and a shorter chain, for processors with RORX: the new
-// e, d + T1 with T1 = h + W + K + Ch(e, f, g) + Sigma1(e), is summed in that order, so that from
-// e to the new e there are only Sigma1 and one addition, and T1 is taken back out of it for the
-// new a, T1 + Maj(a, b, c) + Sigma0(a).
+// The same step with one operation more and a shorter chain, for processors with BMI: the new e,
+// d + T1 with T1 = h + W + K + Ch(e, f, g) + Sigma1(e), is summed in that order, so that from e
+// to the new e there are only Sigma1 and one addition, and T1 is taken back out of it for the new
+// a, T1 + Maj(a, b, c) + Sigma0(a). Ch is the sum of two disjoint parts, one of them ANDN's.
 #define SHA512_STEP_SHORT_CHAIN(a, b, c, d, e, f, g, h, wk)          \
   do {                                                               \
     h += (wk);                                                       \
