@@ -61,18 +61,6 @@ SHA512_AVX2_TARGET inline __m256i NextScheduleWords(__m256i w0, __m256i w1, __m2
             "+m"(wk[2 * (s) + 3]));                                                         \
   } while (0)
 
-// After steps t + i and t + i + 1: words t + i + 16 and t + i + 17, while there are any, into
-// the pair that held t + i and t + i + 1 (t a multiple of 16).
-#define SHA512_SCHEDULE(t, i)                                                              \
-  do {                                                                                     \
-    constexpr int k = (i) / 2;                                                             \
-    if constexpr ((t) + (i) + 16 < 80) {                                                   \
-      w[k] = NextScheduleWords(w[k], w[(k + 1) % 8], w[(k + 4) % 8], w[(k + 5) % 8],       \
-                               w[(k + 7) % 8]);                                            \
-      SHA512_STORE_WK(k, (t) + (i) + 16);                                                  \
-    }                                                                                      \
-  } while (0)
-
 #define SHA512_NO_SCHEDULE(t, i) \
   do {                           \
   } while (0)
@@ -100,7 +88,7 @@ SHA512_AVX2_TARGET void FirstBlockSteps(uint64_t state[8], uint64_t* wk, const u
   uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
   uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
   uint64_t bxc = b ^ c;
-  SHA512_EIGHTY_STEPS(SHA512_STEP_SHORT_CHAIN, WK_FIRST, SHA512_SCHEDULE);
+  SHA512_EIGHTY_STEPS(SHA512_STEP_SHORT_CHAIN, WK_FIRST, SHA512_SCHEDULE_PAIRS);
   state[0] += a;
   state[1] += b;
   state[2] += c;
@@ -128,7 +116,6 @@ SHA512_AVX2_TARGET void SecondBlockSteps(uint64_t state[8], const uint64_t* wk) 
 }
 
 #undef SHA512_NO_SCHEDULE
-#undef SHA512_SCHEDULE
 #undef SHA512_STORE_WK
 #undef WK_SECOND
 #undef WK_FIRST

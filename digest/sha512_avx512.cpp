@@ -43,18 +43,6 @@ SHA512_AVX512_TARGET inline __m128i NextScheduleWords(__m128i w0, __m128i w1, __
     __asm__("" : "+m"(wk[t]), "+m"(wk[(t) + 1]));                                              \
   } while (0)
 
-// After steps t + i and t + i + 1: words t + i + 16 and t + i + 17, while there are any, into
-// the pair that held t + i and t + i + 1 (t a multiple of 16).
-#define SHA512_SCHEDULE(t, i)                                                              \
-  do {                                                                                     \
-    constexpr int k = (i) / 2;                                                             \
-    if constexpr ((t) + (i) + 16 < 80) {                                                   \
-      w[k] = NextScheduleWords(w[k], w[(k + 1) % 8], w[(k + 4) % 8], w[(k + 5) % 8],       \
-                               w[(k + 7) % 8]);                                            \
-      SHA512_STORE_WK(k, (t) + (i) + 16);                                                  \
-    }                                                                                      \
-  } while (0)
-
 #define WK(t, i) wk[(t) + (i)]
 
 }  // namespace
@@ -78,7 +66,7 @@ SHA512_AVX512_TARGET void Sha512BlocksAvx512(uint64_t state[8], const uint8_t* b
       SHA512_STORE_WK(k, 2 * k);
     }
     uint64_t bxc = b ^ c;
-    SHA512_EIGHTY_STEPS(SHA512_STEP_SHORT_CHAIN, WK, SHA512_SCHEDULE);
+    SHA512_EIGHTY_STEPS(SHA512_STEP_SHORT_CHAIN, WK, SHA512_SCHEDULE_PAIRS);
     a = state[0] += a;
     b = state[1] += b;
     c = state[2] += c;
@@ -91,7 +79,6 @@ SHA512_AVX512_TARGET void Sha512BlocksAvx512(uint64_t state[8], const uint8_t* b
 }
 
 #undef WK
-#undef SHA512_SCHEDULE
 #undef SHA512_STORE_WK
 
 #endif

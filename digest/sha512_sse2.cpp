@@ -55,18 +55,6 @@ inline __m128i LoadBigEndianWords(const uint8_t* bytes) {
     __asm__("" : "+m"(wk[s]), "+m"(wk[(s) + 1]));                                              \
   } while (0)
 
-// After steps t + i and t + i + 1: words t + i + 16 and t + i + 17, while there are any, into
-// the pair that held t + i and t + i + 1 (t a multiple of 16).
-#define SHA512_SCHEDULE(t, i)                                                              \
-  do {                                                                                     \
-    constexpr int k = (i) / 2;                                                             \
-    if constexpr ((t) + (i) + 16 < 80) {                                                   \
-      w[k] = NextScheduleWords(w[k], w[(k + 1) % 8], w[(k + 4) % 8], w[(k + 5) % 8],       \
-                               w[(k + 7) % 8]);                                            \
-      SHA512_STORE_WK(k, (t) + (i) + 16);                                                  \
-    }                                                                                      \
-  } while (0)
-
 }  // namespace
 
 void Sha512BlocksSse2(uint64_t state[8], const uint8_t* blocks, size_t count) {
@@ -80,7 +68,7 @@ void Sha512BlocksSse2(uint64_t state[8], const uint8_t* blocks, size_t count) {
     uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
     uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
     uint64_t bxc = b ^ c;
-    SHA512_EIGHTY_STEPS(SHA512_STEP_FEWEST_OPERATIONS, WK, SHA512_SCHEDULE);
+    SHA512_EIGHTY_STEPS(SHA512_STEP_FEWEST_OPERATIONS, WK, SHA512_SCHEDULE_PAIRS);
     state[0] += a;
     state[1] += b;
     state[2] += c;
@@ -92,7 +80,6 @@ void Sha512BlocksSse2(uint64_t state[8], const uint8_t* blocks, size_t count) {
   }
 }
 
-#undef SHA512_SCHEDULE
 #undef SHA512_STORE_WK
 #undef WK
 

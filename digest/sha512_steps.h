@@ -91,3 +91,18 @@ inline uint64_t Sha512BigSigma1(uint64_t x) {
   SHA512_SIXTEEN_STEPS(32, STEP, WK, BETWEEN);                       \
   SHA512_SIXTEEN_STEPS(48, STEP, WK, BETWEEN);                       \
   SHA512_SIXTEEN_STEPS(64, STEP, WK, BETWEEN)
+
+// BETWEEN for a schedule window of eight pairs of words, the includer's w[k] holding
+// (W[s-16+2k], W[s-15+2k]) before steps s and s + 1: after steps t + i and t + i + 1, words
+// t + i + 16 and t + i + 17, while there are any, replace the pair that held t + i and t + i + 1,
+// made by the includer's NextScheduleWords(w0, w1, w4, w5, w7) and stored with W + K by its
+// SHA512_STORE_WK(k, s).
+#define SHA512_SCHEDULE_PAIRS(t, i)                                                        \
+  do {                                                                                     \
+    constexpr int k = (i) / 2;                                                             \
+    if constexpr ((t) + (i) + 16 < 80) {                                                   \
+      w[k] = NextScheduleWords(w[k], w[(k + 1) % 8], w[(k + 4) % 8], w[(k + 5) % 8],       \
+                               w[(k + 7) % 8]);                                            \
+      SHA512_STORE_WK(k, (t) + (i) + 16);                                                  \
+    }                                                                                      \
+  } while (0)
