@@ -1,5 +1,8 @@
-// CRC32 with PCLMULQDQ: four 128-bit accumulators fold 64 bytes a step, then one folds 16 bytes a
-// step, and the table finishes the last few bytes.
+// CRC32 with PCLMULQDQ: eight 128-bit accumulators fold 128 bytes a step, so that eight
+// multiplications are in flight while each waits for the one before it; the eight then join into
+// one, which folds 16 bytes a step, and the table finishes the last few bytes.
+#include <array>
+
 #include "digest/crc32_folding.h"
 
 #if DIGEST_X86_64_BACKENDS
@@ -7,29 +10,54 @@
 namespace {
 
 constexpr size_t LANE_BYTES = 16;
-constexpr size_t STEP_BYTES = 4 * LANE_BYTES;
+constexpr int LANES = 8;
+constexpr size_t STEP_BYTES = LANES * LANE_BYTES;
+
+// Lane i joins the last lane from 128 (LANES - 1 - i) bits before it.
+constexpr std::array<FoldConstants, LANES - 1> JOIN_CONSTANTS = [] {
+  std::array<FoldConstants, LANES - 1> constants{};
+  for (int i = 0; i < LANES - 1; ++i) constants[i] = FoldForward(128 * (LANES - 1 - i));
+  return constants;
+}();
 
 // Unaligned loads: the framework's buffer is aligned but a caller's data need not be.
 CRC32_CLMUL_TARGET inline __m128i Load(const uint8_t* data) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
 }
 
-CRC32_CLMUL_TARGET uint32_t FoldedRegister(uint32_t reg, const uint8_t*& data, size_t& length) {
-  __m128i x0 = _mm_xor_si128(Load(data), _mm_cvtsi32_si128(static_cast<int>(reg)));
-  __m128i x1 = Load(data + 16), x2 = Load(data + 32), x3 = Load(data + 48);
-  data += STEP_BYTES;
-  length -= STEP_BYTES;
+// Every lane moved forward onto the last one and added to it; the multiplications are
+// independent, only the additions wait for each other.
+CRC32_CLMUL_TARGET inline __m128i JoinLanes(const __m128i (&lanes)[LANES]) {
+  __m128i joined = lanes[LANES - 1];
+  for (int i = 0; i < LANES - 1; ++i) {
+    joined = Fold128(lanes[i], FoldConstantsVector(JOIN_CONSTANTS[i]), joined);
+  }
+  return joined;
+}
 
-  const __m128i fold512 = FoldConstantsVector(FoldForward(512));
-  for (; length >= STEP_BYTES; data += STEP_BYTES, length -= STEP_BYTES) {
-    x0 = Fold128(x0, fold512, Load(data));
-    x1 = Fold128(x1, fold512, Load(data + 16));
-    x2 = Fold128(x2, fold512, Load(data + 32));
-    x3 = Fold128(x3, fold512, Load(data + 48));
+CRC32_CLMUL_TARGET uint32_t FoldedRegister(uint32_t reg, const uint8_t*& data, size_t& length) {
+  const __m128i initial = _mm_cvtsi32_si128(static_cast<int>(reg));
+  __m128i x;
+  if (length >= STEP_BYTES) {
+    __m128i lanes[LANES];
+    for (int i = 0; i < LANES; ++i) lanes[i] = Load(data + LANE_BYTES * i);
+    lanes[0] = _mm_xor_si128(lanes[0], initial);
+    data += STEP_BYTES;
+    length -= STEP_BYTES;
+    const __m128i foldStep = FoldConstantsVector(FoldForward(8 * STEP_BYTES));
+    for (; length >= STEP_BYTES; data += STEP_BYTES, length -= STEP_BYTES) {
+      for (int i = 0; i < LANES; ++i) {
+        lanes[i] = Fold128(lanes[i], foldStep, Load(data + LANE_BYTES * i));
+      }
+    }
+    x = JoinLanes(lanes);
+  } else {
+    x = _mm_xor_si128(Load(data), initial);
+    data += LANE_BYTES;
+    length -= LANE_BYTES;
   }
 
   const __m128i fold128 = FoldConstantsVector(FoldForward(128));
-  __m128i x = Fold128(Fold128(Fold128(x0, fold128, x1), fold128, x2), fold128, x3);
   for (; length >= LANE_BYTES; data += LANE_BYTES, length -= LANE_BYTES) {
     x = Fold128(x, fold128, Load(data));
   }
@@ -43,7 +71,7 @@ bool ProcessorRunsCrc32Pclmulqdq(const ProcessorFeatures& cpu) {
 }
 
 uint32_t Crc32RegisterPclmulqdq(uint32_t reg, const uint8_t* data, size_t length) {
-  if (length >= STEP_BYTES) reg = FoldedRegister(reg, data, length);
+  if (length >= LANE_BYTES) reg = FoldedRegister(reg, data, length);
   return Crc32RegisterGeneric(reg, data, length);
 }
 

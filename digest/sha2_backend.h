@@ -18,6 +18,10 @@ void Sha256BlocksShaExtensions(uint32_t state[8], const uint8_t* blocks, size_t 
 bool ProcessorRunsSha256ShaExtensions(const ProcessorFeatures& cpu);
 void Sha512BlocksAvx512(uint64_t state[8], const uint8_t* blocks, size_t count);
 bool ProcessorRunsSha512Avx512(const ProcessorFeatures& cpu);
+void Sha512BlocksAvx2(uint64_t state[8], const uint8_t* blocks, size_t count);
+bool ProcessorRunsSha512Avx2(const ProcessorFeatures& cpu);
+// SSE2 only: every x86-64 processor runs it.
+void Sha512BlocksSse2(uint64_t state[8], const uint8_t* blocks, size_t count);
 #endif
 
 inline constexpr DigestBackend<Sha256BlocksFunction> SHA256_BACKENDS[] = {
@@ -29,6 +33,8 @@ inline constexpr DigestBackend<Sha256BlocksFunction> SHA256_BACKENDS[] = {
 inline constexpr DigestBackend<Sha512BlocksFunction> SHA512_BACKENDS[] = {
 #if DIGEST_X86_64_BACKENDS
     {"avx512", Sha512BlocksAvx512, ProcessorRunsSha512Avx512},
+    {"avx2", Sha512BlocksAvx2, ProcessorRunsSha512Avx2},
+    {"sse2", Sha512BlocksSse2, nullptr},
 #endif
     {"generic", Sha512BlocksGeneric, nullptr},
 };

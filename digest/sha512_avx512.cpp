@@ -2,10 +2,10 @@
 // disturbing its source) and the message schedule in AVX-512VL registers, two words at a time,
 // sixteen steps ahead of the steps that take them, so that the two run side by side.
 #include "digest/sha2_backend.h"
+#include "digest/sha512_steps.h"
 #include "digest/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
-#include <bit>
 
 #define SHA512_AVX512_TARGET DIGEST_TARGET("avx512f,avx512vl,bmi,bmi2")
 
@@ -32,25 +32,6 @@ SHA512_AVX512_TARGET inline __m128i NextScheduleWords(__m128i w0, __m128i w1, __
                        _mm_add_epi64(w7Back, SmallSigma1(w7)));
 }
 
-// The functions of section 4.1.3 on the working variables.
-SHA512_AVX512_TARGET inline uint64_t BigSigma0(uint64_t x) {
-  return std::rotr(x, 28) ^ std::rotr(x, 34) ^ std::rotr(x, 39);
-}
-
-SHA512_AVX512_TARGET inline uint64_t BigSigma1(uint64_t x) {
-  return std::rotr(x, 14) ^ std::rotr(x, 18) ^ std::rotr(x, 41);
-}
-
-// Step t. Ch(e, f, g) is the sum of two disjoint parts; Maj(a, b, c) = ((a ^ b) & (b ^ c)) ^ b
-// reuses this step's a ^ b as the next step's b ^ c.
-#define SHA512_STEP(a, b, c, d, e, f, g, h, t, ab, bc)                        \
-  do {                                                                        \
-    h += wk[t] + (~(e) & (g)) + ((e) & (f)) + BigSigma1(e);                   \
-    d += h;                                                                   \
-    ab = (a) ^ (b);                                                           \
-    h += BigSigma0(a) + ((ab & bc) ^ (b));                                    \
-  } while (0)
-
 // W + K for steps t and t + 1, from the window word pair k, stored for the steps to load: the
 // compiler would otherwise move each word across with two-cycle extractions that compete with
 // the steps for their ports, where a store and a load use ports the steps leave idle.
@@ -62,28 +43,7 @@ SHA512_AVX512_TARGET inline uint64_t BigSigma1(uint64_t x) {
     __asm__("" : "+m"(wk[t]), "+m"(wk[(t) + 1]));                                              \
   } while (0)
 
-// Schedule words t and t + 1 into window pair k, with W + K stored for their steps.
-#define SHA512_SCHEDULE(k, t)                                                          \
-  do {                                                                                 \
-    w[k] = NextScheduleWords(w[k], w[((k) + 1) % 8], w[((k) + 4) % 8], w[((k) + 5) % 8], \
-                             w[((k) + 7) % 8]);                                        \
-    SHA512_STORE_WK(k, t);                                                             \
-  } while (0)
-
-// Steps t to t + 7; when SCHEDULE, also the schedule words 16 steps ahead, k the first pair.
-#define SHA512_EIGHT_STEPS(t, k, SCHEDULE)                                  \
-  SHA512_STEP(a, b, c, d, e, f, g, h, (t), x, y);                           \
-  SHA512_STEP(h, a, b, c, d, e, f, g, (t) + 1, y, x);                       \
-  if (SCHEDULE) SHA512_SCHEDULE(k, (t) + 16);                               \
-  SHA512_STEP(g, h, a, b, c, d, e, f, (t) + 2, x, y);                       \
-  SHA512_STEP(f, g, h, a, b, c, d, e, (t) + 3, y, x);                       \
-  if (SCHEDULE) SHA512_SCHEDULE((k) + 1, (t) + 18);                         \
-  SHA512_STEP(e, f, g, h, a, b, c, d, (t) + 4, x, y);                       \
-  SHA512_STEP(d, e, f, g, h, a, b, c, (t) + 5, y, x);                       \
-  if (SCHEDULE) SHA512_SCHEDULE((k) + 2, (t) + 20);                         \
-  SHA512_STEP(c, d, e, f, g, h, a, b, (t) + 6, x, y);                       \
-  SHA512_STEP(b, c, d, e, f, g, h, a, (t) + 7, y, x);                       \
-  if (SCHEDULE) SHA512_SCHEDULE((k) + 3, (t) + 22)
+#define WK(t, i) wk[(t) + (i)]
 
 }  // namespace
 
@@ -105,17 +65,8 @@ SHA512_AVX512_TARGET void Sha512BlocksAvx512(uint64_t state[8], const uint8_t* b
       w[k] = _mm_shuffle_epi8(words, swapWordBytes);
       SHA512_STORE_WK(k, 2 * k);
     }
-    uint64_t x, y = b ^ c;
-    SHA512_EIGHT_STEPS(0, 0, true);
-    SHA512_EIGHT_STEPS(8, 4, true);
-    SHA512_EIGHT_STEPS(16, 0, true);
-    SHA512_EIGHT_STEPS(24, 4, true);
-    SHA512_EIGHT_STEPS(32, 0, true);
-    SHA512_EIGHT_STEPS(40, 4, true);
-    SHA512_EIGHT_STEPS(48, 0, true);
-    SHA512_EIGHT_STEPS(56, 4, true);
-    SHA512_EIGHT_STEPS(64, 0, false);
-    SHA512_EIGHT_STEPS(72, 4, false);
+    uint64_t bxc = b ^ c;
+    SHA512_EIGHTY_STEPS(SHA512_STEP_SHORT_CHAIN, WK, SHA512_SCHEDULE_PAIRS);
     a = state[0] += a;
     b = state[1] += b;
     c = state[2] += c;
@@ -127,9 +78,7 @@ SHA512_AVX512_TARGET void Sha512BlocksAvx512(uint64_t state[8], const uint8_t* b
   }
 }
 
-#undef SHA512_EIGHT_STEPS
-#undef SHA512_SCHEDULE
+#undef WK
 #undef SHA512_STORE_WK
-#undef SHA512_STEP
 
 #endif
