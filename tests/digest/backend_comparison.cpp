@@ -14,7 +14,8 @@
 namespace {
 
 constexpr int MEBIBYTE_MESSAGES = 3;
-constexpr size_t POOL_BYTES = DIGEST_READ_SIZE + 4096;
+// Room for a message of 1 MiB plus the longest random length (six of the largest edge).
+constexpr size_t POOL_BYTES = DIGEST_READ_SIZE + 16384;
 
 struct Digest {
   uint8_t bytes[DIGEST_MAX_BYTES];
