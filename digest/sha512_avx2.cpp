@@ -3,6 +3,8 @@
 // The steps run in general-purpose registers with BMI2's RORX: the first block's steps beside the
 // schedule of both, sixteen steps ahead of them, then the second block's on the W + K stored for
 // it, with no schedule work left to do.
+#include <array>
+
 #include "digest/sha2_backend.h"
 #include "digest/sha512_steps.h"
 #include "digest/x86_intrinsics.h"
@@ -43,6 +45,19 @@ SHA512_AVX2_TARGET inline __m256i NextScheduleWords(__m256i w0, __m256i w1, __m2
                           _mm256_add_epi64(w7Back, SmallSigma1(w7)));
 }
 
+// K of steps s and s + 1 (s even) for both halves, from ROUND_CONSTANT_PAIRS[2s]: one load,
+// where filling both halves from one pair would take a shuffle as well.
+alignas(32) constexpr std::array<uint64_t, 2 * 80> ROUND_CONSTANT_PAIRS = [] {
+  std::array<uint64_t, 2 * 80> pairs{};
+  for (int s = 0; s < 80; s += 2) {
+    for (int half = 0; half < 2; ++half) {
+      pairs[2 * s + 2 * half] = SHA512_ROUND_CONSTANTS[s];
+      pairs[2 * s + 2 * half + 1] = SHA512_ROUND_CONSTANTS[s + 1];
+    }
+  }
+  return pairs;
+}();
+
 // W + K of steps s and s + 1 of both blocks (s even) is stored as four words from wk[2s]: the
 // first block's two, then the second's.
 #define WK_FIRST(t, i) wk[2 * ((t) + (i)) - ((i) & 1)]
@@ -53,10 +68,10 @@ SHA512_AVX2_TARGET inline __m256i NextScheduleWords(__m256i w0, __m256i w1, __m2
 // where a store and a load use ports the steps leave idle.
 #define SHA512_STORE_WK(k, s)                                                               \
   do {                                                                                      \
-    const __m128i constants =                                                               \
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(SHA512_ROUND_CONSTANTS + (s)));    \
+    const __m256i constants =                                                               \
+        _mm256_load_si256(reinterpret_cast<const __m256i*>(&ROUND_CONSTANT_PAIRS[2 * (s)])); \
     _mm256_store_si256(reinterpret_cast<__m256i*>(wk + 2 * (s)),                            \
-                       _mm256_add_epi64(w[k], _mm256_broadcastsi128_si256(constants)));     \
+                       _mm256_add_epi64(w[k], constants));                                  \
     __asm__("" : "+m"(wk[2 * (s)]), "+m"(wk[2 * (s) + 1]), "+m"(wk[2 * (s) + 2]),           \
             "+m"(wk[2 * (s) + 3]));                                                         \
   } while (0)
