@@ -104,14 +104,7 @@ SHA512_AVX2_TARGET void FirstBlockSteps(uint64_t state[8], uint64_t* wk, const u
   uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
   uint64_t bxc = b ^ c;
   SHA512_EIGHTY_STEPS(SHA512_STEP_SHORT_CHAIN, WK_FIRST, SHA512_SCHEDULE_PAIRS);
-  state[0] += a;
-  state[1] += b;
-  state[2] += c;
-  state[3] += d;
-  state[4] += e;
-  state[5] += f;
-  state[6] += g;
-  state[7] += h;
+  Sha512AddWorkingVariables(state, a, b, c, d, e, f, g, h);
 }
 
 // The second block's 80 steps on the W + K the first block's steps stored.
@@ -120,14 +113,7 @@ SHA512_AVX2_TARGET void SecondBlockSteps(uint64_t state[8], const uint64_t* wk) 
   uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
   uint64_t bxc = b ^ c;
   SHA512_EIGHTY_STEPS(SHA512_STEP_SHORT_CHAIN, WK_SECOND, SHA512_NO_SCHEDULE);
-  state[0] += a;
-  state[1] += b;
-  state[2] += c;
-  state[3] += d;
-  state[4] += e;
-  state[5] += f;
-  state[6] += g;
-  state[7] += h;
+  Sha512AddWorkingVariables(state, a, b, c, d, e, f, g, h);
 }
 
 #undef SHA512_NO_SCHEDULE

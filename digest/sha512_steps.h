@@ -15,6 +15,20 @@ inline uint64_t Sha512BigSigma1(uint64_t x) {
   return std::rotr(x, 14) ^ std::rotr(x, 18) ^ std::rotr(x, 41);
 }
 
+// The block's working variables added into the state, once its 80 steps are done.
+inline void Sha512AddWorkingVariables(uint64_t state[8], uint64_t a, uint64_t b, uint64_t c,
+                                      uint64_t d, uint64_t e, uint64_t f, uint64_t g,
+                                      uint64_t h) {
+  state[0] += a;
+  state[1] += b;
+  state[2] += c;
+  state[3] += d;
+  state[4] += e;
+  state[5] += f;
+  state[6] += g;
+  state[7] += h;
+}
+
 // One step, `wk` its W + K, in the fewest operations: for processors without BMI, where every
 // rotation costs a move to keep its source and ~e & g two operations. Ch(e, f, g) is
 // ((f ^ g) & e) ^ g; Maj(a, b, c) = ((a ^ b) & (b ^ c)) ^ b keeps a ^ b in bxc as the next step's
