@@ -1,5 +1,5 @@
 // The processor features the backends are chosen by, against the compiler's own reading of CPUID
-// and XGETBV, and the rule that keeps a processor without any of them on the generic code.
+// and XGETBV, and the rule that every backend list ends with code any processor runs.
 #include "digest/processor_features.h"
 
 #include <gtest/gtest.h>
@@ -30,8 +30,7 @@ TEST(ProcessorFeatures, AgreeWithTheCompilersOwnDetection) {
 #endif
 }
 
-// A processor that offers none of the features gets the generic code: it ends every list and
-// needs nothing.
+// Whatever a processor lacks, the list ends with the generic code, which needs nothing.
 TEST(ProcessorFeatures, EveryBackendListEndsWithTheGenericCode) {
   for (const TestAlgorithm& algorithm : AllTestAlgorithms()) {
     const std::vector<std::string> names = DigestBackendNames(algorithm.id, algorithm.bits);
