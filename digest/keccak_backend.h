@@ -23,12 +23,16 @@ bool ProcessorRunsKeccakAvx512(const ProcessorFeatures& cpu);
 void KeccakAbsorbBmi2(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, size_t count,
                       uint32_t rate);
 bool ProcessorRunsKeccakBmi2(const ProcessorFeatures& cpu);
+// Every x86-64 processor runs it.
+void KeccakAbsorbX86_64(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, size_t count,
+                        uint32_t rate);
 #endif
 
 inline constexpr DigestBackend<KeccakAbsorbFunction> KECCAK_BACKENDS[] = {
 #if DIGEST_X86_64_BACKENDS
     {"avx512", KeccakAbsorbAvx512, ProcessorRunsKeccakAvx512},
     {"bmi2", KeccakAbsorbBmi2, ProcessorRunsKeccakBmi2},
+    {"x86_64", KeccakAbsorbX86_64, nullptr},
 #endif
     {"generic", KeccakAbsorbGeneric, nullptr},
 };

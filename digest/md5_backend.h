@@ -13,11 +13,14 @@ void Md5BlocksGeneric(uint32_t state[4], const uint8_t* blocks, size_t count);
 #if DIGEST_X86_64_BACKENDS
 void Md5BlocksAvx512(uint32_t state[4], const uint8_t* blocks, size_t count);
 bool ProcessorRunsMd5Avx512(const ProcessorFeatures& cpu);
+// Every x86-64 processor runs it.
+void Md5BlocksX86_64(uint32_t state[4], const uint8_t* blocks, size_t count);
 #endif
 
 inline constexpr DigestBackend<Md5BlocksFunction> MD5_BACKENDS[] = {
 #if DIGEST_X86_64_BACKENDS
     {"avx512", Md5BlocksAvx512, ProcessorRunsMd5Avx512},
+    {"x86_64", Md5BlocksX86_64, nullptr},
 #endif
     {"generic", Md5BlocksGeneric, nullptr},
 };
