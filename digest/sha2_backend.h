@@ -16,6 +16,8 @@ void Sha512BlocksGeneric(uint64_t state[8], const uint8_t* blocks, size_t count)
 #if DIGEST_X86_64_BACKENDS
 void Sha256BlocksShaExtensions(uint32_t state[8], const uint8_t* blocks, size_t count);
 bool ProcessorRunsSha256ShaExtensions(const ProcessorFeatures& cpu);
+void Sha256BlocksAvx2(uint32_t state[8], const uint8_t* blocks, size_t count);
+bool ProcessorRunsSha256Avx2(const ProcessorFeatures& cpu);
 void Sha512BlocksAvx512(uint64_t state[8], const uint8_t* blocks, size_t count);
 bool ProcessorRunsSha512Avx512(const ProcessorFeatures& cpu);
 #endif
@@ -23,6 +25,7 @@ bool ProcessorRunsSha512Avx512(const ProcessorFeatures& cpu);
 inline constexpr DigestBackend<Sha256BlocksFunction> SHA256_BACKENDS[] = {
 #if DIGEST_X86_64_BACKENDS
     {"shani", Sha256BlocksShaExtensions, ProcessorRunsSha256ShaExtensions},
+    {"avx2", Sha256BlocksAvx2, ProcessorRunsSha256Avx2},
 #endif
     {"generic", Sha256BlocksGeneric, nullptr},
 };
