@@ -10,9 +10,10 @@ template <typename Blocks>
 struct DigestBackend {
   const char* name;
   Blocks blocks;
-  // Whether a processor with these features runs it; null for portable code, which every
-  // processor runs. Taking the features, not reading them, lets tests and benchmarks ask for a
-  // processor other than this one.
+  // Whether a processor with these features runs it; null for code that every processor it is
+  // built for runs: portable code, and x86-64 code that needs no more than SSE2. Taking the
+  // features, not reading them, lets tests and benchmarks ask for a processor other than this
+  // one.
   bool (*processorRuns)(const ProcessorFeatures&);
 };
 

@@ -16,11 +16,16 @@ void Sha1BlocksGeneric(uint32_t state[5], uint8_t* blocks, size_t count);
 #if DIGEST_X86_64_BACKENDS
 void Sha1BlocksShaExtensions(uint32_t state[5], uint8_t* blocks, size_t count);
 bool ProcessorRunsSha1ShaExtensions(const ProcessorFeatures& cpu);
+void Sha1BlocksAvx2(uint32_t state[5], uint8_t* blocks, size_t count);
+bool ProcessorRunsSha1Avx2(const ProcessorFeatures& cpu);
+void Sha1BlocksSse2(uint32_t state[5], uint8_t* blocks, size_t count);
 #endif
 
 inline constexpr DigestBackend<Sha1BlocksFunction> SHA1_BACKENDS[] = {
 #if DIGEST_X86_64_BACKENDS
     {"shani", Sha1BlocksShaExtensions, ProcessorRunsSha1ShaExtensions},
+    {"avx2", Sha1BlocksAvx2, ProcessorRunsSha1Avx2},
+    {"sse2", Sha1BlocksSse2, nullptr},  // SSE2 is part of x86-64
 #endif
     {"generic", Sha1BlocksGeneric, nullptr},
 };

@@ -16,6 +16,9 @@ void Sha512BlocksGeneric(uint64_t state[8], const uint8_t* blocks, size_t count)
 #if DIGEST_X86_64_BACKENDS
 void Sha256BlocksShaExtensions(uint32_t state[8], const uint8_t* blocks, size_t count);
 bool ProcessorRunsSha256ShaExtensions(const ProcessorFeatures& cpu);
+void Sha256BlocksAvx2(uint32_t state[8], const uint8_t* blocks, size_t count);
+bool ProcessorRunsSha256Avx2(const ProcessorFeatures& cpu);
+void Sha256BlocksSse2(uint32_t state[8], const uint8_t* blocks, size_t count);
 void Sha512BlocksAvx512(uint64_t state[8], const uint8_t* blocks, size_t count);
 bool ProcessorRunsSha512Avx512(const ProcessorFeatures& cpu);
 void Sha512BlocksAvx2(uint64_t state[8], const uint8_t* blocks, size_t count);
@@ -27,6 +30,8 @@ void Sha512BlocksSse2(uint64_t state[8], const uint8_t* blocks, size_t count);
 inline constexpr DigestBackend<Sha256BlocksFunction> SHA256_BACKENDS[] = {
 #if DIGEST_X86_64_BACKENDS
     {"shani", Sha256BlocksShaExtensions, ProcessorRunsSha256ShaExtensions},
+    {"avx2", Sha256BlocksAvx2, ProcessorRunsSha256Avx2},
+    {"sse2", Sha256BlocksSse2, nullptr},  // SSE2 is part of x86-64
 #endif
     {"generic", Sha256BlocksGeneric, nullptr},
 };

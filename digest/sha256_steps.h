@@ -1,0 +1,87 @@
+#pragma once
+// SHA-224/256 steps in general-purpose registers, for the backends that compute the message
+// schedule in vector registers and leave W + K of every step in memory. The includer's target
+// attribute decides the instructions: under BMI2 each rotation is a RORX, which leaves its
+// source intact. The includer names its working variables a to h and two spare words x and y.
+#include <bit>
+#include <cstdint>
+
+// The functions of FIPS 180-4, section 4.1.2, on the working variables.
+inline uint32_t Sha256BigSigma0(uint32_t x) {
+  return std::rotr(x, 2) ^ std::rotr(x, 13) ^ std::rotr(x, 22);
+}
+
+inline uint32_t Sha256BigSigma1(uint32_t x) {
+  return std::rotr(x, 6) ^ std::rotr(x, 11) ^ std::rotr(x, 25);
+}
+
+// The value as it stands: the compiler may not rewrite the expression that made it.
+inline uint32_t Sha256Settled(uint32_t value) {
+  __asm__("" : "+r"(value));
+  return value;
+}
+
+// One step with W + K `wk`. Ch(e, f, g) = ((f ^ g) & e) ^ g stays in that form: rewritten into
+// (e & f) | (~e & g), as the compiler would, the steps measure slower. Maj(a, b, c) =
+// ((a ^ b) & (b ^ c)) ^ b reuses this step's a ^ b as the next step's b ^ c.
+#define SHA256_STEP(a, b, c, d, e, f, g, h, wk, ab, bc)                     \
+  do {                                                                     \
+    h += (wk);                                                             \
+    const uint32_t ch = Sha256Settled(((f) ^ (g)) & (e)) ^ (g);            \
+    const uint32_t t1 = ch + Sha256BigSigma1(e);                           \
+    d += h;                                                                \
+    ab = (a) ^ (b);                                                        \
+    h += Sha256BigSigma0(a);                                               \
+    d += t1;                                                               \
+    h += t1;                                                               \
+    h += (ab & bc) ^ (b);                                                  \
+  } while (0)
+
+// Steps 4q to 4q + 3, the working variables' names rotated by q; WK(q, i) is W + K of step
+// 4q + i.
+#define SHA256_FOUR_STEPS(WK, q, a, b, c, d, e, f, g, h)       \
+  SHA256_STEP(a, b, c, d, e, f, g, h, WK(q, 0), x, y);         \
+  SHA256_STEP(h, a, b, c, d, e, f, g, WK(q, 1), y, x);         \
+  SHA256_STEP(g, h, a, b, c, d, e, f, WK(q, 2), x, y);         \
+  SHA256_STEP(f, g, h, a, b, c, d, e, WK(q, 3), y, x)
+
+// Steps 4q to 4q + 7, after which the names are back where they started.
+#define SHA256_EIGHT_STEPS(WK, q)                         \
+  SHA256_FOUR_STEPS(WK, q, a, b, c, d, e, f, g, h);       \
+  SHA256_FOUR_STEPS(WK, (q) + 1, e, f, g, h, a, b, c, d)
+
+// Group q + 4 of the message schedule, sixteen steps ahead of the steps that take it, as far as
+// there are groups left. The includer keeps the last four groups in w[4], slot q % 4 for group
+// q, and defines NextScheduleWords (from groups q to q + 3) and
+// StoreScheduleGroup(schedule[q], words, q).
+#define SHA256_SCHEDULE(q)                                                              \
+  do {                                                                                  \
+    if constexpr ((q) < 12) {                                                           \
+      w[(q) % 4] = NextScheduleWords(w[(q) % 4], w[((q) + 1) % 4], w[((q) + 2) % 4],    \
+                                     w[((q) + 3) % 4]);                                 \
+      StoreScheduleGroup(schedule[(q) + 4], w[(q) % 4], (q) + 4);                       \
+    }                                                                                   \
+  } while (0)
+
+// Steps 4q to 4q + 7 with the groups of the schedule sixteen steps ahead.
+#define SHA256_EIGHT_STEPS_SCHEDULING(WK, q)                      \
+  SHA256_FOUR_STEPS(WK, q, a, b, c, d, e, f, g, h);               \
+  SHA256_SCHEDULE(q);                                             \
+  SHA256_FOUR_STEPS(WK, (q) + 1, e, f, g, h, a, b, c, d);         \
+  SHA256_SCHEDULE((q) + 1)
+
+// Before a block's first step: y is b ^ c, which the first step takes as its b ^ c.
+#define SHA256_START_BLOCK() y = b ^ c
+
+// After a block's last step: the working variables go into the state and start the next block.
+#define SHA256_ADD_INTO_STATE(state) \
+  do {                               \
+    a = (state)[0] += a;             \
+    b = (state)[1] += b;             \
+    c = (state)[2] += c;             \
+    d = (state)[3] += d;             \
+    e = (state)[4] += e;             \
+    f = (state)[5] += f;             \
+    g = (state)[6] += g;             \
+    h = (state)[7] += h;             \
+  } while (0)
