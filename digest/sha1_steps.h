@@ -72,13 +72,3 @@ inline uint32_t Sha1Majority(uint32_t x, uint32_t y, uint32_t z) {
     }                                                                                           \
     if constexpr (NEXT < 20) StoreScheduleGroup(schedule[NEXT], w[NEXT % 8], NEXT);             \
   } while (0)
-
-// After a block's last step: the working variables go into the state and start the next block.
-#define SHA1_ADD_INTO_STATE(state) \
-  do {                             \
-    a = (state)[0] += a;           \
-    b = (state)[1] += b;           \
-    c = (state)[2] += c;           \
-    d = (state)[3] += d;           \
-    e = (state)[4] += e;           \
-  } while (0)

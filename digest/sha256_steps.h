@@ -74,16 +74,3 @@ inline uint32_t Sha256Settled(uint32_t value) {
 
 // Before a block's first step: y is b ^ c, which the first step takes as its b ^ c.
 #define SHA256_START_BLOCK() y = b ^ c
-
-// After a block's last step: the working variables go into the state and start the next block.
-#define SHA256_ADD_INTO_STATE(state) \
-  do {                               \
-    a = (state)[0] += a;             \
-    b = (state)[1] += b;             \
-    c = (state)[2] += c;             \
-    d = (state)[3] += d;             \
-    e = (state)[4] += e;             \
-    f = (state)[5] += f;             \
-    g = (state)[6] += g;             \
-    h = (state)[7] += h;             \
-  } while (0)
