@@ -7,26 +7,20 @@
 #include "digest/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
+#include "digest/add_into_state.h"
 #include "digest/sha1_steps.h"
-
-#define SHA1_AVX2_TARGET __attribute__((target("avx2,bmi,bmi2")))
+#include "digest/two_block_schedule.h"
 
 namespace {
 
-// Four schedule words of each block: the first block's in the low half, the second's in the
-// high half, as the step loads them.
-struct alignas(32) ScheduleGroup {
-  uint32_t words[2][4];
-};
-
-SHA1_AVX2_TARGET inline __m256i RotateLeft(__m256i x, int n) {
+TWO_BLOCK_TARGET inline __m256i RotateLeft(__m256i x, int n) {
   return _mm256_or_si256(_mm256_slli_epi32(x, n), _mm256_srli_epi32(x, 32 - n));
 }
 
 // Group p (words 4p to 4p + 3) for p from 4 to 7, by FIPS 180-4, section 6.1.2: W[t] =
 // ROTL1(W[t-3] ^ W[t-8] ^ W[t-14] ^ W[t-16]). The last word of a group needs the first one, so
 // it is computed without it and then corrected.
-SHA1_AVX2_TARGET inline __m256i EarlyScheduleWords(__m256i w16, __m256i w12, __m256i w8,
+TWO_BLOCK_TARGET inline __m256i EarlyScheduleWords(__m256i w16, __m256i w12, __m256i w8,
                                                    __m256i w4) {
   const __m256i w14 = _mm256_alignr_epi8(w12, w16, 8);  // W[t-14..t-11]
   const __m256i w3 = _mm256_srli_si256(w4, 4);          // W[t-3..t-1], 0
@@ -37,39 +31,22 @@ SHA1_AVX2_TARGET inline __m256i EarlyScheduleWords(__m256i w16, __m256i w12, __m
 
 // Group p for p from 8 on: unrolling the recurrence twice gives W[t] = ROTL2(W[t-6] ^ W[t-16]
 // ^ W[t-28] ^ W[t-32]), whose words lie in earlier groups only.
-SHA1_AVX2_TARGET inline __m256i LateScheduleWords(__m256i w32, __m256i w28, __m256i w16,
+TWO_BLOCK_TARGET inline __m256i LateScheduleWords(__m256i w32, __m256i w28, __m256i w16,
                                                   __m256i w8, __m256i w4) {
   const __m256i w6 = _mm256_alignr_epi8(w4, w8, 8);  // W[t-6..t-3]
   return RotateLeft(_mm256_xor_si256(_mm256_xor_si256(w32, w28), _mm256_xor_si256(w16, w6)), 2);
 }
 
-// W + K for group p of both blocks, stored for the steps to load: the compiler would otherwise
-// move each word across with extractions that compete with the steps for their ports.
-SHA1_AVX2_TARGET inline void StoreScheduleGroup(ScheduleGroup& group, __m256i words, int p) {
-  const __m256i constant = _mm256_set1_epi32(static_cast<int>(SHA1_ROUND_CONSTANTS[p / 5]));
-  _mm256_store_si256(reinterpret_cast<__m256i*>(&group), _mm256_add_epi32(words, constant));
-  __asm__("" : "+m"(group));
+// W + K for group p of both blocks.
+TWO_BLOCK_TARGET inline void StoreScheduleGroup(TwoBlockScheduleGroup& group, __m256i words,
+                                                int p) {
+  StoreWordsPlusConstants(group, words,
+                          _mm256_set1_epi32(static_cast<int>(SHA1_ROUND_CONSTANTS[p / 5])));
 }
-
-// W + K of step 4p + i of the first block, and of the second.
-#define FIRST_BLOCK_WK(p, i) schedule[p].words[0][i]
-#define SECOND_BLOCK_WK(p, i) schedule[p].words[1][i]
 
 #define SHA1_NO_SCHEDULE(p) \
   do {                      \
   } while (0)
-
-// Four big-endian words of `first` and of `second`, in host order, in the two halves.
-SHA1_AVX2_TARGET inline __m256i LoadWords(const uint8_t* first, const uint8_t* second) {
-  const __m256i swapWordBytes = _mm256_setr_epi8(
-      3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12,
-      3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12);
-  // Unaligned loads: the framework's buffer is aligned but a caller's data need not be.
-  const __m256i both = _mm256_inserti128_si256(
-      _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first))),
-      _mm_loadu_si128(reinterpret_cast<const __m128i*>(second)), 1);
-  return _mm256_shuffle_epi8(both, swapWordBytes);
-}
 
 }  // namespace
 
@@ -77,30 +54,23 @@ bool ProcessorRunsSha1Avx2(const ProcessorFeatures& cpu) {
   return cpu.avx2 && cpu.bmi1 && cpu.bmi2;
 }
 
-SHA1_AVX2_TARGET void Sha1BlocksAvx2(uint32_t state[5], uint8_t* blocks, size_t count) {
+TWO_BLOCK_TARGET void Sha1BlocksAvx2(uint32_t state[5], uint8_t* blocks, size_t count) {
   uint32_t a = state[0], b = state[1], c = state[2], d = state[3], e = state[4];
   while (count > 0) {
-    // A last single block is scheduled in both halves and stepped once.
-    const uint8_t* second = count > 1 ? blocks + 64 : blocks;
-    ScheduleGroup schedule[20];
+    TwoBlockScheduleGroup schedule[20];
     __m256i w[8];
-    for (int p = 0; p < 4; ++p) {
-      w[p] = LoadWords(blocks + 16 * p, second + 16 * p);
-      StoreScheduleGroup(schedule[p], w[p], p);
-    }
+    TWO_BLOCK_LOAD_MESSAGE(blocks, count);
     SHA1_EIGHTY_STEPS(FIRST_BLOCK_WK, SHA1_SCHEDULE);
-    SHA1_ADD_INTO_STATE(state);
+    AddIntoState(state, a, b, c, d, e);
     if (count == 1) break;
 
     SHA1_EIGHTY_STEPS(SECOND_BLOCK_WK, SHA1_NO_SCHEDULE);
-    SHA1_ADD_INTO_STATE(state);
+    AddIntoState(state, a, b, c, d, e);
     blocks += 128;
     count -= 2;
   }
 }
 
 #undef SHA1_NO_SCHEDULE
-#undef SECOND_BLOCK_WK
-#undef FIRST_BLOCK_WK
 
 #endif

@@ -6,7 +6,9 @@
 #include "digest/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
+#include "digest/add_into_state.h"
 #include "digest/sha1_steps.h"
+#include "digest/sse2_schedule_words.h"
 
 namespace {
 
@@ -38,20 +40,10 @@ inline __m128i LateScheduleWords(__m128i w32, __m128i w28, __m128i w16, __m128i 
   return RotateLeft(_mm_xor_si128(_mm_xor_si128(w32, w28), _mm_xor_si128(w16, w6)), 2);
 }
 
-// W + K for group p, stored for the steps to load: the compiler would otherwise move each word
-// across with extractions that compete with the steps for their ports.
+// W + K for group p.
 inline void StoreScheduleGroup(uint32_t (&group)[4], __m128i words, int p) {
-  const __m128i constant = _mm_set1_epi32(static_cast<int>(SHA1_ROUND_CONSTANTS[p / 5]));
-  _mm_store_si128(reinterpret_cast<__m128i*>(group), _mm_add_epi32(words, constant));
-  __asm__("" : "+m"(group));
-}
-
-// Four big-endian words in host order: bytes swapped within each 16-bit half, then the halves.
-inline __m128i LoadWords(const uint8_t* bytes) {
-  // Unaligned loads: the framework's buffer is aligned but a caller's data need not be.
-  const __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-  const __m128i halvesSwapped = _mm_or_si128(_mm_slli_epi16(words, 8), _mm_srli_epi16(words, 8));
-  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(halvesSwapped, 0xB1), 0xB1);
+  StoreWordsPlusConstants(group, words,
+                          _mm_set1_epi32(static_cast<int>(SHA1_ROUND_CONSTANTS[p / 5])));
 }
 
 #define BLOCK_WK(p, i) schedule[p][i]
@@ -63,12 +55,9 @@ void Sha1BlocksSse2(uint32_t state[5], uint8_t* blocks, size_t count) {
   for (; count > 0; --count, blocks += 64) {
     alignas(16) uint32_t schedule[20][4];
     __m128i w[8];
-    for (int p = 0; p < 4; ++p) {
-      w[p] = LoadWords(blocks + 16 * p);
-      StoreScheduleGroup(schedule[p], w[p], p);
-    }
+    SSE2_LOAD_MESSAGE(blocks);
     SHA1_EIGHTY_STEPS(BLOCK_WK, SHA1_SCHEDULE);
-    SHA1_ADD_INTO_STATE(state);
+    AddIntoState(state, a, b, c, d, e);
   }
 }
 

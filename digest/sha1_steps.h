@@ -10,11 +10,13 @@
 inline constexpr uint32_t SHA1_ROUND_CONSTANTS[4] = {0x5a827999, 0x6ed9eba1, 0x8f1bbcdc,
                                                      0xca62c1d6};
 
-// The functions of section 4.1.1; Ch and Maj as sums of two parts that share no bit.
+// The functions of section 4.1.1; Ch and Maj as sums of two parts that share no bit. x, the
+// step's b, is the last working variable to arrive, so Parity and Maj take it in one operation
+// only, after what y and z give alone.
 inline uint32_t Sha1Choose(uint32_t x, uint32_t y, uint32_t z) { return (x & y) + (~x & z); }
-inline uint32_t Sha1Parity(uint32_t x, uint32_t y, uint32_t z) { return x ^ y ^ z; }
+inline uint32_t Sha1Parity(uint32_t x, uint32_t y, uint32_t z) { return x ^ (y ^ z); }
 inline uint32_t Sha1Majority(uint32_t x, uint32_t y, uint32_t z) {
-  return (x & y) + (z & (x ^ y));
+  return (y & z) + (x & (y ^ z));
 }
 
 // T = ROTL5(a) + f(b, c, d) + e + K + W, with W + K `wk`; the names rotate from step to step
@@ -69,14 +71,4 @@ inline uint32_t Sha1Majority(uint32_t x, uint32_t y, uint32_t z) {
                                       w[(NEXT + 6) % 8], w[(NEXT + 7) % 8]);                    \
     }                                                                                           \
     if constexpr (NEXT < 20) StoreScheduleGroup(schedule[NEXT], w[NEXT % 8], NEXT);             \
-  } while (0)
-
-// After a block's last step: the working variables go into the state and start the next block.
-#define SHA1_ADD_INTO_STATE(state) \
-  do {                             \
-    a = (state)[0] += a;           \
-    b = (state)[1] += b;           \
-    c = (state)[2] += c;           \
-    d = (state)[3] += d;           \
-    e = (state)[4] += e;           \
   } while (0)

@@ -6,31 +6,25 @@
 #include "digest/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
+#include "digest/add_into_state.h"
 #include "digest/sha256_steps.h"
-
-#define SHA256_AVX2_TARGET __attribute__((target("avx2,bmi,bmi2")))
+#include "digest/two_block_schedule.h"
 
 namespace {
 
-// Four schedule words of each block: the first block's in the low half, the second's in the
-// high half, as the step loads them.
-struct alignas(32) ScheduleGroup {
-  uint32_t words[2][4];
-};
-
-SHA256_AVX2_TARGET inline __m256i RotateRight(__m256i x, int n) {
+TWO_BLOCK_TARGET inline __m256i RotateRight(__m256i x, int n) {
   return _mm256_or_si256(_mm256_srli_epi32(x, n), _mm256_slli_epi32(x, 32 - n));
 }
 
 // sigma0 of FIPS 180-4, section 4.1.2, on four words of each block.
-SHA256_AVX2_TARGET inline __m256i SmallSigma0(__m256i x) {
+TWO_BLOCK_TARGET inline __m256i SmallSigma0(__m256i x) {
   return _mm256_xor_si256(_mm256_xor_si256(RotateRight(x, 7), RotateRight(x, 18)),
                           _mm256_srli_epi32(x, 3));
 }
 
 // sigma1 of the words in 32-bit lanes 0 and 2 of each half, where each sits doubled in its
 // 64-bit lane: a 64-bit shift then rotates it. The results land in lanes 0 and 2.
-SHA256_AVX2_TARGET inline __m256i SmallSigma1OfDoubled(__m256i doubled) {
+TWO_BLOCK_TARGET inline __m256i SmallSigma1OfDoubled(__m256i doubled) {
   return _mm256_xor_si256(
       _mm256_xor_si256(_mm256_srli_epi64(doubled, 17), _mm256_srli_epi64(doubled, 19)),
       _mm256_srli_epi32(doubled, 10));
@@ -38,8 +32,8 @@ SHA256_AVX2_TARGET inline __m256i SmallSigma1OfDoubled(__m256i doubled) {
 
 // Schedule words t to t + 3 of each block from w0 = W[t-16..t-13] to w3 = W[t-4..t-1]. W[t+2]
 // and W[t+3] need sigma1 of W[t] and W[t+1], so the two pairs come out one after the other.
-SHA256_AVX2_TARGET inline __m256i NextScheduleWords(__m256i w0, __m256i w1, __m256i w2,
-                                                    __m256i w3) {
+TWO_BLOCK_TARGET inline __m256i NextScheduleWords(__m256i w0, __m256i w1, __m256i w2,
+                                                  __m256i w3) {
   const __m256i lanes0And2ToLow = _mm256_setr_epi8(
       0, 1, 2, 3, 8, 9, 10, 11, -1, -1, -1, -1, -1, -1, -1, -1,
       0, 1, 2, 3, 8, 9, 10, 11, -1, -1, -1, -1, -1, -1, -1, -1);
@@ -55,29 +49,12 @@ SHA256_AVX2_TARGET inline __m256i NextScheduleWords(__m256i w0, __m256i w1, __m2
   return _mm256_add_epi32(words, _mm256_shuffle_epi8(high, lanes0And2ToHigh));
 }
 
-// W + K for group g of both blocks, stored for the steps to load: the compiler would otherwise
-// move each word across with extractions that compete with the steps for their ports.
-SHA256_AVX2_TARGET inline void StoreScheduleGroup(ScheduleGroup& group, __m256i words, int g) {
-  const __m256i constants = _mm256_broadcastsi128_si256(
-      _mm_loadu_si128(reinterpret_cast<const __m128i*>(SHA256_ROUND_CONSTANTS + 4 * g)));
-  _mm256_store_si256(reinterpret_cast<__m256i*>(&group), _mm256_add_epi32(words, constants));
-  __asm__("" : "+m"(group));
-}
-
-// W + K of step 4q + i of the first block, and of the second.
-#define FIRST_BLOCK_WK(q, i) schedule[q].words[0][i]
-#define SECOND_BLOCK_WK(q, i) schedule[q].words[1][i]
-
-// Four big-endian words of `first` and of `second`, in host order, in the two halves.
-SHA256_AVX2_TARGET inline __m256i LoadWords(const uint8_t* first, const uint8_t* second) {
-  const __m256i swapWordBytes = _mm256_setr_epi8(
-      3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12,
-      3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12);
-  // Unaligned loads: the framework's buffer is aligned but a caller's data need not be.
-  const __m256i both = _mm256_inserti128_si256(
-      _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first))),
-      _mm_loadu_si128(reinterpret_cast<const __m128i*>(second)), 1);
-  return _mm256_shuffle_epi8(both, swapWordBytes);
+// W + K for group g of both blocks.
+TWO_BLOCK_TARGET inline void StoreScheduleGroup(TwoBlockScheduleGroup& group, __m256i words,
+                                                int g) {
+  StoreWordsPlusConstants(group, words,
+                          _mm256_broadcastsi128_si256(_mm_loadu_si128(
+                              reinterpret_cast<const __m128i*>(SHA256_ROUND_CONSTANTS + 4 * g))));
 }
 
 }  // namespace
@@ -86,19 +63,13 @@ bool ProcessorRunsSha256Avx2(const ProcessorFeatures& cpu) {
   return cpu.avx2 && cpu.bmi1 && cpu.bmi2;
 }
 
-SHA256_AVX2_TARGET void Sha256BlocksAvx2(uint32_t state[8], const uint8_t* blocks,
-                                         size_t count) {
+TWO_BLOCK_TARGET void Sha256BlocksAvx2(uint32_t state[8], const uint8_t* blocks, size_t count) {
   uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
   uint32_t e = state[4], f = state[5], g = state[6], h = state[7];
   while (count > 0) {
-    // A last single block is scheduled in both halves and stepped once.
-    const uint8_t* second = count > 1 ? blocks + 64 : blocks;
-    ScheduleGroup schedule[16];
+    TwoBlockScheduleGroup schedule[16];
     __m256i w[4];
-    for (int q = 0; q < 4; ++q) {
-      w[q] = LoadWords(blocks + 16 * q, second + 16 * q);
-      StoreScheduleGroup(schedule[q], w[q], q);
-    }
+    TWO_BLOCK_LOAD_MESSAGE(blocks, count);
     uint32_t x, y;
     SHA256_START_BLOCK();
     SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, 0);
@@ -109,7 +80,7 @@ SHA256_AVX2_TARGET void Sha256BlocksAvx2(uint32_t state[8], const uint8_t* block
     SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, 10);
     SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, 12);
     SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, 14);
-    SHA256_ADD_INTO_STATE(state);
+    AddIntoState(state, a, b, c, d, e, f, g, h);
     if (count == 1) break;
 
     // A loop of sixteen steps: smaller code than the steps written out, and measured faster.
@@ -118,13 +89,10 @@ SHA256_AVX2_TARGET void Sha256BlocksAvx2(uint32_t state[8], const uint8_t* block
       SHA256_EIGHT_STEPS(SECOND_BLOCK_WK, q);
       SHA256_EIGHT_STEPS(SECOND_BLOCK_WK, q + 2);
     }
-    SHA256_ADD_INTO_STATE(state);
+    AddIntoState(state, a, b, c, d, e, f, g, h);
     blocks += 128;
     count -= 2;
   }
 }
-
-#undef SECOND_BLOCK_WK
-#undef FIRST_BLOCK_WK
 
 #endif

@@ -5,7 +5,9 @@
 #include "digest/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
+#include "digest/add_into_state.h"
 #include "digest/sha256_steps.h"
+#include "digest/sse2_schedule_words.h"
 
 namespace {
 
@@ -44,21 +46,11 @@ inline __m128i NextScheduleWords(__m128i w0, __m128i w1, __m128i w2, __m128i w3)
                        _mm_unpackhi_epi64(_mm_setzero_si128(), _mm_shuffle_epi32(high, 0x80)));
 }
 
-// W + K for group g, stored for the steps to load: the compiler would otherwise move each word
-// across with extractions that compete with the steps for their ports.
+// W + K for group g.
 inline void StoreScheduleGroup(uint32_t (&group)[4], __m128i words, int g) {
-  const __m128i constants =
-      _mm_loadu_si128(reinterpret_cast<const __m128i*>(SHA256_ROUND_CONSTANTS + 4 * g));
-  _mm_store_si128(reinterpret_cast<__m128i*>(group), _mm_add_epi32(words, constants));
-  __asm__("" : "+m"(group));
-}
-
-// Four big-endian words in host order: bytes swapped within each 16-bit half, then the halves.
-inline __m128i LoadWords(const uint8_t* bytes) {
-  // Unaligned loads: the framework's buffer is aligned but a caller's data need not be.
-  const __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-  const __m128i halvesSwapped = _mm_or_si128(_mm_slli_epi16(words, 8), _mm_srli_epi16(words, 8));
-  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(halvesSwapped, 0xB1), 0xB1);
+  StoreWordsPlusConstants(
+      group, words,
+      _mm_loadu_si128(reinterpret_cast<const __m128i*>(SHA256_ROUND_CONSTANTS + 4 * g)));
 }
 
 #define BLOCK_WK(q, i) schedule[q][i]
@@ -71,10 +63,7 @@ void Sha256BlocksSse2(uint32_t state[8], const uint8_t* blocks, size_t count) {
   for (; count > 0; --count, blocks += 64) {
     alignas(16) uint32_t schedule[16][4];
     __m128i w[4];
-    for (int q = 0; q < 4; ++q) {
-      w[q] = LoadWords(blocks + 16 * q);
-      StoreScheduleGroup(schedule[q], w[q], q);
-    }
+    SSE2_LOAD_MESSAGE(blocks);
     uint32_t x, y;
     SHA256_START_BLOCK();
     SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, 0);
@@ -85,7 +74,7 @@ void Sha256BlocksSse2(uint32_t state[8], const uint8_t* blocks, size_t count) {
     SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, 10);
     SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, 12);
     SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, 14);
-    SHA256_ADD_INTO_STATE(state);
+    AddIntoState(state, a, b, c, d, e, f, g, h);
   }
 }
 

@@ -21,20 +21,22 @@ inline uint32_t Sha256Settled(uint32_t value) {
   return value;
 }
 
-// One step with W + K `wk`. Ch(e, f, g) = ((f ^ g) & e) ^ g stays in that form: rewritten into
-// (e & f) | (~e & g), as the compiler would, the steps measure slower. Maj(a, b, c) =
-// ((a ^ b) & (b ^ c)) ^ b reuses this step's a ^ b as the next step's b ^ c.
+// One step with W + K `wk`. From e to the new e, d + T1, there are only Sigma1 and one addition:
+// d + h + W + K + Ch(e, f, g) is summed first, and T1 is then taken back out of the new e for
+// the new a, T1 + Maj(a, b, c) + Sigma0(a). Ch(e, f, g) = ((f ^ g) & e) ^ g stays in that form:
+// rewritten into (e & f) | (~e & g), as the compiler would, the steps measure slower. Maj(a, b,
+// c) = ((a ^ b) & (b ^ c)) ^ b reuses this step's a ^ b as the next step's b ^ c.
 #define SHA256_STEP(a, b, c, d, e, f, g, h, wk, ab, bc)                     \
   do {                                                                     \
+    const uint32_t dBefore = d;                                            \
     h += (wk);                                                             \
-    const uint32_t ch = Sha256Settled(((f) ^ (g)) & (e)) ^ (g);            \
-    const uint32_t t1 = ch + Sha256BigSigma1(e);                           \
-    d += h;                                                                \
+    d = Sha256Settled(d + h);                                              \
+    d = Sha256Settled(d + (Sha256Settled(((f) ^ (g)) & (e)) ^ (g)));       \
+    d += Sha256BigSigma1(e);                                               \
     ab = (a) ^ (b);                                                        \
+    h = Sha256Settled(d - dBefore);                                        \
+    h = Sha256Settled(h + ((ab & bc) ^ (b)));                              \
     h += Sha256BigSigma0(a);                                               \
-    d += t1;                                                               \
-    h += t1;                                                               \
-    h += (ab & bc) ^ (b);                                                  \
   } while (0)
 
 // Steps 4q to 4q + 3, the working variables' names rotated by q; WK(q, i) is W + K of step
@@ -72,16 +74,3 @@ inline uint32_t Sha256Settled(uint32_t value) {
 
 // Before a block's first step: y is b ^ c, which the first step takes as its b ^ c.
 #define SHA256_START_BLOCK() y = b ^ c
-
-// After a block's last step: the working variables go into the state and start the next block.
-#define SHA256_ADD_INTO_STATE(state) \
-  do {                               \
-    a = (state)[0] += a;             \
-    b = (state)[1] += b;             \
-    c = (state)[2] += c;             \
-    d = (state)[3] += d;             \
-    e = (state)[4] += e;             \
-    f = (state)[5] += f;             \
-    g = (state)[6] += g;             \
-    h = (state)[7] += h;             \
-  } while (0)
