@@ -105,8 +105,12 @@ void PrintTable(const ProcessorClass& processorClass,
               "|---|---|---:|---:|---:|---:|---|\n");
   for (const ReportRow& row : REPORT_ROWS) {
     const std::string name = BenchName(row);
-    const double ours = megabytesPerSecond.at(name + "/" + OURS);
-    const double theirs = megabytesPerSecond.at(name + "/" + THEIRS);
+    const auto ourRun = megabytesPerSecond.find(name + "/" + OURS);
+    const auto theirRun = megabytesPerSecond.find(name + "/" + THEIRS);
+    // A --benchmark_filter may leave rows out; the table shows the rows that ran.
+    if (ourRun == megabytesPerSecond.end() || theirRun == megabytesPerSecond.end()) continue;
+    const double ours = ourRun->second;
+    const double theirs = theirRun->second;
     const double ratio = ShownRatio(ours, theirs);
     const double target = ThroughputTarget(row, processorClass.features);
     std::printf("| %s | %s | %.0f | %.0f%s | %.2f | %s | %s |\n", name.c_str(),
