@@ -1,15 +1,18 @@
 // Keccak-f[1600] absorbing for every x86-64 processor, in general-purpose registers without BMI.
 // Compiled from C++, the two-operand round costs some 260 instructions in copies and spills
-// where this one takes about 205, so the rounds are written out in assembly with the registers
-// assigned by hand (thirteen of them: rbp may be the frame pointer and another register holds
-// the workspace's address):
+// where this one takes about 190, so the blocks and rounds are written out in assembly with the
+// registers assigned by hand (all but rsp and the one that holds the workspace's address):
 // - The rounds alternate between two copies of the state in memory, so that pi is only a matter
-//   of which lane is read. Of each round's output, three lanes of the last row made (sa, se and
-//   si) stay in registers for the next round; the column parities take the rows made before it
-//   from memory and that row from registers.
+//   of which lane is read. The last row made, s, stays in registers for the next round; the
+//   column parities take the rows made before it from memory and that row from registers.
 // - Lane complementing: the lanes be, bi, go, ki, mi and sa are held inverted. Every XOR then
 //   carries the inversion along, and chi becomes a ^ (b | c) or a ^ (b & c) on the held values
-//   with a single NOT for most rows instead of one for every lane.
+//   with a single NOT a row instead of one for every lane.
+// - What bounds the round on recent processors is the ALU ports, the rotations' two above all,
+//   not the loads and stores: hence no copy that a register can spare and every rotation in
+//   the form that takes one micro-op.
+// - A block's lanes are XORed into the parities left by the previous block's last round, so
+//   that theta's first columns need not be read again.
 #include <cstddef>
 
 #include "digest/byte_order.h"
@@ -23,24 +26,33 @@ namespace {
 // Lanes held inverted: be bi go ki mi sa.
 constexpr int COMPLEMENTED_LANES[] = {1, 2, 8, 12, 17, 20};
 
-// The asm's memory: the two copies of the state, then the address of the next round constant
-// and the address after the last one.
+// The asm's memory: the two copies of the state, the address of the next round constant and
+// the address after the last one, the caller's rbp, the next block and the end of the blocks,
+// the rate and the address of the first round constant.
 struct KeccakWorkspace {
   uint64_t state[2][KECCAK_LANES];
   const uint64_t* roundConstant;
   const uint64_t* roundConstantsEnd;
   uint64_t savedRbp;
+  const uint8_t* block;
+  const uint8_t* blocksEnd;
+  uint64_t rate;
+  const uint64_t* roundConstants;
 };
 static_assert(offsetof(KeccakWorkspace, roundConstant) == 400 &&
               offsetof(KeccakWorkspace, roundConstantsEnd) == 408 &&
-              offsetof(KeccakWorkspace, savedRbp) == 416);
+              offsetof(KeccakWorkspace, savedRbp) == 416 &&
+              offsetof(KeccakWorkspace, block) == 424 &&
+              offsetof(KeccakWorkspace, blocksEnd) == 432 &&
+              offsetof(KeccakWorkspace, rate) == 440 &&
+              offsetof(KeccakWorkspace, roundConstants) == 448);
 
 void Complement(uint64_t lanes[KECCAK_LANES]) {
   for (int lane : COMPLEMENTED_LANES) lanes[lane] = ~lanes[lane];
 }
 
 // Registers. Four are the working ones of every row: b0, b1 and b3 of the row being made, and
-// TEMP, which takes b2 once it is free. rbx holds the workspace's address and rbp, saved in the
+// TEMP for b2. rbx holds the workspace's address and rbp, saved in the
 // workspace, is used as well, so that the other ten hold D of the five columns and all five
 // lanes of row s. D_x, theta's effect on column x, holds C_(x - 1), the parity of column x - 1,
 // between the end of one round and the theta of the next.
@@ -60,6 +72,10 @@ void Complement(uint64_t lanes[KECCAK_LANES]) {
 #define ROUND_CONSTANT "400(%[workspace])"
 #define ROUND_CONSTANTS_END "408(%[workspace])"
 #define SAVED_RBP "416(%[workspace])"
+#define BLOCK "424(%[workspace])"
+#define BLOCKS_END "432(%[workspace])"
+#define RATE "440(%[workspace])"
+#define ROUND_CONSTANTS "448(%[workspace])"
 
 #define OP(op, source, target) #op "q %%" source ", %%" target "\n\t"
 #define NOT(target) "notq %%" target "\n\t"
@@ -183,46 +199,71 @@ void Complement(uint64_t lanes[KECCAK_LANES]) {
   ROUND(in, out, constant + 16, "r15", "r14", "r12", "r13", "r9", "r8")              \
   ROUND(out, in, constant + 24, "r14", "r8", "r13", "r12", "r15", "r9")
 
+// Absorbing lane `lane` of the block at B0 into copy 0 and into the parity of its column, in the
+// register where the first round's theta expects it.
+#define ABSORB(lane, parity)                                                         \
+  "movq 8*" #lane "(%%" B0 "), %%" B1 "\n\t" OP(xor, B1, parity)                     \
+  "xorq %%" B1 ", " LANE_AT(0, lane) "\n\t"
+// Blocks of 72, 104, 136 or 144 bytes: 9, 13, 17 or 18 lanes.
+#define ABSORB_BLOCK                                                                 \
+  "movq " BLOCK ", %%" B0 "\n\t"                                                     \
+  ABSORB(0, "r9") ABSORB(1, DI) ABSORB(2, DO) ABSORB(3, "r12") ABSORB(4, "r8")       \
+  ABSORB(5, "r9") ABSORB(6, DI) ABSORB(7, DO) ABSORB(8, "r12")                       \
+  "cmpq $72, " RATE "\n\t" "je 3f\n\t"                                               \
+  ABSORB(9, "r8") ABSORB(10, "r9") ABSORB(11, DI) ABSORB(12, DO)                     \
+  "cmpq $104, " RATE "\n\t" "je 3f\n\t"                                              \
+  ABSORB(13, "r12") ABSORB(14, "r8") ABSORB(15, "r9") ABSORB(16, DI)                 \
+  "cmpq $136, " RATE "\n\t" "je 3f\n\t"                                              \
+  ABSORB(17, DO)                                                                     \
+  "3:\n\t"
+
 }  // namespace
 
 void KeccakAbsorbX86_64(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, size_t count,
                         uint32_t rate) {
+  if (count == 0) return;
   KeccakWorkspace workspace;
   uint64_t* state = workspace.state[0];
   for (int lane = 0; lane < KECCAK_LANES; ++lane) state[lane] = lanes[lane];
   Complement(state);
-  const uint32_t laneCount = rate / 8;
-  for (size_t block = 0; block < count; ++block, blocks += rate) {
-    for (uint32_t lane = 0; lane < laneCount; ++lane) {
-      state[lane] ^= LoadLittleEndian64(blocks + 8 * lane);
-    }
-    workspace.roundConstant = KECCAK_ROUND_CONSTANTS.data();
-    workspace.roundConstantsEnd = KECCAK_ROUND_CONSTANTS.data() + KECCAK_ROUNDS;
-    // The parities of the absorbed state and its lanes of row s, then the rounds eight at a time,
-    // from copy 0 to copy 1 and back, so that the state ends in copy 0.
-    __asm__ volatile(
-        "movq %%rbp, " SAVED_RBP "\n\t"
-        LOAD(0, 20, "r13") LOAD(0, 21, "r14") LOAD(0, 22, "r15") LOAD(0, 23, KO) LOAD(0, 24, KU)
-        COLUMN_PARITY(0, 0, 5, 10, 15, "r13", "r9") COLUMN_PARITY(0, 1, 6, 11, 16, "r14", DI)
-        COLUMN_PARITY(0, 2, 7, 12, 17, "r15", DO) COLUMN_PARITY(0, 3, 8, 13, 18, KO, "r12")
-        COLUMN_PARITY(0, 4, 9, 14, 19, KU, "r8")
-        ".p2align 5\n"
-        "1:\n\t"
-        FOUR_ROUNDS(0, 1, 0)
-        FOUR_ROUNDS(0, 1, 32)
-        "movq " ROUND_CONSTANT ", %%" B0 "\n\t"
-        "addq $64, %%" B0 "\n\t"
-        "movq %%" B0 ", " ROUND_CONSTANT "\n\t"
-        "cmpq " ROUND_CONSTANTS_END ", %%" B0 "\n\t"
-        "jne 1b\n\t"
-        STORE("r13", 0, 20) STORE("r14", 0, 21) STORE("r15", 0, 22) STORE(KO, 0, 23)
-        STORE(KU, 0, 24)
-        "movq " SAVED_RBP ", %%rbp\n\t"
-        :
-        : [workspace] "b"(&workspace)
-        : "rax", "rcx", "rdx", "rsi", "rdi", "r8", "r9", "r10", "r11", "r12", "r13", "r14", "r15",
-          "cc", "memory");
-  }
+  workspace.block = blocks;
+  workspace.blocksEnd = blocks + count * rate;
+  workspace.rate = rate;
+  workspace.roundConstants = KECCAK_ROUND_CONSTANTS.data();
+  workspace.roundConstantsEnd = KECCAK_ROUND_CONSTANTS.data() + KECCAK_ROUNDS;
+  // The lanes of row s and the parities of the state; then for each block, its lanes XORed into
+  // the state and the parities, and the rounds four at a time, from copy 0 to copy 1 and back,
+  // so that the state ends in copy 0 and the parities of the next block's theta in place.
+  __asm__ volatile(
+      "movq %%rbp, " SAVED_RBP "\n\t"
+      LOAD(0, 20, "r13") LOAD(0, 21, "r14") LOAD(0, 22, "r15") LOAD(0, 23, KO) LOAD(0, 24, KU)
+      COLUMN_PARITY(0, 0, 5, 10, 15, "r13", "r9") COLUMN_PARITY(0, 1, 6, 11, 16, "r14", DI)
+      COLUMN_PARITY(0, 2, 7, 12, 17, "r15", DO) COLUMN_PARITY(0, 3, 8, 13, 18, KO, "r12")
+      COLUMN_PARITY(0, 4, 9, 14, 19, KU, "r8")
+      "2:\n\t"
+      ABSORB_BLOCK
+      "addq " RATE ", %%" B0 "\n\t"
+      "movq %%" B0 ", " BLOCK "\n\t"
+      "movq " ROUND_CONSTANTS ", %%" B0 "\n\t"
+      "movq %%" B0 ", " ROUND_CONSTANT "\n\t"
+      ".p2align 5\n"
+      "1:\n\t"
+      FOUR_ROUNDS(0, 1, 0)
+      "movq " ROUND_CONSTANT ", %%" B0 "\n\t"
+      "addq $32, %%" B0 "\n\t"
+      "movq %%" B0 ", " ROUND_CONSTANT "\n\t"
+      "cmpq " ROUND_CONSTANTS_END ", %%" B0 "\n\t"
+      "jne 1b\n\t"
+      "movq " BLOCK ", %%" B0 "\n\t"
+      "cmpq " BLOCKS_END ", %%" B0 "\n\t"
+      "jne 2b\n\t"
+      STORE("r13", 0, 20) STORE("r14", 0, 21) STORE("r15", 0, 22) STORE(KO, 0, 23)
+      STORE(KU, 0, 24)
+      "movq " SAVED_RBP ", %%rbp\n\t"
+      :
+      : [workspace] "b"(&workspace)
+      : "rax", "rcx", "rdx", "rsi", "rdi", "r8", "r9", "r10", "r11", "r12", "r13", "r14", "r15",
+        "cc", "memory");
   Complement(state);
   for (int lane = 0; lane < KECCAK_LANES; ++lane) lanes[lane] = state[lane];
 }
