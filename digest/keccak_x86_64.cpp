@@ -8,14 +8,13 @@
 // - Lane complementing: the lanes be, bi, go, ki, mi and sa are held inverted. Every XOR then
 //   carries the inversion along, and chi becomes a ^ (b | c) or a ^ (b & c) on the held values
 //   with a single NOT a row instead of one for every lane.
-// - What bounds the round on recent processors is the ALU ports, the rotations' two above all,
-//   not the loads and stores: hence no copy that a register can spare and every rotation in
+// - What bounds the round on recent processors is the ALU ports, the two that rotate above all,
+//   not the loads and stores: hence no copy that a register can spare, and every rotation in
 //   the form that takes one micro-op.
-// - A block's lanes are XORed into the parities left by the previous block's last round, so
-//   that theta's first columns need not be read again.
+// - The blocks are absorbed in the assembly too: each lane is XORed into the state and into the
+//   column parities that the previous block's last round left in registers.
 #include <cstddef>
 
-#include "digest/byte_order.h"
 #include "digest/keccak_backend.h"
 #include "digest/keccak_rounds.h"
 
@@ -51,11 +50,11 @@ void Complement(uint64_t lanes[KECCAK_LANES]) {
   for (int lane : COMPLEMENTED_LANES) lanes[lane] = ~lanes[lane];
 }
 
-// Registers. Four are the working ones of every row: b0, b1 and b3 of the row being made, and
-// TEMP for b2. rbx holds the workspace's address and rbp, saved in the
-// workspace, is used as well, so that the other ten hold D of the five columns and all five
-// lanes of row s. D_x, theta's effect on column x, holds C_(x - 1), the parity of column x - 1,
-// between the end of one round and the theta of the next.
+// Registers. Four are the working ones of every row: b0, b1, b2 (TEMP) and b3 of the row being
+// made. rbx holds the workspace's address and rbp, saved in the workspace, is used as well, so
+// that the other ten hold D of the five columns and all five lanes of row s. D_x, theta's effect
+// on column x, holds C_(x - 1), the parity of column x - 1, between the end of one round and the
+// theta of the next.
 #define B0 "rax"
 #define B1 "rcx"
 #define B3 "rdx"
@@ -67,6 +66,13 @@ void Complement(uint64_t lanes[KECCAK_LANES]) {
 #define DO "r11"
 #define KO "rdi"
 #define KU "rbp"
+// The registers of those six in the first of every four rounds.
+#define FIRST_DA "r8"
+#define FIRST_DE "r9"
+#define FIRST_DU "r12"
+#define FIRST_SA "r13"
+#define FIRST_SE "r14"
+#define FIRST_SI "r15"
 
 #define LANE_AT(copy, lane) #copy "*200+8*" #lane "(%[workspace])"
 #define ROUND_CONSTANT "400(%[workspace])"
@@ -192,12 +198,13 @@ void Complement(uint64_t lanes[KECCAK_LANES]) {
   ROW_K(in, out, DA, DE, DU, sa, si) ROW_M(in, out, DA, DE, DU, KO, si)              \
   ROW_S(in, out, DA, DE, DU, sa, se, si)
 
-// Four rounds, after which every register is back in its role, from copy `in` to copy `out`.
-#define FOUR_ROUNDS(in, out, constant)                                               \
-  ROUND(in, out, constant, "r8", "r9", "r12", "r13", "r14", "r15")                   \
-  ROUND(out, in, constant + 8, "r9", "r15", "r13", "r12", "r8", "r14")               \
-  ROUND(in, out, constant + 16, "r15", "r14", "r12", "r13", "r9", "r8")              \
-  ROUND(out, in, constant + 24, "r14", "r8", "r13", "r12", "r15", "r9")
+// Four rounds from copy `in` to copy `out`, each taking the registers as the one before left
+// them, after which every register is back in its role.
+#define FOUR_ROUNDS(in, out, constant, DA, DE, DU, sa, se, si)                       \
+  ROUND(in, out, constant, DA, DE, DU, sa, se, si)                                   \
+  ROUND(out, in, constant + 8, DE, si, sa, DU, DA, se)                               \
+  ROUND(in, out, constant + 16, si, se, DU, sa, DE, DA)                              \
+  ROUND(out, in, constant + 24, se, DA, sa, DU, si, DE)
 
 // Absorbing lane `lane` of the block at B0 into copy 0 and into the parity of its column, in the
 // register where the first round's theta expects it.
@@ -207,12 +214,12 @@ void Complement(uint64_t lanes[KECCAK_LANES]) {
 // Blocks of 72, 104, 136 or 144 bytes: 9, 13, 17 or 18 lanes.
 #define ABSORB_BLOCK                                                                 \
   "movq " BLOCK ", %%" B0 "\n\t"                                                     \
-  ABSORB(0, "r9") ABSORB(1, DI) ABSORB(2, DO) ABSORB(3, "r12") ABSORB(4, "r8")       \
-  ABSORB(5, "r9") ABSORB(6, DI) ABSORB(7, DO) ABSORB(8, "r12")                       \
+  ABSORB(0, FIRST_DE) ABSORB(1, DI) ABSORB(2, DO) ABSORB(3, FIRST_DU) ABSORB(4, FIRST_DA) \
+  ABSORB(5, FIRST_DE) ABSORB(6, DI) ABSORB(7, DO) ABSORB(8, FIRST_DU)                \
   "cmpq $72, " RATE "\n\t" "je 3f\n\t"                                               \
-  ABSORB(9, "r8") ABSORB(10, "r9") ABSORB(11, DI) ABSORB(12, DO)                     \
+  ABSORB(9, FIRST_DA) ABSORB(10, FIRST_DE) ABSORB(11, DI) ABSORB(12, DO)             \
   "cmpq $104, " RATE "\n\t" "je 3f\n\t"                                              \
-  ABSORB(13, "r12") ABSORB(14, "r8") ABSORB(15, "r9") ABSORB(16, DI)                 \
+  ABSORB(13, FIRST_DU) ABSORB(14, FIRST_DA) ABSORB(15, FIRST_DE) ABSORB(16, DI)      \
   "cmpq $136, " RATE "\n\t" "je 3f\n\t"                                              \
   ABSORB(17, DO)                                                                     \
   "3:\n\t"
@@ -221,7 +228,7 @@ void Complement(uint64_t lanes[KECCAK_LANES]) {
 
 void KeccakAbsorbX86_64(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, size_t count,
                         uint32_t rate) {
-  if (count == 0) return;
+  if (count == 0) return;  // the assembly absorbs a block before it compares
   KeccakWorkspace workspace;
   uint64_t* state = workspace.state[0];
   for (int lane = 0; lane < KECCAK_LANES; ++lane) state[lane] = lanes[lane];
@@ -236,10 +243,13 @@ void KeccakAbsorbX86_64(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, siz
   // so that the state ends in copy 0 and the parities of the next block's theta in place.
   __asm__ volatile(
       "movq %%rbp, " SAVED_RBP "\n\t"
-      LOAD(0, 20, "r13") LOAD(0, 21, "r14") LOAD(0, 22, "r15") LOAD(0, 23, KO) LOAD(0, 24, KU)
-      COLUMN_PARITY(0, 0, 5, 10, 15, "r13", "r9") COLUMN_PARITY(0, 1, 6, 11, 16, "r14", DI)
-      COLUMN_PARITY(0, 2, 7, 12, 17, "r15", DO) COLUMN_PARITY(0, 3, 8, 13, 18, KO, "r12")
-      COLUMN_PARITY(0, 4, 9, 14, 19, KU, "r8")
+      LOAD(0, 20, FIRST_SA) LOAD(0, 21, FIRST_SE) LOAD(0, 22, FIRST_SI) LOAD(0, 23, KO)
+      LOAD(0, 24, KU)
+      COLUMN_PARITY(0, 0, 5, 10, 15, FIRST_SA, FIRST_DE)
+      COLUMN_PARITY(0, 1, 6, 11, 16, FIRST_SE, DI)
+      COLUMN_PARITY(0, 2, 7, 12, 17, FIRST_SI, DO)
+      COLUMN_PARITY(0, 3, 8, 13, 18, KO, FIRST_DU)
+      COLUMN_PARITY(0, 4, 9, 14, 19, KU, FIRST_DA)
       "2:\n\t"
       ABSORB_BLOCK
       "addq " RATE ", %%" B0 "\n\t"
@@ -248,7 +258,7 @@ void KeccakAbsorbX86_64(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, siz
       "movq %%" B0 ", " ROUND_CONSTANT "\n\t"
       ".p2align 5\n"
       "1:\n\t"
-      FOUR_ROUNDS(0, 1, 0)
+      FOUR_ROUNDS(0, 1, 0, FIRST_DA, FIRST_DE, FIRST_DU, FIRST_SA, FIRST_SE, FIRST_SI)
       "movq " ROUND_CONSTANT ", %%" B0 "\n\t"
       "addq $32, %%" B0 "\n\t"
       "movq %%" B0 ", " ROUND_CONSTANT "\n\t"
@@ -257,7 +267,7 @@ void KeccakAbsorbX86_64(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, siz
       "movq " BLOCK ", %%" B0 "\n\t"
       "cmpq " BLOCKS_END ", %%" B0 "\n\t"
       "jne 2b\n\t"
-      STORE("r13", 0, 20) STORE("r14", 0, 21) STORE("r15", 0, 22) STORE(KO, 0, 23)
+      STORE(FIRST_SA, 0, 20) STORE(FIRST_SE, 0, 21) STORE(FIRST_SI, 0, 22) STORE(KO, 0, 23)
       STORE(KU, 0, 24)
       "movq " SAVED_RBP ", %%rbp\n\t"
       :
