@@ -103,6 +103,7 @@ SHA512_AVX2_TARGET inline void ScheduleUnit(__m256i (&w)[8], uint64_t* wk, const
   SHA512_STORE_WK(k, 2 * u);
 }
 
+// Units u... one after another, their window in registers.
 template <int... u>
 SHA512_AVX2_TARGET inline void ScheduleUnits(std::integer_sequence<int, u...>, uint64_t* wk,
                                              const uint8_t* first, const uint8_t* second) {
@@ -115,6 +116,7 @@ SHA512_AVX2_TARGET void SchedulePair(uint64_t* wk, const uint8_t* first, const u
   ScheduleUnits(std::make_integer_sequence<int, 40>(), wk, first, second);
 }
 
+// One block's 80 steps on `state`, taking W + K as WK(t, i), with BETWEEN(t, i) beside them.
 #define SHA512_STEPS_OF_BLOCK(WK, BETWEEN)                           \
   do {                                                               \
     uint64_t a = state[0], b = state[1], c = state[2], d = state[3]; \
