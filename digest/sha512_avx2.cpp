@@ -1,9 +1,11 @@
 // SHA-384/512 two blocks at a time, with the message schedule in AVX2 registers: each 128-bit
 // half holds two words of one block, so that every instruction schedules two words of each block.
-// The steps run in general-purpose registers with BMI2's RORX: the first block's steps beside the
-// schedule of both, sixteen steps ahead of them, then the second block's on the W + K stored for
-// it, with no schedule work left to do.
+// The steps run in general-purpose registers with BMI2's RORX, on W + K stored for them. The
+// schedule of the next two blocks runs beside the steps of these two, a share every four steps
+// of either block: were a pair's schedule made beside its own first block's steps, as it must be
+// ahead of them, those steps would carry all the vector work and the second block's none.
 #include <array>
+#include <utility>
 
 #include "digest/sha2_backend.h"
 #include "digest/sha512_steps.h"
@@ -80,42 +82,80 @@ alignas(32) constexpr std::array<uint64_t, 2 * 80> ROUND_CONSTANT_PAIRS = [] {
   do {                           \
   } while (0)
 
-// The first sixteen words of both blocks, in big-endian order, with W + K stored for their steps.
-SHA512_AVX2_TARGET inline void LoadBlocks(__m256i (&w)[8], uint64_t* wk, const uint8_t* first,
-                                          const uint8_t* second) {
-  const __m256i swapWordBytes = _mm256_setr_epi8(
-      7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8,
-      7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
-  for (int k = 0; k < 8; ++k) {
+// Schedule unit u (0 to 39) of a pair of blocks: words 2u and 2u + 1 of both, into window pair
+// u % 8, with W + K stored for their steps. The first eight load the blocks' words.
+template <int u>
+SHA512_AVX2_TARGET inline void ScheduleUnit(__m256i (&w)[8], uint64_t* wk, const uint8_t* first,
+                                            const uint8_t* second) {
+  constexpr int k = u % 8;
+  if constexpr (u < 8) {
+    const __m256i swapWordBytes = _mm256_setr_epi8(
+        7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8,
+        7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
     // Unaligned loads: the framework's buffer is aligned but a caller's data need not be.
     const __m256i words = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(second + 16 * k),
                                               reinterpret_cast<const __m128i*>(first + 16 * k));
     w[k] = _mm256_shuffle_epi8(words, swapWordBytes);
-    SHA512_STORE_WK(k, 2 * k);
+  } else {
+    w[k] = NextScheduleWords(w[k], w[(k + 1) % 8], w[(k + 4) % 8], w[(k + 5) % 8],
+                             w[(k + 7) % 8]);
+  }
+  SHA512_STORE_WK(k, 2 * u);
+}
+
+// Units u... one after another, their window in registers.
+template <int... u>
+SHA512_AVX2_TARGET inline void ScheduleUnits(std::integer_sequence<int, u...>, uint64_t* wk,
+                                             const uint8_t* first, const uint8_t* second) {
+  __m256i w[8];
+  (ScheduleUnit<u>(w, wk, first, second), ...);
+}
+
+// A pair's whole schedule with no steps beside it: the first pair's, and a last block's alone.
+SHA512_AVX2_TARGET void SchedulePair(uint64_t* wk, const uint8_t* first, const uint8_t* second) {
+  ScheduleUnits(std::make_integer_sequence<int, 40>(), wk, first, second);
+}
+
+// One block's 80 steps on `state`, taking W + K as WK(t, i), with BETWEEN(t, i) beside them.
+#define SHA512_STEPS_OF_BLOCK(WK, BETWEEN)                           \
+  do {                                                               \
+    uint64_t a = state[0], b = state[1], c = state[2], d = state[3]; \
+    uint64_t e = state[4], f = state[5], g = state[6], h = state[7]; \
+    uint64_t bxc = b ^ c;                                            \
+    SHA512_EIGHTY_STEPS(SHA512_STEP_SHORT_CHAIN, WK, BETWEEN);       \
+    Sha512AddWorkingVariables(state, a, b, c, d, e, f, g, h);        \
+  } while (0)
+
+// One block's 80 steps with nothing beside them; `wk` points at its half of the pair's W + K.
+SHA512_AVX2_TARGET void BlockSteps(uint64_t state[8], const uint64_t* wk) {
+  SHA512_STEPS_OF_BLOCK(WK_FIRST, SHA512_NO_SCHEDULE);
+}
+
+// One schedule unit of the next pair every four steps: units 0 to 19 beside the first block's
+// steps and 20 to 39 beside the second's.
+#define SCHEDULE_NEXT(t, i)                                                  \
+  do {                                                                       \
+    if constexpr (((t) + (i)) % 4 == 2) {                                    \
+      ScheduleUnit<unitBase + ((t) + (i)) / 4>(w, nextWk, next, next + 128); \
+    }                                                                        \
+  } while (0)
+
+// Both blocks' 160 steps, scheduling the pair at `next` beside them.
+SHA512_AVX2_TARGET void PairSteps(uint64_t state[8], const uint64_t* wk, uint64_t* nextWk,
+                                  const uint8_t* next) {
+  __m256i w[8];
+  {
+    constexpr int unitBase = 0;
+    SHA512_STEPS_OF_BLOCK(WK_FIRST, SCHEDULE_NEXT);
+  }
+  {
+    constexpr int unitBase = 20;
+    SHA512_STEPS_OF_BLOCK(WK_SECOND, SCHEDULE_NEXT);
   }
 }
 
-// The first block's 80 steps, scheduling both blocks' words 16 to 79 beside the first 64.
-SHA512_AVX2_TARGET void FirstBlockSteps(uint64_t state[8], uint64_t* wk, const uint8_t* first,
-                                        const uint8_t* second) {
-  __m256i w[8];
-  LoadBlocks(w, wk, first, second);
-  uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
-  uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
-  uint64_t bxc = b ^ c;
-  SHA512_EIGHTY_STEPS(SHA512_STEP_SHORT_CHAIN, WK_FIRST, SHA512_SCHEDULE_PAIRS);
-  Sha512AddWorkingVariables(state, a, b, c, d, e, f, g, h);
-}
-
-// The second block's 80 steps on the W + K the first block's steps stored.
-SHA512_AVX2_TARGET void SecondBlockSteps(uint64_t state[8], const uint64_t* wk) {
-  uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
-  uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
-  uint64_t bxc = b ^ c;
-  SHA512_EIGHTY_STEPS(SHA512_STEP_SHORT_CHAIN, WK_SECOND, SHA512_NO_SCHEDULE);
-  Sha512AddWorkingVariables(state, a, b, c, d, e, f, g, h);
-}
-
+#undef SCHEDULE_NEXT
+#undef SHA512_STEPS_OF_BLOCK
 #undef SHA512_NO_SCHEDULE
 #undef SHA512_STORE_WK
 #undef WK_SECOND
@@ -130,15 +170,26 @@ bool ProcessorRunsSha512Avx2(const ProcessorFeatures& cpu) {
 SHA512_AVX2_TARGET void Sha512BlocksAvx2(uint64_t state[8], const uint8_t* blocks,
                                          size_t count) {
   // Each store of W + K within one cache line takes 32-byte alignment, which GCC cannot give the
-  // Windows stack: it is made by hand.
-  alignas(16) uint64_t space[2 * 80 + 2];
+  // Windows stack: it is made by hand. Two pairs' W + K: the one whose steps run and the next.
+  alignas(16) uint64_t space[2 * 160 + 2];
   uint64_t* wk = space + (reinterpret_cast<uintptr_t>(space) % 32 == 0 ? 0 : 2);
-  for (; count >= 2; count -= 2, blocks += 256) {
-    FirstBlockSteps(state, wk, blocks, blocks + 128);
-    SecondBlockSteps(state, wk);
+  uint64_t* nextWk = wk + 160;
+  if (count >= 2) SchedulePair(wk, blocks, blocks + 128);
+  for (; count >= 4; count -= 2, blocks += 256) {
+    PairSteps(state, wk, nextWk, blocks + 256);
+    std::swap(wk, nextWk);
   }
-  // A last block alone is scheduled in both halves and only the first half's steps run.
-  if (count) FirstBlockSteps(state, wk, blocks, blocks);
+  if (count >= 2) {
+    BlockSteps(state, wk);
+    BlockSteps(state, wk + 2);
+    count -= 2;
+    blocks += 256;
+  }
+  // A last block alone is scheduled in both halves, and the first half's steps run.
+  if (count) {
+    SchedulePair(wk, blocks, blocks);
+    BlockSteps(state, wk);
+  }
 }
 
 #endif

@@ -45,14 +45,15 @@ inline void Sha512AddWorkingVariables(uint64_t state[8], uint64_t a, uint64_t b,
 // Keeps the compiler from reassociating a sum whose order a step chooses.
 #define SHA512_KEEP(value) __asm__("" : "+r"(value))
 
-// The same step with one operation more and a shorter chain, for processors with BMI: the new e,
-// d + T1 with T1 = h + W + K + Ch(e, f, g) + Sigma1(e), is summed in that order, so that from e
-// to the new e there are only Sigma1 and one addition, and T1 is taken back out of it for the new
-// a, T1 + Maj(a, b, c) + Sigma0(a). Ch is the sum of two disjoint parts, one of them ANDN's.
+// The same step with a shorter chain, for processors with BMI: the new e, d + T1 with
+// T1 = h + W + K + Ch(e, f, g) + Sigma1(e), is summed in that order, so that from e to the new e
+// there are only Sigma1 and one addition. T1 is taken back out of it for the new a,
+// T1 + Maj(a, b, c) + Sigma0(a), negated: the old d less the new e, which the old d's register
+// takes without a copy. Ch is the sum of two disjoint parts, one of them ANDN's.
 #define SHA512_STEP_SHORT_CHAIN(a, b, c, d, e, f, g, h, wk)          \
   do {                                                               \
     h += (wk);                                                       \
-    const uint64_t dBefore = d;                                      \
+    uint64_t minusT1 = d;                                            \
     d += h;                                                          \
     SHA512_KEEP(d);                                                  \
     d += ~(e) & (g);                                                 \
@@ -61,9 +62,9 @@ inline void Sha512AddWorkingVariables(uint64_t state[8], uint64_t a, uint64_t b,
     SHA512_KEEP(d);                                                  \
     d += Sha512BigSigma1(e);                                         \
     const uint64_t ab = (a) ^ (b);                                   \
-    h = d - dBefore;                                                 \
-    SHA512_KEEP(h);                                                  \
-    h += (ab & bxc) ^ (b);                                           \
+    minusT1 -= d;                                                    \
+    SHA512_KEEP(minusT1);                                            \
+    h = ((ab & bxc) ^ (b)) - minusT1;                                \
     SHA512_KEEP(h);                                                  \
     h += Sha512BigSigma0(a);                                         \
     bxc = ab;                                                        \
