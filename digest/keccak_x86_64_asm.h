@@ -8,8 +8,8 @@
 //   of which lane is read. The last row made, s, stays in registers for the next round; the
 //   column parities take the rows made before it from memory and that row from registers.
 // - What bounds the round on recent processors is the ALU ports, the two that rotate above all,
-//   and the rename width, not the loads and stores: hence no copy that a register can spare, and
-//   every rotation in the form that takes one micro-op.
+//   not the loads and stores: hence no copy that a register can spare, and every rotation in
+//   the form that takes one micro-op.
 // - The blocks are absorbed in the assembly too: each lane is XORed into the state and into the
 //   column parities that the previous block's last round left in registers.
 #include <cstddef>
