@@ -78,16 +78,7 @@ namespace {
   ANDN(DA, se, se) OP(xor, DU, se)                                                   \
   ANDN(DU, DA, DA) OP(xor, DO, DA)                                                   \
   ANDN(DO, DU, DU) OP(xor, DI, DU)                                                   \
-  COLUMN_PARITY(out, 0, 5, 10, 15, DU, si) COLUMN_PARITY(out, 1, 6, 11, 16, DA, DI)  \
-  COLUMN_PARITY(out, 2, 7, 12, 17, se, DO) COLUMN_PARITY(out, 3, 8, 13, 18, KO, sa)  \
-  COLUMN_PARITY(out, 4, 9, 14, 19, KU, DE)
-
-// One round, leaving the registers as the x86-64 one does (see FOUR_ROUNDS).
-#define ROUND(in, out, constant, DA, DE, DU, sa, se, si)                             \
-  THETA_EFFECTS(DA, DE, DU)                                                          \
-  ROW_G(in, out, DA, DE, DU, si) ROW_B(in, out, constant, DA, DE, DU, KU, si)        \
-  ROW_K(in, out, DA, DE, DU, sa, si) ROW_M(in, out, DA, DE, DU, KO, si)              \
-  ROW_S(in, out, DA, DE, DU, sa, se, si)
+  ROW_S_PARITIES(out, DA, DE, DU, sa, se, si)
 
 }  // namespace
 

@@ -98,19 +98,7 @@ void Complement(uint64_t lanes[KECCAK_LANES]) {
   OP(and, DA, se) OP(xor, DU, se)                                                    \
   NOT(DO) OP(or, DU, DA) OP(xor, DO, DA)                                             \
   OP(and, DO, DU) OP(xor, DI, DU)                                                    \
-  COLUMN_PARITY(out, 0, 5, 10, 15, DU, si) COLUMN_PARITY(out, 1, 6, 11, 16, DA, DI)  \
-  COLUMN_PARITY(out, 2, 7, 12, 17, se, DO) COLUMN_PARITY(out, 3, 8, 13, 18, KO, sa)  \
-  COLUMN_PARITY(out, 4, 9, 14, 19, KU, DE)
-
-// One round from copy `in` to copy `out`, its round constant `constant` bytes past the address
-// in the workspace, given the registers of D_a, D_e and D_u and of sa, se and si on entry. On
-// exit D_a is in D_e's register, D_e in si's, D_u in sa's, sa in D_u's, se in D_a's and si in
-// se's.
-#define ROUND(in, out, constant, DA, DE, DU, sa, se, si)                             \
-  THETA_EFFECTS(DA, DE, DU)                                                          \
-  ROW_G(in, out, DA, DE, DU, si) ROW_B(in, out, constant, DA, DE, DU, KU, si)        \
-  ROW_K(in, out, DA, DE, DU, sa, si) ROW_M(in, out, DA, DE, DU, KO, si)              \
-  ROW_S(in, out, DA, DE, DU, sa, se, si)
+  ROW_S_PARITIES(out, DA, DE, DU, sa, se, si)
 
 }  // namespace
 

@@ -1,8 +1,8 @@
 #pragma once
 // What the two assembly Keccak backends share: the workspace, the registers, the absorbing of the
-// blocks and the loop over them and the rounds. The includer defines ROUND(in, out, constant, DA,
-// DE, DU, sa, se, si), one round from copy `in` to copy `out` that leaves the registers as
-// FOUR_ROUNDS describes, and expands KECCAK_ABSORB_BLOCKS in its absorb function.
+// blocks and the loop over them and the rounds. The includer defines THETA_EFFECTS(DA, DE, DU)
+// and the rows ROW_G to ROW_S that ROUND runs, leaving the registers as FOUR_ROUNDS describes,
+// and expands KECCAK_ABSORB_BLOCKS in its absorb function.
 //
 // - The rounds alternate between two copies of the state in memory, so that pi is only a matter
 //   of which lane is read. The last row made, s, stays in registers for the next round; the
@@ -94,6 +94,23 @@ static_assert(offsetof(KeccakWorkspace, roundConstant) == 400 &&
 #define COLUMN_PARITY(copy, l0, l1, l2, l3, rowS, target)                            \
   LOAD(copy, l0, target) XOR_FROM(copy, l1, target) XOR_FROM(copy, l2, target)       \
   XOR_FROM(copy, l3, target) OP(xor, rowS, target)
+
+// The column parities of the new state at the end of row s, each into the register of the next
+// round's D_(x + 1).
+#define ROW_S_PARITIES(out, DA, DE, DU, sa, se, si)                                  \
+  COLUMN_PARITY(out, 0, 5, 10, 15, DU, si) COLUMN_PARITY(out, 1, 6, 11, 16, DA, DI)  \
+  COLUMN_PARITY(out, 2, 7, 12, 17, se, DO) COLUMN_PARITY(out, 3, 8, 13, 18, KO, sa)  \
+  COLUMN_PARITY(out, 4, 9, 14, 19, KU, DE)
+
+// One round from copy `in` to copy `out`, its round constant `constant` bytes past the address
+// in the workspace, given the registers of D_a, D_e and D_u and of sa, se and si on entry. On
+// exit D_a is in D_e's register, D_e in si's, D_u in sa's, sa in D_u's, se in D_a's and si in
+// se's.
+#define ROUND(in, out, constant, DA, DE, DU, sa, se, si)                             \
+  THETA_EFFECTS(DA, DE, DU)                                                          \
+  ROW_G(in, out, DA, DE, DU, si) ROW_B(in, out, constant, DA, DE, DU, KU, si)        \
+  ROW_K(in, out, DA, DE, DU, sa, si) ROW_M(in, out, DA, DE, DU, KO, si)              \
+  ROW_S(in, out, DA, DE, DU, sa, se, si)
 
 // Four rounds from copy `in` to copy `out`, each taking the registers as the one before left
 // them, after which every register is back in its role.
