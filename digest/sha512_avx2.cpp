@@ -123,7 +123,7 @@ SHA512_AVX2_TARGET void SchedulePair(uint64_t* wk, const uint8_t* first, const u
     uint64_t e = state[4], f = state[5], g = state[6], h = state[7]; \
     uint64_t bxc = b ^ c;                                            \
     SHA512_EIGHTY_STEPS(SHA512_STEP_SHORT_CHAIN, WK, BETWEEN);       \
-    Sha512AddWorkingVariables(state, a, b, c, d, e, f, g, h);        \
+    AddIntoState(state, a, b, c, d, e, f, g, h);             \
   } while (0)
 
 // One block's 80 steps with nothing beside them; `wk` points at its half of the pair's W + K.

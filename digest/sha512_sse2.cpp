@@ -69,7 +69,7 @@ void Sha512BlocksSse2(uint64_t state[8], const uint8_t* blocks, size_t count) {
     uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
     uint64_t bxc = b ^ c;
     SHA512_EIGHTY_STEPS(SHA512_STEP_FEWEST_OPERATIONS, WK, SHA512_SCHEDULE_PAIRS);
-    Sha512AddWorkingVariables(state, a, b, c, d, e, f, g, h);
+    AddIntoState(state, a, b, c, d, e, f, g, h);
   }
 }
 

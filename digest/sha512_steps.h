@@ -6,6 +6,8 @@
 #include <bit>
 #include <cstdint>
 
+#include "digest/add_into_state.h"
+
 // The functions of section 4.1.3 on the working variables.
 inline uint64_t Sha512BigSigma0(uint64_t x) {
   return std::rotr(x, 28) ^ std::rotr(x, 34) ^ std::rotr(x, 39);
@@ -13,20 +15,6 @@ inline uint64_t Sha512BigSigma0(uint64_t x) {
 
 inline uint64_t Sha512BigSigma1(uint64_t x) {
   return std::rotr(x, 14) ^ std::rotr(x, 18) ^ std::rotr(x, 41);
-}
-
-// The block's working variables added into the state, once its 80 steps are done.
-inline void Sha512AddWorkingVariables(uint64_t state[8], uint64_t a, uint64_t b, uint64_t c,
-                                      uint64_t d, uint64_t e, uint64_t f, uint64_t g,
-                                      uint64_t h) {
-  state[0] += a;
-  state[1] += b;
-  state[2] += c;
-  state[3] += d;
-  state[4] += e;
-  state[5] += f;
-  state[6] += g;
-  state[7] += h;
 }
 
 // One step, `wk` its W + K, in the fewest operations: for processors without BMI, where every
