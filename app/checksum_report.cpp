@@ -1,6 +1,6 @@
 #include "app/checksum_report.h"
 
-#include "app/report_table.h"
+#include "report/report_table.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/status_bar.h"
 

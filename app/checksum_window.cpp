@@ -4,7 +4,7 @@
 
 #include "app/checksum_report.h"
 #include "app/file_name_part.h"
-#include "app/report_table.h"
+#include "report/report_table.h"
 #include "toolkit/drop_support.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/numbered_window.h"

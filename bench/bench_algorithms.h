@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/report_table.h"
-#include "digest/processor_features.h"
+#include "report/report_table.h"
+#include "digest/shared/processor_features.h"
 
 // The row's label without its colon: "SHA-2 (256)".
 inline std::string BenchName(const ReportRow& row) {

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "tests/digest/processor_classes.h"
+#include "tests/support/processor_classes.h"
 
 extern char** environ;
 

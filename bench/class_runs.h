@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "digest/processor_features.h"
+#include "digest/shared/processor_features.h"
 
 // The mask that clears every capability bit a processor with `features` lacks: "~LV0:~LV1",
 // where LV0 holds CPUID leaf 1's EDX and ECX and LV1 leaf 7's EBX and ECX (man 3

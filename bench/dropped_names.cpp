@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/driver/file_drag.h"
+#include "tests/support/file_drag.h"
 #include "toolkit/drop_support.h"
 #include "toolkit/dropped_files.h"
 #include "toolkit/event_queue.h"

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/report_table.h"
+#include "report/report_table.h"
 #include "digest/compute_file_digests.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/digest/processor_classes.h"
+#include "tests/support/processor_classes.h"
 
 // FILE is made (1 GiB of pseudo-random bytes) when it is missing or of another size, then read
 // once into the page cache. False when it cannot be made.

@@ -9,7 +9,7 @@
 #include "cli/named_file_digests.h"
 #include "cli/output_formats.h"
 #include "cli/sums_lines.h"
-#include "digest/digest_file.h"
+#include "digest/file/digest_file.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "app/report_table.h"
+#include "report/report_table.h"
 #include "digest/compute_file_digests.h"
 #include "runtime/text.h"
 

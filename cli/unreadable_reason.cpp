@@ -1,7 +1,7 @@
 #include "cli/unreadable_reason.h"
 
 #include "cli/console.h"
-#include "digest/digest_file.h"
+#include "digest/file/digest_file.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "digest/backend_selection.h"
 
-#include "digest/crc32_backend.h"
+#include "digest/crc32/crc32_backend.h"
 #include "digest/digest_plugin.h"
-#include "digest/keccak_backend.h"
-#include "digest/md5_backend.h"
-#include "digest/sha1_backend.h"
-#include "digest/sha2_backend.h"
+#include "digest/sha3/keccak_backend.h"
+#include "digest/md5/md5_backend.h"
+#include "digest/sha1/sha1_backend.h"
+#include "digest/sha2/sha2_backend.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "digest/processor_features.h"
+#include "digest/shared/processor_features.h"
 
 // The backends of the block function behind digest `id` with `bits` (SHA-2 has one list per word
 // size), fastest first, whether or not this processor runs them.

@@ -1,6 +1,6 @@
 #include "digest/compute_file_digest.h"
 
-#include "digest/digest_file.h"
+#include "digest/file/digest_file.h"
 #include "runtime/main_heap.h"
 
 namespace {

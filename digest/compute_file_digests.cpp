@@ -4,8 +4,8 @@
 #include <thread>
 
 #include "digest/compute_file_digest.h"
-#include "digest/digest_file.h"
-#include "digest/shared_read.h"
+#include "digest/file/digest_file.h"
+#include "digest/file/shared_read.h"
 
 namespace {
 

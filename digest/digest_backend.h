@@ -4,7 +4,7 @@
 // by joining the list and nothing else changes.
 #include <cstddef>
 
-#include "digest/processor_features.h"
+#include "digest/shared/processor_features.h"
 
 template <typename Blocks>
 struct DigestBackend {

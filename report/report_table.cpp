@@ -1,4 +1,4 @@
-#include "app/report_table.h"
+#include "report/report_table.h"
 
 #include "digest/compute_file_digest.h"
 

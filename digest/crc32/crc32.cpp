@@ -1,6 +1,6 @@
-#include "digest/crc32.h"
+#include "digest/crc32/crc32.h"
 
-#include "digest/crc32_backend.h"
+#include "digest/crc32/crc32_backend.h"
 #include "digest/digest_plugin.h"
 #include "runtime/main_heap.h"
 

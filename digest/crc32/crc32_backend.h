@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "digest/digest_backend.h"
-#include "digest/processor_features.h"
+#include "digest/shared/processor_features.h"
 
 using Crc32RegisterFunction = uint32_t (*)(uint32_t reg, const uint8_t* data, size_t length);
 

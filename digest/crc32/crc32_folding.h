@@ -8,8 +8,8 @@
 // bits, and adds (XORs) both products to the data D bits further on.
 #include <cstdint>
 
-#include "digest/crc32_backend.h"
-#include "digest/x86_intrinsics.h"
+#include "digest/crc32/crc32_backend.h"
+#include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
 

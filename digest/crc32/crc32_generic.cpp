@@ -1,4 +1,4 @@
-#include "digest/crc32_backend.h"
+#include "digest/crc32/crc32_backend.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // one, which folds 16 bytes a step, and the table finishes the last few bytes.
 #include <array>
 
-#include "digest/crc32_folding.h"
+#include "digest/crc32/crc32_folding.h"
 
 #if DIGEST_X86_64_BACKENDS
 

@@ -3,11 +3,11 @@
 // each overlap the table loads of the others. The stretches then join: the register is linear in
 // its start, so each stretch but the first starts from zero and the register of the one before
 // is carried across it by tables and added.
-#include "digest/crc32_backend.h"
+#include "digest/crc32/crc32_backend.h"
 
 #if DIGEST_X86_64_BACKENDS
 
-#include "digest/byte_order.h"
+#include "digest/shared/byte_order.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // CRC32 with VPCLMULQDQ on 512-bit registers: four of them fold 256 bytes a step, then one folds
 // 64 bytes a step; its four 128-bit lanes then join into one and the 128-bit code finishes.
-#include "digest/crc32_folding.h"
+#include "digest/crc32/crc32_folding.h"
 
 #if DIGEST_X86_64_BACKENDS
 

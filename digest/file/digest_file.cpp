@@ -1,4 +1,4 @@
-#include "digest/digest_file.h"
+#include "digest/file/digest_file.h"
 
 int64_t DigestFile::Read(uint8_t* buffer, uint32_t size) {
   uint32_t filled = 0;

@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "digest/digest_file.h"
+#include "digest/file/digest_file.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "digest/digest_file.h"
-#include "digest/long_path.h"
+#include "digest/file/digest_file.h"
+#include "digest/file/long_path.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "digest/long_path.h"
+#include "digest/file/long_path.h"
 
 namespace {
 

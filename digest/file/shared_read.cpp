@@ -2,7 +2,7 @@
 // contexts, so reading overlaps hashing. Any worker updates any context nobody is updating, with
 // the oldest piece that context still lacks: the work balances itself whatever each algorithm
 // costs on this processor, and a piece's buffer is read into again once every context has had it.
-#include "digest/shared_read.h"
+#include "digest/file/shared_read.h"
 
 #include <algorithm>
 #include <condition_variable>

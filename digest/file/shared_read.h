@@ -2,7 +2,7 @@
 // Feeding several digest contexts from one read of their data.
 #include <vector>
 
-#include "digest/digest_file.h"
+#include "digest/file/digest_file.h"
 #include "digest/digest_plugin.h"
 
 // A context to feed and the plugin that made it. Contexts fed together must have been created

@@ -1,12 +1,12 @@
 // MD5's buffering, padding and length encoding (RFC 1321, init, update and final); the block
 // function comes from md5_backend.h.
-#include "digest/md5.h"
+#include "digest/md5/md5.h"
 
 #include <cstring>
 
-#include "digest/byte_order.h"
+#include "digest/shared/byte_order.h"
 #include "digest/digest_plugin.h"
-#include "digest/md5_backend.h"
+#include "digest/md5/md5_backend.h"
 #include "runtime/main_heap.h"
 
 Md5BlocksFunction md5Blocks = Md5BlocksGeneric;

@@ -2,8 +2,8 @@
 // functions in one instruction, so a step costs four dependent operations (function, add,
 // rotate, add) where general-purpose code needs five for F and I. The message words with their
 // step constants are added beforehand, sixteen at a time.
-#include "digest/md5_backend.h"
-#include "digest/x86_intrinsics.h"
+#include "digest/md5/md5_backend.h"
+#include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
 

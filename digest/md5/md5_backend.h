@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "digest/digest_backend.h"
-#include "digest/processor_features.h"
+#include "digest/shared/processor_features.h"
 
 using Md5BlocksFunction = void (*)(uint32_t state[4], const uint8_t* blocks, size_t count);
 

@@ -1,8 +1,8 @@
 // The MD5 transform of RFC 1321, section 3.4, step by step.
 #include <bit>
 
-#include "digest/byte_order.h"
-#include "digest/md5_backend.h"
+#include "digest/shared/byte_order.h"
+#include "digest/md5/md5_backend.h"
 
 namespace {
 

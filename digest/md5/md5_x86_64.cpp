@@ -7,8 +7,8 @@
 #include <array>
 #include <bit>
 
-#include "digest/byte_order.h"
-#include "digest/md5_backend.h"
+#include "digest/shared/byte_order.h"
+#include "digest/md5/md5_backend.h"
 
 #if DIGEST_X86_64_BACKENDS
 

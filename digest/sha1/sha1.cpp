@@ -1,11 +1,11 @@
 // SHA-1's buffering, padding and length encoding; the block function comes from sha1_backend.h.
-#include "digest/sha1.h"
+#include "digest/sha1/sha1.h"
 
 #include <cstring>
 
-#include "digest/byte_order.h"
+#include "digest/shared/byte_order.h"
 #include "digest/digest_plugin.h"
-#include "digest/sha1_backend.h"
+#include "digest/sha1/sha1_backend.h"
 #include "runtime/main_heap.h"
 
 Sha1BlocksFunction sha1Blocks = Sha1BlocksGeneric;

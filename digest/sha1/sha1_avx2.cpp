@@ -3,13 +3,13 @@
 // schedule in AVX2 registers for two blocks at once, one in each 128-bit half. The first
 // block's steps run beside the schedule of both; the second block's steps then only load the
 // words the first one left behind. The blocks are only read.
-#include "digest/sha1_backend.h"
-#include "digest/x86_intrinsics.h"
+#include "digest/sha1/sha1_backend.h"
+#include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
-#include "digest/add_into_state.h"
-#include "digest/sha1_steps.h"
-#include "digest/two_block_schedule.h"
+#include "digest/shared/add_into_state.h"
+#include "digest/sha1/sha1_steps.h"
+#include "digest/shared/two_block_schedule.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "digest/digest_backend.h"
-#include "digest/processor_features.h"
+#include "digest/shared/processor_features.h"
 
 using Sha1BlocksFunction = void (*)(uint32_t state[5], uint8_t* blocks, size_t count);
 

@@ -4,8 +4,8 @@
 #include <bit>
 #include <cstring>
 
-#include "digest/byte_order.h"
-#include "digest/sha1_backend.h"
+#include "digest/shared/byte_order.h"
+#include "digest/sha1/sha1_backend.h"
 
 namespace {
 

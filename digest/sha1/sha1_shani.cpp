@@ -3,8 +3,8 @@
 // 16 to 31); SHA1MSG2 takes several cycles each, so the later groups come from the recurrence
 // unrolled twice, W[t] = ROTL2(W[t-6] ^ W[t-16] ^ W[t-28] ^ W[t-32]), in plain SSE, which
 // measures faster. The blocks are only read: the schedule stays in registers.
-#include "digest/sha1_backend.h"
-#include "digest/x86_intrinsics.h"
+#include "digest/sha1/sha1_backend.h"
+#include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
 

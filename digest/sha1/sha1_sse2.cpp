@@ -2,13 +2,13 @@
 // schedule in SSE2 registers, four words at a time, sixteen steps ahead of the steps that take
 // them, so that the two run side by side. SSE2 belongs to x86-64 itself, so no feature is asked.
 // The blocks are only read.
-#include "digest/sha1_backend.h"
-#include "digest/x86_intrinsics.h"
+#include "digest/sha1/sha1_backend.h"
+#include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
-#include "digest/add_into_state.h"
-#include "digest/sha1_steps.h"
-#include "digest/sse2_schedule_words.h"
+#include "digest/shared/add_into_state.h"
+#include "digest/sha1/sha1_steps.h"
+#include "digest/shared/sse2_schedule_words.h"
 
 namespace {
 

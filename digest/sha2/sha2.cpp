@@ -1,13 +1,13 @@
 // SHA-2's buffering, padding and length encoding for both word sizes; the block functions come
 // from sha2_backend.h.
-#include "digest/sha2.h"
+#include "digest/sha2/sha2.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "digest/byte_order.h"
+#include "digest/shared/byte_order.h"
 #include "digest/digest_plugin.h"
-#include "digest/sha2_backend.h"
+#include "digest/sha2/sha2_backend.h"
 #include "runtime/main_heap.h"
 
 Sha256BlocksFunction sha256Blocks = Sha256BlocksGeneric;

@@ -2,8 +2,8 @@
 // block's words, the other 48 in unrolled groups of 16 over a rolling 16-word schedule.
 #include <bit>
 
-#include "digest/byte_order.h"
-#include "digest/sha2_backend.h"
+#include "digest/shared/byte_order.h"
+#include "digest/sha2/sha2_backend.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // SHA-224/256 with the SHA extensions: SHA256RNDS2 runs two steps on the state split into ABEF
 // and CDGH, SHA256MSG1/SHA256MSG2 build the schedule four words at a time. The blocks are only
 // read: the schedule stays in registers.
-#include "digest/sha2_backend.h"
-#include "digest/x86_intrinsics.h"
+#include "digest/sha2/sha2_backend.h"
+#include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
 

@@ -1,13 +1,13 @@
 // SHA-224/256 for every x86-64 processor: the steps in general-purpose registers and the message
 // schedule in SSE2 registers, four words at a time, sixteen steps ahead of the steps that take
 // them, so that the two run side by side. SSE2 belongs to x86-64 itself, so no feature is asked.
-#include "digest/sha2_backend.h"
-#include "digest/x86_intrinsics.h"
+#include "digest/sha2/sha2_backend.h"
+#include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
-#include "digest/add_into_state.h"
-#include "digest/sha256_steps.h"
-#include "digest/sse2_schedule_words.h"
+#include "digest/shared/add_into_state.h"
+#include "digest/sha2/sha256_steps.h"
+#include "digest/shared/sse2_schedule_words.h"
 
 namespace {
 

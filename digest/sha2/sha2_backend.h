@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "digest/digest_backend.h"
-#include "digest/processor_features.h"
+#include "digest/shared/processor_features.h"
 
 using Sha256BlocksFunction = void (*)(uint32_t state[8], const uint8_t* blocks, size_t count);
 using Sha512BlocksFunction = void (*)(uint64_t state[8], const uint8_t* blocks, size_t count);

@@ -7,9 +7,9 @@
 #include <array>
 #include <utility>
 
-#include "digest/sha2_backend.h"
-#include "digest/sha512_steps.h"
-#include "digest/x86_intrinsics.h"
+#include "digest/sha2/sha2_backend.h"
+#include "digest/sha2/sha512_steps.h"
+#include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
 

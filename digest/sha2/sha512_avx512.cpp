@@ -1,9 +1,9 @@
 // SHA-384/512 with the steps in general-purpose registers (BMI2's RORX rotates without
 // disturbing its source) and the message schedule in AVX-512VL registers, two words at a time,
 // sixteen steps ahead of the steps that take them, so that the two run side by side.
-#include "digest/sha2_backend.h"
-#include "digest/sha512_steps.h"
-#include "digest/x86_intrinsics.h"
+#include "digest/sha2/sha2_backend.h"
+#include "digest/sha2/sha512_steps.h"
+#include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
 

@@ -1,9 +1,9 @@
 // SHA-384/512 for every x86-64 processor: the message schedule in SSE2 registers, two words at a
 // time, sixteen steps ahead of the steps that take them, with the steps in general-purpose
 // registers. SSE2 has neither 64-bit rotations nor byte shuffles, so shifts stand in for both.
-#include "digest/sha2_backend.h"
-#include "digest/sha512_steps.h"
-#include "digest/x86_intrinsics.h"
+#include "digest/sha2/sha2_backend.h"
+#include "digest/sha2/sha512_steps.h"
+#include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
 

@@ -6,7 +6,7 @@
 #include <bit>
 #include <cstdint>
 
-#include "digest/add_into_state.h"
+#include "digest/shared/add_into_state.h"
 
 // The functions of section 4.1.3 on the working variables.
 inline uint64_t Sha512BigSigma0(uint64_t x) {

@@ -2,9 +2,9 @@
 // the 25 lanes and the temporaries): VPTERNLOGQ makes theta's five-way XOR in two instructions,
 // adds both neighbouring parities to a lane in one and computes chi in one; VPROLQ rotates
 // without a copy.
-#include "digest/keccak_backend.h"
-#include "digest/keccak_rounds.h"
-#include "digest/x86_intrinsics.h"
+#include "digest/sha3/keccak_backend.h"
+#include "digest/sha3/keccak_rounds.h"
+#include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
 

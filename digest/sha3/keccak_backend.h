@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "digest/digest_backend.h"
-#include "digest/processor_features.h"
+#include "digest/shared/processor_features.h"
 
 constexpr int KECCAK_LANES = 25;
 

@@ -3,7 +3,7 @@
 // copies, and ANDN makes chi's ~b & c in one instruction from intact inputs, so no lane is held
 // inverted and no NOT is needed; on Intel processors ANDN runs apart from the rotations' ports.
 // Some 172 instructions a round against the x86-64 one's 190.
-#include "digest/keccak_x86_64_asm.h"
+#include "digest/sha3/keccak_x86_64_asm.h"
 
 #if DIGEST_X86_64_BACKENDS
 

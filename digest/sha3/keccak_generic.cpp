@@ -3,8 +3,8 @@
 #include <bit>
 #include <cstring>
 
-#include "digest/byte_order.h"
-#include "digest/keccak_backend.h"
+#include "digest/shared/byte_order.h"
+#include "digest/sha3/keccak_backend.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // go, ki, mi and sa are held inverted. Every XOR then carries the inversion along, and chi
 // becomes a ^ (b | c) or a ^ (b & c) on the held values with a single NOT a row instead of one
 // for every lane.
-#include "digest/keccak_x86_64_asm.h"
+#include "digest/sha3/keccak_x86_64_asm.h"
 
 #if DIGEST_X86_64_BACKENDS
 

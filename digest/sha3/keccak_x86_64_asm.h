@@ -14,8 +14,8 @@
 //   column parities that the previous block's last round left in registers.
 #include <cstddef>
 
-#include "digest/keccak_backend.h"
-#include "digest/keccak_rounds.h"
+#include "digest/sha3/keccak_backend.h"
+#include "digest/sha3/keccak_rounds.h"
 
 #if DIGEST_X86_64_BACKENDS
 

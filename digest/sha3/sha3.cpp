@@ -1,12 +1,12 @@
 // SHA-3's sponge buffering and padding; the absorb function comes from keccak_backend.h.
-#include "digest/sha3.h"
+#include "digest/sha3/sha3.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 
 #include "digest/digest_plugin.h"
-#include "digest/keccak_backend.h"
+#include "digest/sha3/keccak_backend.h"
 #include "runtime/main_heap.h"
 
 KeccakAbsorbFunction keccakAbsorb = KeccakAbsorbGeneric;

@@ -1,4 +1,4 @@
-#include "digest/processor_features.h"
+#include "digest/shared/processor_features.h"
 
 #if DIGEST_X86_64_BACKENDS
 #include <cpuid.h>

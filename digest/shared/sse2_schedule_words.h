@@ -4,7 +4,7 @@
 // runs. SSE2 belongs to x86-64 itself, so no target is asked.
 #include <cstdint>
 
-#include "digest/x86_intrinsics.h"
+#include "digest/shared/x86_intrinsics.h"
 
 // Four big-endian words in host order: bytes swapped within each 16-bit half, then the halves.
 inline __m128i LoadBigEndianWords(const uint8_t* bytes) {

@@ -7,7 +7,7 @@
 // behind.
 #include <cstdint>
 
-#include "digest/x86_intrinsics.h"
+#include "digest/shared/x86_intrinsics.h"
 
 // AVX2 for the schedule; BMI1's ANDN and BMI2's RORX for the steps.
 #define TWO_BLOCK_TARGET DIGEST_TARGET("avx2,bmi,bmi2")

@@ -4,7 +4,7 @@
 // carry-less multiplication backends (files named *avx512* or *pclmulqdq*) a second time with
 // DIGEST_EMULATED_INTRINSICS: SIMDe's portable versions then stand in under the usual names and
 // no target is asked of the compiler, so that the code runs on any x86-64 processor.
-#include "digest/processor_features.h"
+#include "digest/shared/processor_features.h"
 
 #if DIGEST_X86_64_BACKENDS && DIGEST_EMULATED_INTRINSICS
 #define SIMDE_ENABLE_NATIVE_ALIASES

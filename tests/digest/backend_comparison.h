@@ -7,7 +7,7 @@
 // leave the caller's bytes as they were.
 #include <string>
 
-#include "digest/processor_features.h"
+#include "digest/shared/processor_features.h"
 #include "tests/digest/backends_under_test.h"
 
 // Three of the messages are around 1 MiB. `runsOn` is a processor that runs the backend: this

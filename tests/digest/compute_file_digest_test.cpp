@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "digest/crc32.h"
+#include "digest/crc32/crc32.h"
 #include "runtime/main_heap.h"
 #include "tests/digest/recording_plugin.h"
 #include "tests/support/temp_files.h"

@@ -1,6 +1,6 @@
 // CRC-32 known answers and split invariance, against a bit-at-a-time reference (and zlib's crc32
 // natively).
-#include "digest/crc32.h"
+#include "digest/crc32/crc32.h"
 
 #include <gtest/gtest.h>
 

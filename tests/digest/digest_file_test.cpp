@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "digest/compute_file_digest.h"
-#include "digest/crc32.h"
+#include "digest/crc32/crc32.h"
 #include "tests/digest/recording_plugin.h"
 #include "tests/support/temp_files.h"
 

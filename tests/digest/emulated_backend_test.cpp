@@ -8,7 +8,7 @@
 #include "digest/register_digest_plugins.h"
 #include "tests/digest/backend_comparison.h"
 #include "tests/digest/backends_under_test.h"
-#include "tests/digest/processor_classes.h"
+#include "tests/support/processor_classes.h"
 
 namespace {
 

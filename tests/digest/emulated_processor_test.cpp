@@ -6,7 +6,7 @@
 #include "digest/backend_selection.h"
 #include "digest/register_digest_plugins.h"
 #include "tests/digest/backends_under_test.h"
-#include "tests/digest/processor_classes.h"
+#include "tests/support/processor_classes.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // Long paths: the extended form a path over the classic limit is given, and (on Windows) a file
 // that deep read whole.
-#include "digest/long_path.h"
+#include "digest/file/long_path.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "digest/compute_file_digest.h"
-#include "digest/crc32.h"
+#include "digest/crc32/crc32.h"
 #include "tests/support/temp_files.h"
 
 namespace {

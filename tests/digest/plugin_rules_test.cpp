@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "digest/compute_file_digest.h"
-#include "digest/crc32.h"
+#include "digest/crc32/crc32.h"
 #include "digest/digest_plugin.h"
-#include "digest/md5.h"
+#include "digest/md5/md5.h"
 #include "digest/register_digest_plugins.h"
-#include "digest/sha1.h"
-#include "digest/sha2.h"
-#include "digest/sha3.h"
+#include "digest/sha1/sha1.h"
+#include "digest/sha2/sha2.h"
+#include "digest/sha3/sha3.h"
 #include "runtime/main_heap.h"
 #include "tests/digest/backends_under_test.h"
 #include "tests/digest/feed_runner.h"

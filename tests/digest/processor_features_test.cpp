@@ -1,6 +1,6 @@
 // The processor features the backends are chosen by, against the compiler's own reading of CPUID
 // and XGETBV, and the rule that every backend list ends with code any processor runs.
-#include "digest/processor_features.h"
+#include "digest/shared/processor_features.h"
 
 #include <gtest/gtest.h>
 

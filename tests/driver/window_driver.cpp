@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "tests/driver/file_drag.h"
+#include "tests/support/file_drag.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/report_table.h"
+#include "report/report_table.h"
 #include "digest/backend_selection.h"
 #include "digest/compute_file_digest.h"
 #include "digest/register_digest_plugins.h"

@@ -1,6 +1,6 @@
 // What the window shows for a file it cannot read; the digests themselves are checked through
 // the console companion.
-#include "app/report_table.h"
+#include "report/report_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tests/driver/file_drag.h"
+#include "tests/support/file_drag.h"
 
 #include <ole2.h>
 #include <shlobj.h>

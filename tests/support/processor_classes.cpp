@@ -1,6 +1,6 @@
-#include "tests/digest/processor_classes.h"
+#include "tests/support/processor_classes.h"
 
-#include "app/report_table.h"
+#include "report/report_table.h"
 #include "digest/backend_selection.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "digest/processor_features.h"
+#include "digest/shared/processor_features.h"
 
 struct ProcessorClass {
   const char* name;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "runtime/main_heap.h"
-#include "tests/driver/file_drag.h"
+#include "tests/support/file_drag.h"
 #include "toolkit/drop_target.h"
 #include "toolkit/event_queue.h"
 #include "toolkit/gadgets.h"
