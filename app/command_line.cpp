@@ -53,7 +53,9 @@ Text WithoutQuotes(std::wstring_view token) {
 
 }  // namespace
 
-void StartFileLibrary() { fileLibrary.argumentCursor = 0; }
+void StartFileLibrary() {
+  fileLibrary.argumentCursor = 0;
+}
 
 std::optional<Text> CommandLineToken(std::wstring_view commandLine, int64_t index) {
   if (index < 0) return std::nullopt;
@@ -61,7 +63,8 @@ std::optional<Text> CommandLineToken(std::wstring_view commandLine, int64_t inde
   for (int64_t current = 0;; ++current) {
     const std::optional<TokenSpan> span = ScanToken(commandLine, position);
     if (!span) return std::nullopt;
-    if (current == index) return WithoutQuotes(commandLine.substr(span->start, span->end - span->start));
+    if (current == index)
+      return WithoutQuotes(commandLine.substr(span->start, span->end - span->start));
   }
 }
 
@@ -73,7 +76,8 @@ int64_t CommandLineTokenCount(std::wstring_view commandLine) {
 }
 
 Text NextCommandLineArgument(std::wstring_view commandLine) {
-  std::optional<Text> argument = CommandLineToken(commandLine, int64_t{fileLibrary.argumentCursor} + 1);
+  std::optional<Text> argument =
+      CommandLineToken(commandLine, int64_t{fileLibrary.argumentCursor} + 1);
   if (!argument) return Text();
   ++fileLibrary.argumentCursor;
   return std::move(*argument);
@@ -90,4 +94,6 @@ Text CommandLineArgumentAt(int32_t index, std::wstring_view commandLine) {
   return NextCommandLineArgument(commandLine);
 }
 
-int32_t ArgumentCursor() { return fileLibrary.argumentCursor; }
+int32_t ArgumentCursor() {
+  return fileLibrary.argumentCursor;
+}

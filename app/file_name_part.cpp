@@ -4,7 +4,9 @@ namespace {
 
 constexpr wchar_t QUOTE = L'"';
 
-bool IsPathSeparator(wchar_t unit) { return unit == L'\\' || unit == L'/'; }
+bool IsPathSeparator(wchar_t unit) {
+  return unit == L'\\' || unit == L'/';
+}
 
 // The name without its extension: cut before the last dot, unless a space comes after that dot,
 // the dot ends the name, or the dot is the name's first character (".profile").

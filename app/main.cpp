@@ -43,7 +43,9 @@ void StopLibraries() {
 }
 
 // Asks the system to take back as many of the process's pages as it can.
-void TrimWorkingSet() { SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1)); }
+void TrimWorkingSet() {
+  SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+}
 
 void HandleButton(int64_t gadget) {
   if (gadget == OPEN_FILE_BUTTON) OpenFileFromDialog();

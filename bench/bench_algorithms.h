@@ -24,12 +24,12 @@ inline const EVP_MD* OpenSslDigestOf(const ReportRow& row) {
     case DIGEST_SHA1:
       return EVP_sha1();
     case DIGEST_SHA2:
-      return row.bits == 224 ? EVP_sha224()
+      return row.bits == 224   ? EVP_sha224()
              : row.bits == 256 ? EVP_sha256()
              : row.bits == 384 ? EVP_sha384()
                                : EVP_sha512();
     case DIGEST_SHA3:
-      return row.bits == 224 ? EVP_sha3_224()
+      return row.bits == 224   ? EVP_sha3_224()
              : row.bits == 256 ? EVP_sha3_256()
              : row.bits == 384 ? EVP_sha3_384()
                                : EVP_sha3_512();

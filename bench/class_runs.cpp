@@ -29,7 +29,9 @@ struct CapabilityBits {
   uint64_t lv1;
 };
 
-constexpr uint64_t Bit(int offset, int bit) { return uint64_t{1} << (offset + bit); }
+constexpr uint64_t Bit(int offset, int bit) {
+  return uint64_t{1} << (offset + bit);
+}
 
 // AVX2 is only taken with AVX and the system's saving of the YMM state (XSAVE and OSXSAVE).
 constexpr uint64_t AVX_WITH_SAVED_STATE =

@@ -101,8 +101,9 @@ class MedianCollector : public benchmark::ConsoleReporter {
 
 void PrintTable(const ProcessorClass& processorClass,
                 const std::map<std::string, double>& megabytesPerSecond) {
-  std::printf("| Algorithm | Backend | Ours, MB/s | Theirs, MB/s | Ours / theirs | Target | Met |\n"
-              "|---|---|---:|---:|---:|---:|---|\n");
+  std::printf(
+      "| Algorithm | Backend | Ours, MB/s | Theirs, MB/s | Ours / theirs | Target | Met |\n"
+      "|---|---|---:|---:|---:|---:|---|\n");
   for (const ReportRow& row : REPORT_ROWS) {
     const std::string name = BenchName(row);
     const auto ourRun = megabytesPerSecond.find(name + "/" + OURS);
@@ -117,10 +118,14 @@ void PrintTable(const ProcessorClass& processorClass,
                 ActiveDigestBackend(row.algorithm, row.bits).c_str(), ours, theirs,
                 OpenSslDigestOf(row) ? "" : " (zlib)", ratio,
                 target > 0 ? AtLeast(target).c_str() : "none",
-                target == 0 ? "" : ratio >= target ? "yes" : "no");
+                target == 0       ? ""
+                : ratio >= target ? "yes"
+                                  : "no");
   }
-  std::printf("\nTheirs: OpenSSL %s EVP digests held to the class; CRC32: zlib %s crc32_z, which "
-              "no mask holds.\n\n", OPENSSL_VERSION_STR, ZLIB_VERSION);
+  std::printf(
+      "\nTheirs: OpenSSL %s EVP digests held to the class; CRC32: zlib %s crc32_z, which "
+      "no mask holds.\n\n",
+      OPENSSL_VERSION_STR, ZLIB_VERSION);
 }
 
 }  // namespace
@@ -133,8 +138,7 @@ int MeasureThroughput(const ProcessorClass& processorClass, int argc, char** arg
   std::vector<char*> arguments = {argv[0]};
   std::string defaults[] = {"--benchmark_repetitions=5",
                             "--benchmark_enable_random_interleaving=true",
-                            "--benchmark_report_aggregates_only=true",
-                            "--benchmark_min_time=0.2"};
+                            "--benchmark_report_aggregates_only=true", "--benchmark_min_time=0.2"};
   for (std::string& option : defaults) arguments.push_back(option.data());
   for (int i = 1; i < argc; ++i) arguments.push_back(argv[i]);
   int count = static_cast<int>(arguments.size());

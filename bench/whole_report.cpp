@@ -21,8 +21,8 @@ namespace {
 
 constexpr off_t FILE_BYTES = off_t{1} << 30;
 const std::vector<std::string> RHASH_OPTIONS = {
-    "--crc32",    "--md5",      "--sha1",     "--sha224",   "--sha256",   "--sha384",
-    "--sha512",   "--sha3-224", "--sha3-256", "--sha3-384", "--sha3-512",
+    "--crc32",  "--md5",      "--sha1",     "--sha224",   "--sha256",   "--sha384",
+    "--sha512", "--sha3-224", "--sha3-256", "--sha3-384", "--sha3-512",
 };
 
 using Clock = std::chrono::steady_clock;
@@ -60,18 +60,16 @@ std::string TheirPass(const ReportRow& row, const std::string& path) {
   const EVP_MD* digest = OpenSslDigestOf(row);
   if (!digest) {
     uLong crc = 0;
-    ReadInPieces(path, [&](const uint8_t* bytes, size_t count) {
-      crc = crc32_z(crc, bytes, count);
-    });
+    ReadInPieces(path,
+                 [&](const uint8_t* bytes, size_t count) { crc = crc32_z(crc, bytes, count); });
     const uint8_t big[4] = {static_cast<uint8_t>(crc >> 24), static_cast<uint8_t>(crc >> 16),
                             static_cast<uint8_t>(crc >> 8), static_cast<uint8_t>(crc)};
     return Hex(big, 4);
   }
   EVP_MD_CTX* context = EVP_MD_CTX_new();
   EVP_DigestInit_ex(context, digest, nullptr);
-  ReadInPieces(path, [&](const uint8_t* bytes, size_t count) {
-    EVP_DigestUpdate(context, bytes, count);
-  });
+  ReadInPieces(
+      path, [&](const uint8_t* bytes, size_t count) { EVP_DigestUpdate(context, bytes, count); });
   uint8_t result[EVP_MAX_MD_SIZE];
   unsigned length = 0;
   EVP_DigestFinal_ex(context, result, &length);
@@ -152,9 +150,8 @@ void PrintTables(const Passes& ours, const Passes& theirs, const RhashRuns& rhas
               ours.all.size());
   std::printf("| Pass | Ours, s | Theirs, s |\n|---|---:|---:|\n");
   for (int i = 0; i < REPORT_ROW_COUNT; ++i) {
-    std::printf("| %s | %.2f | %.2f%s |\n", BenchName(REPORT_ROWS[i]).c_str(),
-                Median(ours.each[i]), Median(theirs.each[i]),
-                OpenSslDigestOf(REPORT_ROWS[i]) ? "" : " (zlib)");
+    std::printf("| %s | %.2f | %.2f%s |\n", BenchName(REPORT_ROWS[i]).c_str(), Median(ours.each[i]),
+                Median(theirs.each[i]), OpenSslDigestOf(REPORT_ROWS[i]) ? "" : " (zlib)");
   }
   const double ourAll = Median(ours.all), theirAll = Median(theirs.all);
   const double rhashAll = Median(rhash.seconds);

@@ -14,9 +14,9 @@
 bool PrepareReportFile(const std::string& path);
 
 struct RhashRuns {
-  std::string version;              // as rhash --version gives it
-  std::vector<double> seconds;      // one a round
-  std::vector<std::string> digests; // in the report's order
+  std::string version;               // as rhash --version gives it
+  std::vector<double> seconds;       // one a round
+  std::vector<std::string> digests;  // in the report's order
 };
 
 // rhash's one pass over the eleven, `rounds` times. Empty when rhash cannot run.

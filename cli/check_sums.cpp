@@ -121,8 +121,8 @@ void CheckLines(const CliOptions& options, const std::vector<SumsLine>& lines, T
       continue;
     }
     ++tally.read;
-    const size_t index = std::find(algorithms.begin(), algorithms.end(), line.algorithm) -
-                         algorithms.begin();
+    const size_t index =
+        std::find(algorithms.begin(), algorithms.end(), line.algorithm) - algorithms.begin();
     const bool matched = LowerCaseHex(line.hex) == file.digests[index];
     if (!matched) ++tally.differed;
     WriteResult(options, line.name, matched ? CheckOutcome::MATCHED : CheckOutcome::DIFFERED);

@@ -7,7 +7,15 @@ namespace {
 constexpr wchar_t END_OF_OPTIONS[] = L"--";
 
 enum class Option {
-  ALGORITHM, FORMAT, CHECK, QUIET, STATUS, STRICT, IGNORE_MISSING, HELP, VERSION
+  ALGORITHM,
+  FORMAT,
+  CHECK,
+  QUIET,
+  STATUS,
+  STRICT,
+  IGNORE_MISSING,
+  HELP,
+  VERSION
 };
 
 struct OptionName {
@@ -182,8 +190,9 @@ class ArgumentReader {
     if (options.check && formatGiven) {
       SetError(L"--format is meaningful only when printing checksums");
     } else if (!options.check && checkOnly) {
-      SetError(L"--quiet, --status, --strict and --ignore-missing are meaningful only with "
-               L"--check");
+      SetError(
+          L"--quiet, --status, --strict and --ignore-missing are meaningful only with "
+          L"--check");
     } else if (options.format == OutputFormat::GNU && options.algorithms.size() != 1) {
       SetError(L"--format gnu needs exactly one algorithm, chosen with -a");
     }

@@ -34,7 +34,9 @@ Text SystemErrorMessage(uint32_t error) {
   return TextFromUtf8(std::strerror(static_cast<int>(error)));
 }
 
-Text ReadFailureReason() { return SystemErrorMessage(EIO); }
+Text ReadFailureReason() {
+  return SystemErrorMessage(EIO);
+}
 
 bool FileIsMissing(const Text& path) {
   struct stat status;

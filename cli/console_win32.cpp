@@ -48,7 +48,9 @@ bool ReadStandardInput(std::string& bytes) {
   }
 }
 
-Text ReadFailureReason() { return SystemErrorMessage(ERROR_READ_FAULT); }
+Text ReadFailureReason() {
+  return SystemErrorMessage(ERROR_READ_FAULT);
+}
 
 bool FileIsMissing(const Text& path) {
   if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;

@@ -54,10 +54,17 @@ bool UnescapeName(const Text& escaped, Text& name) {
     }
     if (++i == escaped.size()) return false;
     switch (escaped[i]) {
-      case L'n': name += L'\n'; break;
-      case L'r': name += L'\r'; break;
-      case ESCAPE_MARK: name += ESCAPE_MARK; break;
-      default: return false;
+      case L'n':
+        name += L'\n';
+        break;
+      case L'r':
+        name += L'\r';
+        break;
+      case ESCAPE_MARK:
+        name += ESCAPE_MARK;
+        break;
+      default:
+        return false;
     }
   }
   return true;

@@ -4,7 +4,9 @@
 
 namespace {
 
-Text LineStart(const WrittenName& name) { return name.escaped ? Text(1, ESCAPE_MARK) : Text(); }
+Text LineStart(const WrittenName& name) {
+  return name.escaped ? Text(1, ESCAPE_MARK) : Text();
+}
 
 }  // namespace
 

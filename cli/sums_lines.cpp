@@ -8,7 +8,9 @@ constexpr char UTF8_BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
 constexpr wchar_t COMMENT_MARK = L'#';
 constexpr wchar_t BINARY_MARK = L'*';
 
-bool IsBlank(wchar_t character) { return character == L' ' || character == L'\t'; }
+bool IsBlank(wchar_t character) {
+  return character == L' ' || character == L'\t';
+}
 
 bool IsHexDigit(wchar_t character) {
   return (character >= L'0' && character <= L'9') || (character >= L'a' && character <= L'f') ||

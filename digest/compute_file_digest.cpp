@@ -55,7 +55,9 @@ Text DigestToHex(const DigestContext* context) {
   return text;
 }
 
-bool IsFilePathText(const Text& path) { return !path.empty() && path.find(L'\0') == Text::npos; }
+bool IsFilePathText(const Text& path) {
+  return !path.empty() && path.find(L'\0') == Text::npos;
+}
 
 Text ComputeFileDigestRange(const Text& path, int32_t id, int32_t bits, int64_t offset,
                             int64_t length) {

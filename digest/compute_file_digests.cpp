@@ -69,4 +69,6 @@ std::vector<Text> ComputeStandardInputDigests(const std::vector<DigestChoice>& c
   return DigestsOf(input, chosen, workers);
 }
 
-unsigned DigestWorkersForThisMachine() { return std::max(1u, std::thread::hardware_concurrency()); }
+unsigned DigestWorkersForThisMachine() {
+  return std::max(1u, std::thread::hardware_concurrency());
+}

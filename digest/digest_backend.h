@@ -18,8 +18,7 @@ struct DigestBackend {
 };
 
 template <typename Blocks>
-bool ProcessorRunsBackend(const DigestBackend<Blocks>& backend,
-                          const ProcessorFeatures& features) {
+bool ProcessorRunsBackend(const DigestBackend<Blocks>& backend, const ProcessorFeatures& features) {
   return !backend.processorRuns || backend.processorRuns(features);
 }
 

@@ -17,6 +17,7 @@ struct ReportRow {
 constexpr int REPORT_ROW_COUNT = 11;
 
 // CRC32 comes first although its id is 2: the order is the table's, not the ids'.
+// clang-format off
 inline constexpr ReportRow REPORT_ROWS[REPORT_ROW_COUNT] = {
     {1, L"CRC32:", DIGEST_CRC32, 0},
     {2, L"MD5:", DIGEST_MD5, 0},
@@ -30,6 +31,7 @@ inline constexpr ReportRow REPORT_ROWS[REPORT_ROW_COUNT] = {
     {10, L"SHA-3 (384):", DIGEST_SHA3, 384},
     {11, L"SHA-3 (512):", DIGEST_SHA3, 512},
 };
+// clang-format on
 
 // Goes before the path in the report's last line.
 inline constexpr wchar_t FILE_PATH_PREFIX[] = L"File Path: ";

@@ -25,4 +25,6 @@ void ReleaseToMainHeap(void* block) {
   std::free(block);
 }
 
-size_t MainHeapBytesInUse() { return bytesInUse; }
+size_t MainHeapBytesInUse() {
+  return bytesInUse;
+}

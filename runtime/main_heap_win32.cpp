@@ -6,7 +6,7 @@
 
 namespace {
 
-HANDLE mainHeap;  // ours: destroyed by StopMainHeap
+HANDLE mainHeap;                 // ours: destroyed by StopMainHeap
 std::atomic<size_t> bytesInUse;  // other threads post events in blocks of this heap
 
 HANDLE Heap() {
@@ -16,7 +16,9 @@ HANDLE Heap() {
 
 }  // namespace
 
-void StartMainHeap() { Heap(); }
+void StartMainHeap() {
+  Heap();
+}
 
 void StopMainHeap() {
   if (mainHeap) HeapDestroy(mainHeap);
@@ -38,4 +40,6 @@ void ReleaseToMainHeap(void* block) {
   HeapFree(mainHeap, 0, block);
 }
 
-size_t MainHeapBytesInUse() { return bytesInUse; }
+size_t MainHeapBytesInUse() {
+  return bytesInUse;
+}

@@ -53,7 +53,9 @@ class PoolGuard {
   std::mutex* lock_;
 };
 
-uint8_t* FirstSlot(PoolChunk* chunk) { return reinterpret_cast<uint8_t*>(chunk + 1); }
+uint8_t* FirstSlot(PoolChunk* chunk) {
+  return reinterpret_cast<uint8_t*>(chunk + 1);
+}
 
 void PushChunk(PoolChunk** list, PoolChunk* chunk) {
   chunk->previous = nullptr;
@@ -86,7 +88,8 @@ int32_t NewChunkItems(const BlockPool* pool) {
 }
 
 PoolChunk* AllocateChunk(const BlockPool* pool, int32_t items) {
-  size_t bytes = sizeof(PoolChunk) + static_cast<size_t>(pool->slotSize) * static_cast<size_t>(items);
+  size_t bytes =
+      sizeof(PoolChunk) + static_cast<size_t>(pool->slotSize) * static_cast<size_t>(items);
   return static_cast<PoolChunk*>(AllocateFromMainHeap(bytes));
 }
 

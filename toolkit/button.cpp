@@ -12,7 +12,8 @@ const GadgetKind BUTTON_KIND = {GADGET_KIND_BUTTON, sizeof(GadgetKind), nullptr,
 
 int64_t CreateButton(ObjectNumber number, int32_t x, int32_t y, int32_t width, int32_t height,
                      const wchar_t* text, uint32_t flags) {
-  HWND control = CreateGadgetControl(0, BUTTON_CLASS, text, BUTTON_STYLE | flags, x, y, width, height);
+  HWND control =
+      CreateGadgetControl(0, BUTTON_CLASS, text, BUTTON_STYLE | flags, x, y, width, height);
   if (!control) return 0;
   // Only now that the new control exists does an older gadget of this number go.
   auto* record = static_cast<GadgetRecord*>(ObtainObjectRecord(GadgetTable(), number));

@@ -55,9 +55,13 @@ void AcceptFormat(ObjectNumber number, HWND window, int32_t format, int32_t acti
 
 }  // namespace
 
-void StartDropSupport() { OleInitialize(nullptr); }
+void StartDropSupport() {
+  OleInitialize(nullptr);
+}
 
-void StopDropSupport() { OleUninitialize(); }
+void StopDropSupport() {
+  OleUninitialize();
+}
 
 void AcceptWindowDrops(ObjectNumber number, int32_t format, int32_t actions) {
   ObjectTable* windows = WindowTable();

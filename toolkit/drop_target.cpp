@@ -51,7 +51,9 @@ HRESULT STDMETHODCALLTYPE QueryInterface(WindowDropTarget* self, REFIID interfac
   return S_OK;
 }
 
-ULONG STDMETHODCALLTYPE AddRef(WindowDropTarget* self) { return ++self->references; }
+ULONG STDMETHODCALLTYPE AddRef(WindowDropTarget* self) {
+  return ++self->references;
+}
 
 ULONG STDMETHODCALLTYPE Release(WindowDropTarget* self) {
   const int32_t left = --self->references;
@@ -86,7 +88,9 @@ HRESULT STDMETHODCALLTYPE DragOver(WindowDropTarget* self, DWORD keys, POINTL, D
 }
 
 // The window draws no highlight, so there is nothing to take back.
-HRESULT STDMETHODCALLTYPE DragLeave(WindowDropTarget*) { return S_OK; }
+HRESULT STDMETHODCALLTYPE DragLeave(WindowDropTarget*) {
+  return S_OK;
+}
 
 // Every failure refuses the drop (DROPEFFECT_NONE) and queues nothing.
 HRESULT STDMETHODCALLTYPE Drop(WindowDropTarget* self, IDataObject* data, DWORD keys, POINTL,

@@ -12,17 +12,17 @@ struct WindowDropTarget;
 
 // The IDropTarget operations in their slot order.
 struct DropTargetInterface {
-  HRESULT(STDMETHODCALLTYPE* queryInterface)(WindowDropTarget* self, REFIID interfaceId,
-                                              void** out);
+  HRESULT(STDMETHODCALLTYPE* queryInterface)
+  (WindowDropTarget* self, REFIID interfaceId, void** out);
   ULONG(STDMETHODCALLTYPE* addRef)(WindowDropTarget* self);
   ULONG(STDMETHODCALLTYPE* release)(WindowDropTarget* self);
-  HRESULT(STDMETHODCALLTYPE* dragEnter)(WindowDropTarget* self, IDataObject* data, DWORD keys,
-                                         POINTL point, DWORD* effect);
-  HRESULT(STDMETHODCALLTYPE* dragOver)(WindowDropTarget* self, DWORD keys, POINTL point,
-                                        DWORD* effect);
+  HRESULT(STDMETHODCALLTYPE* dragEnter)
+  (WindowDropTarget* self, IDataObject* data, DWORD keys, POINTL point, DWORD* effect);
+  HRESULT(STDMETHODCALLTYPE* dragOver)
+  (WindowDropTarget* self, DWORD keys, POINTL point, DWORD* effect);
   HRESULT(STDMETHODCALLTYPE* dragLeave)(WindowDropTarget* self);
-  HRESULT(STDMETHODCALLTYPE* drop)(WindowDropTarget* self, IDataObject* data, DWORD keys,
-                                    POINTL point, DWORD* effect);
+  HRESULT(STDMETHODCALLTYPE* drop)
+  (WindowDropTarget* self, IDataObject* data, DWORD keys, POINTL point, DWORD* effect);
 };
 
 // One accepted clipboard format; a target holds at most one entry per format.
@@ -39,7 +39,7 @@ constexpr int32_t DROP_MATCHED = 1;
 
 struct WindowDropTarget {
   const DropTargetInterface* interfaceTable;
-  int32_t references;  // held by OLE alone once registered
+  int32_t references;   // held by OLE alone once registered
   ObjectNumber number;  // the window's, put into the drop events
   HWND window;
   DropFormatEntry* formats;  // ours, from the main heap; the entry added last is first

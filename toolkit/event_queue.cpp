@@ -123,9 +123,13 @@ void InitQueueState(void* state) {
   static_cast<EventQueueState*>(state)->type = -1;
 }
 
-bool KeyDown(int virtualKey) { return GetKeyState(virtualKey) < 0; }
+bool KeyDown(int virtualKey) {
+  return GetKeyState(virtualKey) < 0;
+}
 
-bool ModifierDown() { return KeyDown(VK_CONTROL) || KeyDown(VK_SHIFT) || KeyDown(VK_MENU); }
+bool ModifierDown() {
+  return KeyDown(VK_CONTROL) || KeyDown(VK_SHIFT) || KeyDown(VK_MENU);
+}
 
 // An editable rich-edit control takes Tab itself.
 bool IsEditableRichEditUnderTab(HWND focus) {
@@ -180,7 +184,8 @@ void HandleMessage(MSG* message) {
 
 void StartEventSystem() {
   if (!queue) {
-    queue = static_cast<EventQueueState*>(AllocateLibraryState(sizeof(EventQueueState), InitQueueState));
+    queue = static_cast<EventQueueState*>(
+        AllocateLibraryState(sizeof(EventQueueState), InitQueueState));
   }
   if (eventWindow) return;
   HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -304,9 +309,19 @@ int64_t WaitForEvent(int32_t timeout) {
   return message.message;
 }
 
-int64_t CurrentEventGadget() { return queue ? queue->gadget : 0; }
-int64_t CurrentEventWindow() { return queue ? queue->window : 0; }
-int64_t CurrentEventType() { return queue ? queue->type : -1; }
-void* CurrentEventData() { return queue ? queue->data : nullptr; }
+int64_t CurrentEventGadget() {
+  return queue ? queue->gadget : 0;
+}
+int64_t CurrentEventWindow() {
+  return queue ? queue->window : 0;
+}
+int64_t CurrentEventType() {
+  return queue ? queue->type : -1;
+}
+void* CurrentEventData() {
+  return queue ? queue->data : nullptr;
+}
 
-HWND EventWindowHandle() { return eventWindow; }
+HWND EventWindowHandle() {
+  return eventWindow;
+}

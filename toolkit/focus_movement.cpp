@@ -105,7 +105,8 @@ void MoveFocusBackward() {
 void ShowFocusCues(HWND window) {
   LRESULT state = SendMessageW(window, WM_QUERYUISTATE, 0, 0);
   if (state & CUES_HIDDEN_MASK) {
-    SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
+                 0);
   }
 }
 

@@ -83,7 +83,8 @@ void StartFreshList(GadgetListState* list, HWND window) {
 
 GadgetListState* CurrentGadgetList() {
   if (!gadgetList) {
-    gadgetList = static_cast<GadgetListState*>(AllocateLibraryState(sizeof(GadgetListState), InitGadgetList));
+    gadgetList = static_cast<GadgetListState*>(
+        AllocateLibraryState(sizeof(GadgetListState), InitGadgetList));
   }
   return gadgetList;
 }

@@ -67,7 +67,9 @@ void StartGadgets() {
 // The default font and the kinds live for the process, and every control goes with its window.
 void StopGadgets() {}
 
-ObjectTable* GadgetTable() { return gadgetTable; }
+ObjectTable* GadgetTable() {
+  return gadgetTable;
+}
 
 HWND CreateGadgetControl(DWORD extendedStyle, const wchar_t* className, const wchar_t* text,
                          DWORD style, int32_t x, int32_t y, int32_t width, int32_t height) {
@@ -75,8 +77,8 @@ HWND CreateGadgetControl(DWORD extendedStyle, const wchar_t* className, const wc
   if (!parent || !gadgetTable) return nullptr;
   return CreateWindowExW(extendedStyle, className, text ? text : L"", style, ScaleX(x), ScaleY(y),
                          ScaleX(width), ScaleY(height), parent,
-                         reinterpret_cast<HMENU>(DESTROYED_CONTROL_ID),
-                         GetModuleHandleW(nullptr), nullptr);
+                         reinterpret_cast<HMENU>(DESTROYED_CONTROL_ID), GetModuleHandleW(nullptr),
+                         nullptr);
 }
 
 int64_t RegisterGadget(ObjectNumber number, GadgetRecord* record, HWND control,
@@ -89,7 +91,8 @@ int64_t RegisterGadget(ObjectNumber number, GadgetRecord* record, HWND control,
       SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GadgetWindowProcedure)));
   SetWindowLongPtrW(control, GWLP_ID, number);
   SetPropW(control, PROPERTY_GADGET_ID, reinterpret_cast<HANDLE>(number));
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentGadgetList()->defaultFont), TRUE);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentGadgetList()->defaultFont),
+               TRUE);
   CurrentGadgetList()->changed = 0;
   return chosenNumber ? number : reinterpret_cast<intptr_t>(control);
 }

@@ -13,8 +13,8 @@ struct GadgetKind {
   int32_t kindId;
   int32_t kindSize;
   // Answers NOT_HANDLED for a message the gadget does not take.
-  LRESULT (*onParentMessage)(GadgetRecord* record, HWND parent, UINT message, WPARAM wParam,
-                             LPARAM lParam);
+  LRESULT(*onParentMessage)
+  (GadgetRecord* record, HWND parent, UINT message, WPARAM wParam, LPARAM lParam);
   void (*releaseResources)(GadgetRecord* record);
   void (*setText)(GadgetRecord* record, const wchar_t* text);
 };

@@ -13,7 +13,8 @@ constexpr int32_t WINDOW_TABLE_GROW_STEP = 16;
 constexpr WORD PROGRAM_ICON_RESOURCE = 1;
 constexpr uint32_t WINDOW_CENTERING = WINDOW_CENTER_ON_SCREEN | WINDOW_CENTER_ON_PARENT;
 constexpr uint32_t FLAGS_WITHOUT_STYLE = WINDOW_CENTERING | WINDOW_HIDDEN;
-constexpr uint32_t TOOL_WINDOW_REMOVED_STYLES = WS_MINIMIZE | WS_MAXIMIZE | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr uint32_t TOOL_WINDOW_REMOVED_STYLES =
+    WS_MINIMIZE | WS_MAXIMIZE | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr uint32_t TOOLKIT_FLAG_BITS = 0x7;
 constexpr uint32_t CREATION_STYLE_MASK = 0xFDFFFFF8;  // without the toolkit's own bits
 constexpr uint32_t SIZABLE_CAPTION = WS_CAPTION | WS_THICKFRAME;
@@ -112,7 +113,8 @@ int ShowCommand(const WindowStyle& style) {
 
 void FillAccelerators(WindowRecord* record) {
   record->acceleratorCount = ACCELERATOR_COUNT;
-  record->accelerators = static_cast<ACCEL*>(AllocateFromMainHeap(ACCELERATOR_COUNT * sizeof(ACCEL)));
+  record->accelerators =
+      static_cast<ACCEL*>(AllocateFromMainHeap(ACCELERATOR_COUNT * sizeof(ACCEL)));
   if (!record->accelerators) return;
   record->accelerators[0] = ACCEL{FVIRTKEY | FNOINVERT, VK_TAB, COMMAND_FOCUS_NEXT};
   record->accelerators[1] = ACCEL{FVIRTKEY | FNOINVERT | FSHIFT, VK_TAB, COMMAND_FOCUS_PREVIOUS};
@@ -128,11 +130,13 @@ Placement PlaceWindow(const WindowStyle& style, uint32_t flags, int32_t x, int32
   RECT outer = {0, 0, ScaleX(width), ScaleY(height)};
   AdjustWindowRectEx(&outer, style.style & ~TOOLKIT_FLAG_BITS, FALSE, style.extendedStyle);
   Placement placement = {x, y, outer.right - outer.left, outer.bottom - outer.top};
-  if (x == WINDOW_DEFAULT_POSITION || (y == WINDOW_DEFAULT_POSITION && !(flags & WINDOW_CENTERING))) {
+  if (x == WINDOW_DEFAULT_POSITION ||
+      (y == WINDOW_DEFAULT_POSITION && !(flags & WINDOW_CENTERING))) {
     placement.x = placement.y = CW_USEDEFAULT;
     return placement;
   }
-  if ((style.style & SIZABLE_CAPTION) == SIZABLE_CAPTION) placement.x -= UnscaleX(CompositionBorder());
+  if ((style.style & SIZABLE_CAPTION) == SIZABLE_CAPTION)
+    placement.x -= UnscaleX(CompositionBorder());
   placement.x = ScaleX(placement.x);
   placement.y = ScaleY(placement.y);
   return placement;
@@ -146,7 +150,8 @@ std::wstring WindowClassName(ObjectNumber number) {
 
 void StartWindows() {
   if (!library.table) {
-    library.table = CreateObjectTable(sizeof(WindowRecord), WINDOW_TABLE_GROW_STEP, CloseNumberedWindow);
+    library.table =
+        CreateObjectTable(sizeof(WindowRecord), WINDOW_TABLE_GROW_STEP, CloseNumberedWindow);
   }
   library.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(PROGRAM_ICON_RESOURCE));
   library.cursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -158,10 +163,12 @@ void StopWindows() {
   library.icon = nullptr;
 }
 
-ObjectTable* WindowTable() { return library.table; }
+ObjectTable* WindowTable() {
+  return library.table;
+}
 
-int64_t OpenNumberedWindow(ObjectNumber number, int32_t x, int32_t y, int32_t width,
-                           int32_t height, const wchar_t* title, uint32_t flags, HWND parent) {
+int64_t OpenNumberedWindow(ObjectNumber number, int32_t x, int32_t y, int32_t width, int32_t height,
+                           const wchar_t* title, uint32_t flags, HWND parent) {
   if (!library.table) return 0;
   auto* record = static_cast<WindowRecord*>(ObtainObjectRecord(library.table, number));
   if (!record) return 0;
@@ -172,10 +179,10 @@ int64_t OpenNumberedWindow(ObjectNumber number, int32_t x, int32_t y, int32_t wi
   RegisterWindowClass(className);
   WindowStyle style = StyleFromFlags(flags);
   Placement placement = PlaceWindow(style, flags, x, y, width, height);
-  HWND window = CreateWindowExW(style.extendedStyle, className.c_str(), title ? title : L"",
-                                style.style & CREATION_STYLE_MASK, placement.x, placement.y,
-                                placement.width, placement.height, parent, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+  HWND window =
+      CreateWindowExW(style.extendedStyle, className.c_str(), title ? title : L"",
+                      style.style & CREATION_STYLE_MASK, placement.x, placement.y, placement.width,
+                      placement.height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!window) {
     UnregisterClassW(className.c_str(), GetModuleHandleW(nullptr));
     ReleaseObjectRecord(library.table, number);
@@ -197,8 +204,8 @@ int64_t OpenNumberedWindow(ObjectNumber number, int32_t x, int32_t y, int32_t wi
   return chosenNumber ? number : reinterpret_cast<intptr_t>(window);
 }
 
-int64_t OpenNumberedWindow(ObjectNumber number, int32_t x, int32_t y, int32_t width,
-                           int32_t height, const wchar_t* title) {
+int64_t OpenNumberedWindow(ObjectNumber number, int32_t x, int32_t y, int32_t width, int32_t height,
+                           const wchar_t* title) {
   return OpenNumberedWindow(number, x, y, width, height, title, WINDOW_DEFAULT_FLAGS);
 }
 
@@ -242,7 +249,8 @@ void SetWindowCaption(ObjectNumber number, const wchar_t* text) {
 
 ObjectNumber EnclosingWindowNumber(HWND window) {
   HWND found = window;
-  while (found && !GetPropW(found, PROPERTY_WINDOW_ID) && (GetWindowLongPtrW(found, GWL_STYLE) & WS_CHILD)) {
+  while (found && !GetPropW(found, PROPERTY_WINDOW_ID) &&
+         (GetWindowLongPtrW(found, GWL_STYLE) & WS_CHILD)) {
     found = GetParent(found);
   }
   if (!found) return -1;

@@ -28,8 +28,8 @@ struct WindowRecord;
 using BackgroundPainter = LRESULT (*)(WindowRecord* record, HDC deviceContext);
 
 struct WindowRecord {
-  HWND window;            // null: the record is not in use
-  ACCEL* accelerators;    // ours, from the main heap
+  HWND window;              // null: the record is not in use
+  ACCEL* accelerators;      // ours, from the main heap
   HACCEL acceleratorTable;  // ours
   int32_t acceleratorCount;
   int32_t reserved1;
@@ -52,11 +52,10 @@ ObjectTable* WindowTable();
 
 // Width and height are the client area's. Result: the chosen number for ANY_OBJECT, else the
 // window handle; 0 on failure.
-int64_t OpenNumberedWindow(ObjectNumber number, int32_t x, int32_t y, int32_t width,
-                           int32_t height, const wchar_t* title, uint32_t flags,
-                           HWND parent = nullptr);
-int64_t OpenNumberedWindow(ObjectNumber number, int32_t x, int32_t y, int32_t width,
-                           int32_t height, const wchar_t* title);
+int64_t OpenNumberedWindow(ObjectNumber number, int32_t x, int32_t y, int32_t width, int32_t height,
+                           const wchar_t* title, uint32_t flags, HWND parent = nullptr);
+int64_t OpenNumberedWindow(ObjectNumber number, int32_t x, int32_t y, int32_t width, int32_t height,
+                           const wchar_t* title);
 
 // The window table's release routine; ANY_OBJECT closes every window.
 void CloseNumberedWindow(ObjectNumber number);

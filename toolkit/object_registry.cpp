@@ -16,7 +16,9 @@ bool IsLive(const void* record) {
   return record && static_cast<const ObjectRecordHead*>(record)->handle;
 }
 
-void* RecordOfLinks(AnyRecordLinks* links) { return links + 1; }
+void* RecordOfLinks(AnyRecordLinks* links) {
+  return links + 1;
+}
 
 // The list entry whose record has this address, found by walking the list, so that a number
 // which is no record of ours is never dereferenced.
@@ -46,7 +48,8 @@ constexpr int64_t MAX_SLOTS = PTRDIFF_MAX / static_cast<int64_t>(sizeof(void*));
 bool GrowSlots(ObjectTable* table, ObjectNumber number) {
   if (number > MAX_SLOTS - table->growStep) return false;
   int64_t capacity = number + table->growStep;
-  auto* slots = static_cast<void**>(AllocateFromMainHeap(static_cast<size_t>(capacity) * sizeof(void*)));
+  auto* slots =
+      static_cast<void**>(AllocateFromMainHeap(static_cast<size_t>(capacity) * sizeof(void*)));
   if (!slots) return false;
   std::memcpy(slots, table->slots, static_cast<size_t>(table->capacity) * sizeof(void*));
   ReleaseToMainHeap(table->slots);
@@ -74,7 +77,8 @@ class OfferedRecords {
       auto* numbers = static_cast<ObjectNumber*>(
           AllocateFromMainHeap(static_cast<size_t>(capacity) * sizeof(ObjectNumber)));
       if (!numbers) return false;
-      if (numbers_) std::memcpy(numbers, numbers_, static_cast<size_t>(count_) * sizeof(ObjectNumber));
+      if (numbers_)
+        std::memcpy(numbers, numbers_, static_cast<size_t>(count_) * sizeof(ObjectNumber));
       ReleaseToMainHeap(numbers_);
       numbers_ = numbers;
       capacity_ = capacity;
@@ -99,10 +103,12 @@ ObjectNumber NewestUnofferedRecord(const ObjectTable* table, const OfferedRecord
 
 }  // namespace
 
-ObjectTable* CreateObjectTable(int32_t recordSize, int32_t growStep, ReleaseRoutine releaseRoutine) {
+ObjectTable* CreateObjectTable(int32_t recordSize, int32_t growStep,
+                               ReleaseRoutine releaseRoutine) {
   auto* table = static_cast<ObjectTable*>(AllocateFromMainHeap(sizeof(ObjectTable)));
   if (!table) return nullptr;
-  table->slots = static_cast<void**>(AllocateFromMainHeap(static_cast<size_t>(growStep) * sizeof(void*)));
+  table->slots =
+      static_cast<void**>(AllocateFromMainHeap(static_cast<size_t>(growStep) * sizeof(void*)));
   if (!table->slots) {
     ReleaseToMainHeap(table);
     return nullptr;
@@ -143,7 +149,8 @@ void* LookupObject(const ObjectTable* table, ObjectNumber number) {
 void ReleaseObjectRecord(ObjectTable* table, ObjectNumber number) {
   if (!table) return;
   if (IsSlotNumber(table, number)) {
-    if (void* record = table->slots[number]) std::memset(record, 0, static_cast<size_t>(table->recordSize));
+    if (void* record = table->slots[number])
+      std::memset(record, 0, static_cast<size_t>(table->recordSize));
     return;
   }
   AnyRecordLinks* links = FindAnyRecord(table, number);

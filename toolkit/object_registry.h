@@ -23,7 +23,7 @@ struct ObjectTable {
   int32_t recordSize;
   int32_t growStep;
   int64_t capacity;
-  void** slots;               // ours: capacity record pointers, each record ours too
+  void** slots;                // ours: capacity record pointers, each record ours too
   AnyRecordLinks* anyRecords;  // newest first
   ReleaseRoutine releaseRoutine;
   int64_t cursor;

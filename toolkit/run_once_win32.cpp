@@ -20,6 +20,7 @@ bool RunOnceThroughSystem(OnceFlag* flag, OnceRoutine routine) {
   LoadedLibrary kernel(L"Kernel32.dll");
   auto executeOnce = kernel.Find<InitOnceExecuteOnceFunction>("InitOnceExecuteOnce");
   if (!executeOnce) return false;
-  executeOnce(reinterpret_cast<PINIT_ONCE>(flag), RunRoutine, reinterpret_cast<PVOID>(routine), nullptr);
+  executeOnce(reinterpret_cast<PINIT_ONCE>(flag), RunRoutine, reinterpret_cast<PVOID>(routine),
+              nullptr);
   return true;
 }

@@ -119,7 +119,9 @@ void InitStatusBars() {
   library->table = CreateObjectTable(sizeof(StatusBarRecord), TABLE_GROW_STEP, DestroyStatusBar);
 }
 
-ObjectTable* StatusBarTable() { return library ? library->table : nullptr; }
+ObjectTable* StatusBarTable() {
+  return library ? library->table : nullptr;
+}
 
 StatusBarRecord* FindStatusBar(ObjectNumber number) {
   ObjectTable* table = StatusBarTable();
@@ -135,9 +137,9 @@ int64_t MakeStatusBar(ObjectNumber number, HWND parent) {
   const bool chosenByToolkit = number == ANY_OBJECT;
   if (chosenByToolkit) number = NumberOfAnyRecord(record);
   MainHeapBlock<StatusSection> sections(SECTION_GROWTH * sizeof(StatusSection));
-  HWND control = sections.Get() ? CreateStatusWindowW(STATUS_CONTROL_STYLE, nullptr, parent,
-                                                      STATUS_CONTROL_ID)
-                                : nullptr;
+  HWND control = sections.Get()
+                     ? CreateStatusWindowW(STATUS_CONTROL_STYLE, nullptr, parent, STATUS_CONTROL_ID)
+                     : nullptr;
   if (!control) {
     ReleaseObjectRecord(table, number);
     return 0;

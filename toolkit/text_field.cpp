@@ -6,7 +6,8 @@
 
 namespace {
 
-constexpr DWORD TEXT_FIELD_STYLE = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL;  // 0x50030080
+constexpr DWORD TEXT_FIELD_STYLE =
+    WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL;  // 0x50030080
 
 WNDPROC editClassProcedure;  // the system's "Edit" procedure that every text field wraps
 
@@ -57,8 +58,8 @@ const GadgetKind TEXT_FIELD_KIND = {GADGET_KIND_TEXT_FIELD, sizeof(GadgetKind), 
 int64_t CreateTextField(ObjectNumber number, int32_t x, int32_t y, int32_t width, int32_t height,
                         const wchar_t* text, uint32_t flags) {
   DWORD extendedStyle = (flags & TEXT_FIELD_BORDERLESS) ? 0 : WS_EX_CLIENTEDGE;
-  HWND control = CreateGadgetControl(extendedStyle, EDIT_CLASS, text, TEXT_FIELD_STYLE | flags, x, y,
-                                     width, height);
+  HWND control = CreateGadgetControl(extendedStyle, EDIT_CLASS, text, TEXT_FIELD_STYLE | flags, x,
+                                     y, width, height);
   if (!control) return 0;
   // Only now that the new control exists does an older gadget of this number go.
   auto* record = static_cast<GadgetRecord*>(ObtainObjectRecord(GadgetTable(), number));

@@ -62,7 +62,9 @@ DisabledWindowEntry* DetachEntriesOfThread(DWORD thread) {
   return detached;
 }
 
-bool IsTopmost(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+bool IsTopmost(HWND window) {
+  return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
 
 void PlaceInBand(HWND window, HWND band) {
   SetWindowPos(window, band, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
@@ -72,7 +74,8 @@ BOOL CALLBACK DisableWhenOwnAndVisible(HWND window, LPARAM) {
   const DWORD thread = GetCurrentThreadId();
   if (GetWindowThreadProcessId(window, nullptr) != thread || !IsWindowVisible(window)) return TRUE;
   // Without an entry the window could not be restored, so it is left as it is.
-  auto* entry = static_cast<DisabledWindowEntry*>(AllocateFromMainHeap(sizeof(DisabledWindowEntry)));
+  auto* entry =
+      static_cast<DisabledWindowEntry*>(AllocateFromMainHeap(sizeof(DisabledWindowEntry)));
   if (!entry) return TRUE;
   entry->thread = thread;
   entry->window = window;

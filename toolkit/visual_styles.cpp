@@ -40,6 +40,10 @@ void ProbeVisualStyles() {
   visualStyles = isAppThemed() && commonControlsVersion >= FIRST_THEMED_VERSION;
 }
 
-uint32_t CommonControlsVersion() { return commonControlsVersion; }
+uint32_t CommonControlsVersion() {
+  return commonControlsVersion;
+}
 
-bool VisualStylesInUse() { return visualStyles; }
+bool VisualStylesInUse() {
+  return visualStyles;
+}

@@ -14,9 +14,9 @@ namespace {
 // What the procedure knows about the window a message is for.
 struct MessageTarget {
   HWND window;
-  ObjectNumber number;    // of the enclosing toolkit window, -1 when none
-  WindowRecord* record;   // null when the number names no open window
-  bool own;               // the message is for the toolkit window itself
+  ObjectNumber number;   // of the enclosing toolkit window, -1 when none
+  WindowRecord* record;  // null when the number names no open window
+  bool own;              // the message is for the toolkit window itself
 };
 
 MessageTarget FindTarget(HWND window) {
@@ -134,7 +134,8 @@ HWND ControlOfMessage(UINT message, LPARAM lParam) {
 }
 
 LRESULT OnCommand(const MessageTarget& target, WPARAM wParam, LPARAM lParam) {
-  LRESULT answer = PassToGadgetKind(reinterpret_cast<HWND>(lParam), target.window, WM_COMMAND, wParam, lParam);
+  LRESULT answer =
+      PassToGadgetKind(reinterpret_cast<HWND>(lParam), target.window, WM_COMMAND, wParam, lParam);
   if (answer != NOT_HANDLED) return answer;
   if (lParam) {
     LONG_PTR id = GetWindowLongPtrW(reinterpret_cast<HWND>(lParam), GWLP_ID);
@@ -157,11 +158,20 @@ LRESULT OnCommand(const MessageTarget& target, WPARAM wParam, LPARAM lParam) {
 
 LRESULT OnTrayIcon(const MessageTarget& target, WPARAM wParam, LPARAM lParam) {
   switch (lParam) {
-    case WM_LBUTTONDOWN: Post(target, EVENT_TRAY_ICON, wParam, TRAY_LEFT_BUTTON_DOWN); break;
-    case WM_LBUTTONDBLCLK: Post(target, EVENT_TRAY_ICON, wParam, TRAY_LEFT_DOUBLE_CLICK); break;
-    case WM_RBUTTONDOWN: Post(target, EVENT_TRAY_ICON, wParam, TRAY_RIGHT_BUTTON_DOWN); break;
-    case WM_RBUTTONDBLCLK: Post(target, EVENT_TRAY_ICON, wParam, TRAY_RIGHT_DOUBLE_CLICK); break;
-    default: break;
+    case WM_LBUTTONDOWN:
+      Post(target, EVENT_TRAY_ICON, wParam, TRAY_LEFT_BUTTON_DOWN);
+      break;
+    case WM_LBUTTONDBLCLK:
+      Post(target, EVENT_TRAY_ICON, wParam, TRAY_LEFT_DOUBLE_CLICK);
+      break;
+    case WM_RBUTTONDOWN:
+      Post(target, EVENT_TRAY_ICON, wParam, TRAY_RIGHT_BUTTON_DOWN);
+      break;
+    case WM_RBUTTONDBLCLK:
+      Post(target, EVENT_TRAY_ICON, wParam, TRAY_RIGHT_DOUBLE_CLICK);
+      break;
+    default:
+      break;
   }
   PostMessageW(target.window, WM_NULL, 0, 0);
   return 0;
@@ -176,27 +186,34 @@ LRESULT OnNcDestroy(const MessageTarget& target) {
     ReleaseToMainHeap(record->accelerators);
     if (record->acceleratorTable) DestroyAcceleratorTable(record->acceleratorTable);
     if (record->backgroundBrush) DeleteObject(record->backgroundBrush);
-    if (!record->mdiClient) UnregisterClassW(WindowClassName(target.number).c_str(), GetModuleHandleW(nullptr));
+    if (!record->mdiClient)
+      UnregisterClassW(WindowClassName(target.number).c_str(), GetModuleHandleW(nullptr));
     ReleaseObjectRecord(WindowTable(), target.number);
   }
   RemoveQueuedEvents(ANY_EVENT_FIELD, ANY_EVENT_FIELD, target.number, ANY_EVENT_FIELD);
   return 1;
 }
 
-LRESULT HandleWindowMessage(const MessageTarget& target, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleWindowMessage(const MessageTarget& target, UINT message, WPARAM wParam,
+                            LPARAM lParam) {
   switch (message) {
     case WM_MOVE:
       if (target.own && target.record->ready) Post(target, EVENT_WINDOW_MOVED, target.number);
       return 0;
-    case WM_SIZE: return OnSize(target, wParam);
-    case WM_ACTIVATE: return OnActivate(target, wParam);
+    case WM_SIZE:
+      return OnSize(target, wParam);
+    case WM_ACTIVATE:
+      return OnActivate(target, wParam);
     case WM_CLOSE:
       // The window goes only when the program closes it.
       if (target.own) Post(target, EVENT_CLOSE_WINDOW, target.number);
       return 0;
-    case WM_ERASEBKGND: return OnEraseBackground(target, reinterpret_cast<HDC>(wParam));
-    case WM_SYSCOLORCHANGE: return OnSystemColourChange(target);
-    case WM_GETMINMAXINFO: return OnMinMaxInfo(target, reinterpret_cast<MINMAXINFO*>(lParam));
+    case WM_ERASEBKGND:
+      return OnEraseBackground(target, reinterpret_cast<HDC>(wParam));
+    case WM_SYSCOLORCHANGE:
+      return OnSystemColourChange(target);
+    case WM_GETMINMAXINFO:
+      return OnMinMaxInfo(target, reinterpret_cast<MINMAXINFO*>(lParam));
     case WM_NOTIFY:
     case WM_HSCROLL:
     case WM_VSCROLL:
@@ -205,18 +222,29 @@ LRESULT HandleWindowMessage(const MessageTarget& target, UINT message, WPARAM wP
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
     case MESSAGE_GADGET_PARENT:
-      return PassToGadgetKind(ControlOfMessage(message, lParam), target.window, message, wParam, lParam);
-    case WM_COMMAND: return OnCommand(target, wParam, lParam);
+      return PassToGadgetKind(ControlOfMessage(message, lParam), target.window, message, wParam,
+                              lParam);
+    case WM_COMMAND:
+      return OnCommand(target, wParam, lParam);
     case WM_TIMER:
       if (!target.record) return NOT_HANDLED;
       Post(target, EVENT_TIMER, wParam);
       return 0;
-    case WM_LBUTTONUP: Post(target, EVENT_LEFT_BUTTON_UP); return 0;
-    case WM_LBUTTONDBLCLK: Post(target, EVENT_LEFT_DOUBLE_CLICK); return 0;
-    case WM_RBUTTONUP: Post(target, EVENT_RIGHT_BUTTON_UP); return 0;
-    case MESSAGE_TRAY_ICON: return OnTrayIcon(target, wParam, lParam);
-    case WM_NCDESTROY: return OnNcDestroy(target);
-    default: return NOT_HANDLED;
+    case WM_LBUTTONUP:
+      Post(target, EVENT_LEFT_BUTTON_UP);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      Post(target, EVENT_LEFT_DOUBLE_CLICK);
+      return 0;
+    case WM_RBUTTONUP:
+      Post(target, EVENT_RIGHT_BUTTON_UP);
+      return 0;
+    case MESSAGE_TRAY_ICON:
+      return OnTrayIcon(target, wParam, lParam);
+    case WM_NCDESTROY:
+      return OnNcDestroy(target);
+    default:
+      return NOT_HANDLED;
   }
 }
 

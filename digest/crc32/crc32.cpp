@@ -31,7 +31,9 @@ void Crc32Finish(DigestContext* context) {
   context->digest[3] = static_cast<uint8_t>(crc);
 }
 
-void Crc32Free(DigestContext* context) { ReleaseToMainHeap(context); }
+void Crc32Free(DigestContext* context) {
+  ReleaseToMainHeap(context);
+}
 
 }  // namespace
 

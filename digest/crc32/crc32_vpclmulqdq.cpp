@@ -32,10 +32,10 @@ CRC32_VPCLMULQDQ_TARGET inline __m512i FoldWide(__m512i accumulator, __m512i con
 // Lanes 0, 1 and 2 moved forward onto lane 3 (by 384, 256 and 128 bits) and added to it.
 CRC32_VPCLMULQDQ_TARGET inline __m128i JoinLanes(__m512i x) {
   const FoldConstants by384 = FoldForward(384), by256 = FoldForward(256), by128 = FoldForward(128);
-  const __m512i constants = _mm512_set_epi64(
-      0, 0, static_cast<int64_t>(by128.high), static_cast<int64_t>(by128.low),
-      static_cast<int64_t>(by256.high), static_cast<int64_t>(by256.low),
-      static_cast<int64_t>(by384.high), static_cast<int64_t>(by384.low));
+  const __m512i constants =
+      _mm512_set_epi64(0, 0, static_cast<int64_t>(by128.high), static_cast<int64_t>(by128.low),
+                       static_cast<int64_t>(by256.high), static_cast<int64_t>(by256.low),
+                       static_cast<int64_t>(by384.high), static_cast<int64_t>(by384.low));
   const __m512i moved = _mm512_xor_si512(_mm512_clmulepi64_epi128(x, constants, 0x00),
                                          _mm512_clmulepi64_epi128(x, constants, 0x11));
   const __m128i lanes01 =

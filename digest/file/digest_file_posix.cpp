@@ -43,7 +43,9 @@ bool DigestFile::OpenStandardInput() {
   return true;
 }
 
-void DigestFile::Seek(int64_t offset) { lseek(static_cast<int>(handle), offset, SEEK_SET); }
+void DigestFile::Seek(int64_t offset) {
+  lseek(static_cast<int>(handle), offset, SEEK_SET);
+}
 
 int64_t DigestFile::ReadSome(uint8_t* buffer, uint32_t size) {
   for (;;) {

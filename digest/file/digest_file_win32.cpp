@@ -5,7 +5,9 @@
 
 namespace {
 
-HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+HANDLE AsHandle(intptr_t handle) {
+  return reinterpret_cast<HANDLE>(handle);
+}
 
 // A path over the classic limit is made absolute and normalised ("." and ".." resolved), which
 // the extended form needs, before it is given that form.

@@ -2,16 +2,19 @@
 
 namespace {
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool IsSeparator(wchar_t c) {
+  return c == L'\\' || c == L'/';
+}
 
 bool IsDrivePath(const Text& path) {
-  return path.size() >= 3 && ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
+  return path.size() >= 3 &&
+         ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
          path[1] == L':' && IsSeparator(path[2]);
 }
 
 bool IsNetworkPath(const Text& path) {
-  return path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2]) &&
-         path[2] != L'?' && path[2] != L'.';
+  return path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) &&
+         !IsSeparator(path[2]) && path[2] != L'?' && path[2] != L'.';
 }
 
 Text WithBackslashes(Text path) {

@@ -80,9 +80,9 @@ class SharedRead {
 
   const std::vector<FedContext>& targets;
   Piece ring[RING_PIECES];
-  std::mutex lock;                      // guards everything below and the pieces' counts
-  std::condition_variable workToDo;     // a piece was read, a context came free, or the end
-  std::condition_variable pieceFreed;   // every context has had the oldest piece
+  std::mutex lock;                     // guards everything below and the pieces' counts
+  std::condition_variable workToDo;    // a piece was read, a context came free, or the end
+  std::condition_variable pieceFreed;  // every context has had the oldest piece
   std::vector<TargetProgress> progress;
   uint64_t piecesRead = 0;
   bool ended = false;   // no piece follows piecesRead

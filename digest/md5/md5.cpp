@@ -79,7 +79,9 @@ void Md5Finish(DigestContext* context) {
   std::memset(md5->buffer, 0, sizeof md5->buffer);
 }
 
-void Md5Free(DigestContext* context) { ReleaseToMainHeap(context); }
+void Md5Free(DigestContext* context) {
+  ReleaseToMainHeap(context);
+}
 
 }  // namespace
 

@@ -15,10 +15,18 @@ namespace {
 // operand is also its destination. The steps pass d first, since it is needed no more once the
 // function is computed; the table is therefore that of FUNCTION(b, c, d) on the operand
 // patterns d = 0xF0, b = 0xCC, c = 0xAA.
-constexpr uint8_t F(uint8_t x, uint8_t y, uint8_t z) { return (x & y) | (~x & z); }
-constexpr uint8_t G(uint8_t x, uint8_t y, uint8_t z) { return (x & z) | (y & ~z); }
-constexpr uint8_t H(uint8_t x, uint8_t y, uint8_t z) { return x ^ y ^ z; }
-constexpr uint8_t I(uint8_t x, uint8_t y, uint8_t z) { return y ^ (x | ~z); }
+constexpr uint8_t F(uint8_t x, uint8_t y, uint8_t z) {
+  return (x & y) | (~x & z);
+}
+constexpr uint8_t G(uint8_t x, uint8_t y, uint8_t z) {
+  return (x & z) | (y & ~z);
+}
+constexpr uint8_t H(uint8_t x, uint8_t y, uint8_t z) {
+  return x ^ y ^ z;
+}
+constexpr uint8_t I(uint8_t x, uint8_t y, uint8_t z) {
+  return y ^ (x | ~z);
+}
 
 template <uint8_t (*FUNCTION)(uint8_t, uint8_t, uint8_t)>
 constexpr int TRUTH_TABLE = FUNCTION(0xCC, 0xAA, 0xF0);
@@ -45,12 +53,12 @@ MD5_AVX512_TARGET inline __m128i WithAddend(__m128i value, uint32_t addend) {
 // a = b + ((a + FUNCTION(b, c, d) + x + t) <<< s), where a arrives with x + t already added
 // (a is known long before b); the addends come from `thisBlock`. d is the next step's a: it takes
 // its addend first, so that the function may then overwrite the old d instead of a copy of it.
-#define MD5_STEP(FUNCTION, a, b, c, d, i, s)                                           \
-  do {                                                                                 \
-    const __m128i nextA = WithAddend(d, thisBlock[(i) + 1]);                           \
-    const __m128i function = _mm_ternarylogic_epi32(d, b, c, TRUTH_TABLE<FUNCTION>);   \
-    d = nextA;                                                                         \
-    a = _mm_add_epi32(_mm_rol_epi32(_mm_add_epi32(a, function), s), b);                \
+#define MD5_STEP(FUNCTION, a, b, c, d, i, s)                                         \
+  do {                                                                               \
+    const __m128i nextA = WithAddend(d, thisBlock[(i) + 1]);                         \
+    const __m128i function = _mm_ternarylogic_epi32(d, b, c, TRUTH_TABLE<FUNCTION>); \
+    d = nextA;                                                                       \
+    a = _mm_add_epi32(_mm_rol_epi32(_mm_add_epi32(a, function), s), b);              \
   } while (0)
 
 #define MD5_FOUR_STEPS(FUNCTION, i, s0, s1, s2, s3) \
@@ -80,8 +88,7 @@ bool ProcessorRunsMd5Avx512(const ProcessorFeatures& cpu) {
 }
 
 MD5_AVX512_TARGET void Md5BlocksAvx512(uint32_t state[4], const uint8_t* blocks, size_t count) {
-  const __m512i order[4] = {RoundOrder(0, 1), RoundOrder(1, 5), RoundOrder(5, 3),
-                            RoundOrder(0, 7)};
+  const __m512i order[4] = {RoundOrder(0, 1), RoundOrder(1, 5), RoundOrder(5, 3), RoundOrder(0, 7)};
   __m128i a = _mm_cvtsi32_si128(static_cast<int>(state[0]));
   __m128i b = _mm_cvtsi32_si128(static_cast<int>(state[1]));
   __m128i c = _mm_cvtsi32_si128(static_cast<int>(state[2]));
@@ -91,7 +98,7 @@ MD5_AVX512_TARGET void Md5BlocksAvx512(uint32_t state[4], const uint8_t* blocks,
   alignas(64) uint32_t addends[2][80];
   if (count > 0) ComputeAddends(order, blocks, addends[0]);
   for (size_t block = 0; block < count; ++block, blocks += 64) {
-    const uint32_t (&thisBlock)[80] = addends[block % 2];
+    const uint32_t(&thisBlock)[80] = addends[block % 2];
     if (block + 1 < count) ComputeAddends(order, blocks + 64, addends[(block + 1) % 2]);
     const __m128i aBefore = a, bBefore = b, cBefore = c, dBefore = d;
     a = WithAddend(a, thisBlock[0]);

@@ -96,7 +96,9 @@ void Sha1Finish(DigestContext* context) {
   std::memset(sha1->work, 0, sizeof sha1->work);
 }
 
-void Sha1Free(DigestContext* context) { ReleaseToMainHeap(context); }
+void Sha1Free(DigestContext* context) {
+  ReleaseToMainHeap(context);
+}
 
 }  // namespace
 

@@ -24,15 +24,15 @@ TWO_BLOCK_TARGET inline __m256i EarlyScheduleWords(__m256i w16, __m256i w12, __m
                                                    __m256i w4) {
   const __m256i w14 = _mm256_alignr_epi8(w12, w16, 8);  // W[t-14..t-11]
   const __m256i w3 = _mm256_srli_si256(w4, 4);          // W[t-3..t-1], 0
-  const __m256i words = RotateLeft(
-      _mm256_xor_si256(_mm256_xor_si256(w16, w14), _mm256_xor_si256(w8, w3)), 1);
+  const __m256i words =
+      RotateLeft(_mm256_xor_si256(_mm256_xor_si256(w16, w14), _mm256_xor_si256(w8, w3)), 1);
   return _mm256_xor_si256(words, RotateLeft(_mm256_slli_si256(words, 12), 1));
 }
 
 // Group p for p from 8 on: unrolling the recurrence twice gives W[t] = ROTL2(W[t-6] ^ W[t-16]
 // ^ W[t-28] ^ W[t-32]), whose words lie in earlier groups only.
-TWO_BLOCK_TARGET inline __m256i LateScheduleWords(__m256i w32, __m256i w28, __m256i w16,
-                                                  __m256i w8, __m256i w4) {
+TWO_BLOCK_TARGET inline __m256i LateScheduleWords(__m256i w32, __m256i w28, __m256i w16, __m256i w8,
+                                                  __m256i w4) {
   const __m256i w6 = _mm256_alignr_epi8(w4, w8, 8);  // W[t-6..t-3]
   return RotateLeft(_mm256_xor_si256(_mm256_xor_si256(w32, w28), _mm256_xor_si256(w16, w6)), 2);
 }

@@ -9,9 +9,15 @@
 
 namespace {
 
-inline uint32_t Choose(uint32_t x, uint32_t y, uint32_t z) { return (x & (y ^ z)) ^ z; }
-inline uint32_t Parity(uint32_t x, uint32_t y, uint32_t z) { return x ^ y ^ z; }
-inline uint32_t Majority(uint32_t x, uint32_t y, uint32_t z) { return (x & y) | (z & (x | y)); }
+inline uint32_t Choose(uint32_t x, uint32_t y, uint32_t z) {
+  return (x & (y ^ z)) ^ z;
+}
+inline uint32_t Parity(uint32_t x, uint32_t y, uint32_t z) {
+  return x ^ y ^ z;
+}
+inline uint32_t Majority(uint32_t x, uint32_t y, uint32_t z) {
+  return (x & y) | (z & (x | y));
+}
 
 // Word i of the block, i taken modulo 16: the schedule window.
 inline uint32_t LoadWindowWord(const uint8_t* block, int i) {
@@ -38,10 +44,10 @@ inline uint32_t ScheduledWord(uint8_t* block, int i) {
 }
 
 // T = ROTL5(a) + f(b, c, d) + e + K + W; the names rotate from step to step instead of values.
-#define SHA1_STEP(FUNCTION, K, a, b, c, d, e, WORD)         \
-  do {                                                      \
+#define SHA1_STEP(FUNCTION, K, a, b, c, d, e, WORD)          \
+  do {                                                       \
     e += std::rotl(a, 5) + FUNCTION(b, c, d) + (K) + (WORD); \
-    b = std::rotl(b, 30);                                   \
+    b = std::rotl(b, 30);                                    \
   } while (0)
 
 void Sha1Block(uint32_t state[5], uint8_t* block) {

@@ -28,8 +28,8 @@ SHA1_SHANI_TARGET inline void ScheduleGroup(__m128i (&w)[SCHEDULE_WINDOW]) {
     w[K] = _mm_sha1msg2_epu32(partial, w[K - 1]);
   } else if constexpr (K >= 8 && K < 20) {
     const __m128i w6 = _mm_alignr_epi8(w[(K - 2) % N], w[(K - 1) % N], 8);  // W[t-6..t-3]
-    w[K % N] = RotateLeft2(_mm_xor_si128(_mm_xor_si128(w6, w[(K - 4) % N]),
-                                         _mm_xor_si128(w[(K - 7) % N], w[K % N])));
+    w[K % N] = RotateLeft2(
+        _mm_xor_si128(_mm_xor_si128(w6, w[(K - 4) % N]), _mm_xor_si128(w[(K - 7) % N], w[K % N])));
   }
 }
 
@@ -72,8 +72,8 @@ SHA1_SHANI_TARGET void Sha1BlocksShaExtensions(uint32_t state[5], uint8_t* block
   for (size_t i = 0; i < count; ++i, blocks += 64) {
     const __m128i abcdBefore = abcd, eBefore = e0;
     __m128i e[2] = {e0, e0};
-    __m128i w[SCHEDULE_WINDOW] = {LoadWords(blocks), LoadWords(blocks + 16),
-                                  LoadWords(blocks + 32), LoadWords(blocks + 48)};
+    __m128i w[SCHEDULE_WINDOW] = {LoadWords(blocks), LoadWords(blocks + 16), LoadWords(blocks + 32),
+                                  LoadWords(blocks + 48)};
     FourSteps<0>(abcd, e, w);
     FourSteps<1>(abcd, e, w);
     FourSteps<2>(abcd, e, w);

@@ -25,8 +25,8 @@ inline __m128i MiddleWords(__m128i high, __m128i low) {
 // ROTL1(W[t-3] ^ W[t-8] ^ W[t-14] ^ W[t-16]). The last word of a group needs the first one, so
 // it is computed without it and then corrected.
 inline __m128i EarlyScheduleWords(__m128i w16, __m128i w12, __m128i w8, __m128i w4) {
-  const __m128i w14 = MiddleWords(w12, w16);   // W[t-14..t-11]
-  const __m128i w3 = _mm_srli_si128(w4, 4);    // W[t-3..t-1], 0
+  const __m128i w14 = MiddleWords(w12, w16);  // W[t-14..t-11]
+  const __m128i w3 = _mm_srli_si128(w4, 4);   // W[t-3..t-1], 0
   const __m128i words =
       RotateLeft(_mm_xor_si128(_mm_xor_si128(w16, w14), _mm_xor_si128(w8, w3)), 1);
   return _mm_xor_si128(words, RotateLeft(_mm_slli_si128(words, 12), 1));
@@ -34,8 +34,7 @@ inline __m128i EarlyScheduleWords(__m128i w16, __m128i w12, __m128i w8, __m128i 
 
 // Group p for p from 8 on: unrolling the recurrence twice gives W[t] = ROTL2(W[t-6] ^ W[t-16]
 // ^ W[t-28] ^ W[t-32]), whose words lie in earlier groups only.
-inline __m128i LateScheduleWords(__m128i w32, __m128i w28, __m128i w16, __m128i w8,
-                                 __m128i w4) {
+inline __m128i LateScheduleWords(__m128i w32, __m128i w28, __m128i w16, __m128i w8, __m128i w4) {
   const __m128i w6 = MiddleWords(w4, w8);  // W[t-6..t-3]
   return RotateLeft(_mm_xor_si128(_mm_xor_si128(w32, w28), _mm_xor_si128(w16, w6)), 2);
 }

@@ -20,14 +20,12 @@ constexpr uint32_t SHA224_INITIAL_HASH[8] = {0xc1059ed8, 0x367cd507, 0x3070dd17,
                                              0xffc00b31, 0x68581511, 0x64f98fa7, 0xbefa4fa4};
 constexpr uint32_t SHA256_INITIAL_HASH[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                              0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-constexpr uint64_t SHA384_INITIAL_HASH[8] = {0xcbbb9d5dc1059ed8, 0x629a292a367cd507,
-                                             0x9159015a3070dd17, 0x152fecd8f70e5939,
-                                             0x67332667ffc00b31, 0x8eb44a8768581511,
-                                             0xdb0c2e0d64f98fa7, 0x47b5481dbefa4fa4};
-constexpr uint64_t SHA512_INITIAL_HASH[8] = {0x6a09e667f3bcc908, 0xbb67ae8584caa73b,
-                                             0x3c6ef372fe94f82b, 0xa54ff53a5f1d36f1,
-                                             0x510e527fade682d1, 0x9b05688c2b3e6c1f,
-                                             0x1f83d9abfb41bd6b, 0x5be0cd19137e2179};
+constexpr uint64_t SHA384_INITIAL_HASH[8] = {
+    0xcbbb9d5dc1059ed8, 0x629a292a367cd507, 0x9159015a3070dd17, 0x152fecd8f70e5939,
+    0x67332667ffc00b31, 0x8eb44a8768581511, 0xdb0c2e0d64f98fa7, 0x47b5481dbefa4fa4};
+constexpr uint64_t SHA512_INITIAL_HASH[8] = {
+    0x6a09e667f3bcc908, 0xbb67ae8584caa73b, 0x3c6ef372fe94f82b, 0xa54ff53a5f1d36f1,
+    0x510e527fade682d1, 0x9b05688c2b3e6c1f, 0x1f83d9abfb41bd6b, 0x5be0cd19137e2179};
 
 constexpr int32_t DEFAULT_BITS = 256;
 
@@ -54,8 +52,12 @@ bool UsesFamily256(const DigestContext* context) {
   return context->bits == 224 || context->bits == 256;
 }
 
-inline void StoreBigEndian(uint8_t* p, uint32_t word) { StoreBigEndian32(p, word); }
-inline void StoreBigEndian(uint8_t* p, uint64_t word) { StoreBigEndian64(p, word); }
+inline void StoreBigEndian(uint8_t* p, uint32_t word) {
+  StoreBigEndian32(p, word);
+}
+inline void StoreBigEndian(uint8_t* p, uint64_t word) {
+  StoreBigEndian64(p, word);
+}
 
 // Whole blocks at an address aligned for the hash word go to the block function where they
 // lie; otherwise each is copied into `block` first.
@@ -133,10 +135,18 @@ DigestContext* Sha2Create(int32_t bits, int32_t) {
   if (!sha2) return nullptr;
   sha2->bits = bits;
   switch (bits) {
-    case 224: StartFamily(sha2->family256, SHA224_INITIAL_HASH, 28); break;
-    case 256: StartFamily(sha2->family256, SHA256_INITIAL_HASH, 32); break;
-    case 384: StartFamily(sha2->family512, SHA384_INITIAL_HASH, 48); break;
-    default: StartFamily(sha2->family512, SHA512_INITIAL_HASH, 64); break;
+    case 224:
+      StartFamily(sha2->family256, SHA224_INITIAL_HASH, 28);
+      break;
+    case 256:
+      StartFamily(sha2->family256, SHA256_INITIAL_HASH, 32);
+      break;
+    case 384:
+      StartFamily(sha2->family512, SHA384_INITIAL_HASH, 48);
+      break;
+    default:
+      StartFamily(sha2->family512, SHA512_INITIAL_HASH, 64);
+      break;
   }
   return sha2;
 }
@@ -159,7 +169,9 @@ void Sha2Finish(DigestContext* context) {
   }
 }
 
-void Sha2Free(DigestContext* context) { ReleaseToMainHeap(context); }
+void Sha2Free(DigestContext* context) {
+  ReleaseToMainHeap(context);
+}
 
 }  // namespace
 

@@ -32,14 +32,13 @@ TWO_BLOCK_TARGET inline __m256i SmallSigma1OfDoubled(__m256i doubled) {
 
 // Schedule words t to t + 3 of each block from w0 = W[t-16..t-13] to w3 = W[t-4..t-1]. W[t+2]
 // and W[t+3] need sigma1 of W[t] and W[t+1], so the two pairs come out one after the other.
-TWO_BLOCK_TARGET inline __m256i NextScheduleWords(__m256i w0, __m256i w1, __m256i w2,
-                                                  __m256i w3) {
-  const __m256i lanes0And2ToLow = _mm256_setr_epi8(
-      0, 1, 2, 3, 8, 9, 10, 11, -1, -1, -1, -1, -1, -1, -1, -1,
-      0, 1, 2, 3, 8, 9, 10, 11, -1, -1, -1, -1, -1, -1, -1, -1);
-  const __m256i lanes0And2ToHigh = _mm256_setr_epi8(
-      -1, -1, -1, -1, -1, -1, -1, -1, 0, 1, 2, 3, 8, 9, 10, 11,
-      -1, -1, -1, -1, -1, -1, -1, -1, 0, 1, 2, 3, 8, 9, 10, 11);
+TWO_BLOCK_TARGET inline __m256i NextScheduleWords(__m256i w0, __m256i w1, __m256i w2, __m256i w3) {
+  const __m256i lanes0And2ToLow =
+      _mm256_setr_epi8(0, 1, 2, 3, 8, 9, 10, 11, -1, -1, -1, -1, -1, -1, -1, -1, 0, 1, 2, 3, 8, 9,
+                       10, 11, -1, -1, -1, -1, -1, -1, -1, -1);
+  const __m256i lanes0And2ToHigh =
+      _mm256_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, 0, 1, 2, 3, 8, 9, 10, 11, -1, -1, -1, -1, -1,
+                       -1, -1, -1, 0, 1, 2, 3, 8, 9, 10, 11);
   const __m256i w15 = _mm256_alignr_epi8(w1, w0, 4);  // W[t-15..t-12]
   const __m256i w7 = _mm256_alignr_epi8(w3, w2, 4);   // W[t-7..t-4]
   __m256i words = _mm256_add_epi32(_mm256_add_epi32(w0, w7), SmallSigma0(w15));

@@ -8,16 +8,24 @@
 namespace {
 
 // The functions of section 4.1.2.
-inline uint32_t Choose(uint32_t x, uint32_t y, uint32_t z) { return (x & (y ^ z)) ^ z; }
-inline uint32_t Majority(uint32_t x, uint32_t y, uint32_t z) { return (x & y) | (z & (x | y)); }
+inline uint32_t Choose(uint32_t x, uint32_t y, uint32_t z) {
+  return (x & (y ^ z)) ^ z;
+}
+inline uint32_t Majority(uint32_t x, uint32_t y, uint32_t z) {
+  return (x & y) | (z & (x | y));
+}
 inline uint32_t BigSigma0(uint32_t x) {
   return std::rotr(x, 2) ^ std::rotr(x, 13) ^ std::rotr(x, 22);
 }
 inline uint32_t BigSigma1(uint32_t x) {
   return std::rotr(x, 6) ^ std::rotr(x, 11) ^ std::rotr(x, 25);
 }
-inline uint32_t SmallSigma0(uint32_t x) { return std::rotr(x, 7) ^ std::rotr(x, 18) ^ (x >> 3); }
-inline uint32_t SmallSigma1(uint32_t x) { return std::rotr(x, 17) ^ std::rotr(x, 19) ^ (x >> 10); }
+inline uint32_t SmallSigma0(uint32_t x) {
+  return std::rotr(x, 7) ^ std::rotr(x, 18) ^ (x >> 3);
+}
+inline uint32_t SmallSigma1(uint32_t x) {
+  return std::rotr(x, 17) ^ std::rotr(x, 19) ^ (x >> 10);
+}
 
 // Schedule word t + 16 takes the place of word t in the window (indices modulo 16).
 inline uint32_t NextScheduleWord(uint32_t window[16], int t) {

@@ -17,8 +17,7 @@ inline __m128i RotateRight(__m128i x, int n) {
 
 // sigma0 of FIPS 180-4, section 4.1.2, on four words.
 inline __m128i SmallSigma0(__m128i x) {
-  return _mm_xor_si128(_mm_xor_si128(RotateRight(x, 7), RotateRight(x, 18)),
-                       _mm_srli_epi32(x, 3));
+  return _mm_xor_si128(_mm_xor_si128(RotateRight(x, 7), RotateRight(x, 18)), _mm_srli_epi32(x, 3));
 }
 
 // sigma1 of the words in 32-bit lanes 0 and 2, where each sits doubled in its 64-bit lane: a

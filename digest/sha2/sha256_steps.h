@@ -26,50 +26,50 @@ inline uint32_t Sha256Settled(uint32_t value) {
 // the new a, T1 + Maj(a, b, c) + Sigma0(a). Ch(e, f, g) = ((f ^ g) & e) ^ g stays in that form:
 // rewritten into (e & f) | (~e & g), as the compiler would, the steps measure slower. Maj(a, b,
 // c) = ((a ^ b) & (b ^ c)) ^ b reuses this step's a ^ b as the next step's b ^ c.
-#define SHA256_STEP(a, b, c, d, e, f, g, h, wk, ab, bc)                     \
-  do {                                                                     \
-    const uint32_t dBefore = d;                                            \
-    h += (wk);                                                             \
-    d = Sha256Settled(d + h);                                              \
-    d = Sha256Settled(d + (Sha256Settled(((f) ^ (g)) & (e)) ^ (g)));       \
-    d += Sha256BigSigma1(e);                                               \
-    ab = (a) ^ (b);                                                        \
-    h = Sha256Settled(d - dBefore);                                        \
-    h = Sha256Settled(h + ((ab & bc) ^ (b)));                              \
-    h += Sha256BigSigma0(a);                                               \
+#define SHA256_STEP(a, b, c, d, e, f, g, h, wk, ab, bc)              \
+  do {                                                               \
+    const uint32_t dBefore = d;                                      \
+    h += (wk);                                                       \
+    d = Sha256Settled(d + h);                                        \
+    d = Sha256Settled(d + (Sha256Settled(((f) ^ (g)) & (e)) ^ (g))); \
+    d += Sha256BigSigma1(e);                                         \
+    ab = (a) ^ (b);                                                  \
+    h = Sha256Settled(d - dBefore);                                  \
+    h = Sha256Settled(h + ((ab & bc) ^ (b)));                        \
+    h += Sha256BigSigma0(a);                                         \
   } while (0)
 
 // Steps 4q to 4q + 3, the working variables' names rotated by q; WK(q, i) is W + K of step
 // 4q + i.
-#define SHA256_FOUR_STEPS(WK, q, a, b, c, d, e, f, g, h)       \
-  SHA256_STEP(a, b, c, d, e, f, g, h, WK(q, 0), x, y);         \
-  SHA256_STEP(h, a, b, c, d, e, f, g, WK(q, 1), y, x);         \
-  SHA256_STEP(g, h, a, b, c, d, e, f, WK(q, 2), x, y);         \
+#define SHA256_FOUR_STEPS(WK, q, a, b, c, d, e, f, g, h) \
+  SHA256_STEP(a, b, c, d, e, f, g, h, WK(q, 0), x, y);   \
+  SHA256_STEP(h, a, b, c, d, e, f, g, WK(q, 1), y, x);   \
+  SHA256_STEP(g, h, a, b, c, d, e, f, WK(q, 2), x, y);   \
   SHA256_STEP(f, g, h, a, b, c, d, e, WK(q, 3), y, x)
 
 // Steps 4q to 4q + 7, after which the names are back where they started.
-#define SHA256_EIGHT_STEPS(WK, q)                         \
-  SHA256_FOUR_STEPS(WK, q, a, b, c, d, e, f, g, h);       \
+#define SHA256_EIGHT_STEPS(WK, q)                   \
+  SHA256_FOUR_STEPS(WK, q, a, b, c, d, e, f, g, h); \
   SHA256_FOUR_STEPS(WK, (q) + 1, e, f, g, h, a, b, c, d)
 
 // Group q + 4 of the message schedule, sixteen steps ahead of the steps that take it, as far as
 // there are groups left. The includer keeps the last four groups in w[4], slot q % 4 for group
 // q, and defines NextScheduleWords (from groups q to q + 3) and
 // StoreScheduleGroup(schedule[q], words, q).
-#define SHA256_SCHEDULE(q)                                                              \
-  do {                                                                                  \
-    if constexpr ((q) < 12) {                                                           \
-      w[(q) % 4] = NextScheduleWords(w[(q) % 4], w[((q) + 1) % 4], w[((q) + 2) % 4],    \
-                                     w[((q) + 3) % 4]);                                 \
-      StoreScheduleGroup(schedule[(q) + 4], w[(q) % 4], (q) + 4);                       \
-    }                                                                                   \
+#define SHA256_SCHEDULE(q)                                                                     \
+  do {                                                                                         \
+    if constexpr ((q) < 12) {                                                                  \
+      w[(q) % 4] =                                                                             \
+          NextScheduleWords(w[(q) % 4], w[((q) + 1) % 4], w[((q) + 2) % 4], w[((q) + 3) % 4]); \
+      StoreScheduleGroup(schedule[(q) + 4], w[(q) % 4], (q) + 4);                              \
+    }                                                                                          \
   } while (0)
 
 // Steps 4q to 4q + 7 with the groups of the schedule sixteen steps ahead.
-#define SHA256_EIGHT_STEPS_SCHEDULING(WK, q)                      \
-  SHA256_FOUR_STEPS(WK, q, a, b, c, d, e, f, g, h);               \
-  SHA256_SCHEDULE(q);                                             \
-  SHA256_FOUR_STEPS(WK, (q) + 1, e, f, g, h, a, b, c, d);         \
+#define SHA256_EIGHT_STEPS_SCHEDULING(WK, q)              \
+  SHA256_FOUR_STEPS(WK, q, a, b, c, d, e, f, g, h);       \
+  SHA256_SCHEDULE(q);                                     \
+  SHA256_FOUR_STEPS(WK, (q) + 1, e, f, g, h, a, b, c, d); \
   SHA256_SCHEDULE((q) + 1)
 
 // Before a block's first step: y is b ^ c, which the first step takes as its b ^ c.

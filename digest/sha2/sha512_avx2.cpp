@@ -24,9 +24,9 @@ SHA512_AVX2_TARGET inline __m256i RotateRight(__m256i x, int bits) {
 
 // The functions of FIPS 180-4, section 4.1.3, on the schedule.
 SHA512_AVX2_TARGET inline __m256i SmallSigma0(__m256i x) {
-  const __m256i rotateRightByte = _mm256_setr_epi8(
-      1, 2, 3, 4, 5, 6, 7, 0, 9, 10, 11, 12, 13, 14, 15, 8,
-      1, 2, 3, 4, 5, 6, 7, 0, 9, 10, 11, 12, 13, 14, 15, 8);
+  const __m256i rotateRightByte =
+      _mm256_setr_epi8(1, 2, 3, 4, 5, 6, 7, 0, 9, 10, 11, 12, 13, 14, 15, 8, 1, 2, 3, 4, 5, 6, 7, 0,
+                       9, 10, 11, 12, 13, 14, 15, 8);
   return _mm256_xor_si256(
       _mm256_xor_si256(RotateRight(x, 1), _mm256_shuffle_epi8(x, rotateRightByte)),
       _mm256_srli_epi64(x, 7));
@@ -39,9 +39,9 @@ SHA512_AVX2_TARGET inline __m256i SmallSigma1(__m256i x) {
 
 // Window pair k holds (W[t-16+2k], W[t-15+2k]) of both blocks; words t and t + 1 replace pair 0.
 // W[t+1] needs sigma1 of W[t-1], not of W[t], so both words come out of one pass.
-SHA512_AVX2_TARGET inline __m256i NextScheduleWords(__m256i w0, __m256i w1, __m256i w4,
-                                                    __m256i w5, __m256i w7) {
-  const __m256i w15 = _mm256_alignr_epi8(w1, w0, 8);  // W[t-15], W[t-14]
+SHA512_AVX2_TARGET inline __m256i NextScheduleWords(__m256i w0, __m256i w1, __m256i w4, __m256i w5,
+                                                    __m256i w7) {
+  const __m256i w15 = _mm256_alignr_epi8(w1, w0, 8);     // W[t-15], W[t-14]
   const __m256i w7Back = _mm256_alignr_epi8(w5, w4, 8);  // W[t-7], W[t-6]
   return _mm256_add_epi64(_mm256_add_epi64(w0, SmallSigma0(w15)),
                           _mm256_add_epi64(w7Back, SmallSigma1(w7)));
@@ -62,20 +62,21 @@ alignas(32) constexpr std::array<uint64_t, 2 * 80> ROUND_CONSTANT_PAIRS = [] {
 
 // W + K of steps s and s + 1 of both blocks (s even) is stored as four words from wk[2s]: the
 // first block's two, then the second's.
-#define WK_FIRST(t, i) wk[2 * ((t) + (i)) - ((i) & 1)]
-#define WK_SECOND(t, i) wk[2 * ((t) + (i)) - ((i) & 1) + 2]
+#define WK_FIRST(t, i) wk[2 * ((t) + (i)) - ((i)&1)]
+#define WK_SECOND(t, i) wk[2 * ((t) + (i)) - ((i)&1) + 2]
 
 // W + K for steps s and s + 1 from window pair k, stored for the steps to load: the compiler would
 // otherwise move each word across with extractions that compete with the steps for their ports,
 // where a store and a load use ports the steps leave idle.
-#define SHA512_STORE_WK(k, s)                                                               \
-  do {                                                                                      \
-    const __m256i constants =                                                               \
+#define SHA512_STORE_WK(k, s)                                                                \
+  do {                                                                                       \
+    const __m256i constants =                                                                \
         _mm256_load_si256(reinterpret_cast<const __m256i*>(&ROUND_CONSTANT_PAIRS[2 * (s)])); \
-    _mm256_store_si256(reinterpret_cast<__m256i*>(wk + 2 * (s)),                            \
-                       _mm256_add_epi64(w[k], constants));                                  \
-    __asm__("" : "+m"(wk[2 * (s)]), "+m"(wk[2 * (s) + 1]), "+m"(wk[2 * (s) + 2]),           \
-            "+m"(wk[2 * (s) + 3]));                                                         \
+    _mm256_store_si256(reinterpret_cast<__m256i*>(wk + 2 * (s)),                             \
+                       _mm256_add_epi64(w[k], constants));                                   \
+    __asm__(""                                                                               \
+            : "+m"(wk[2 * (s)]), "+m"(wk[2 * (s) + 1]), "+m"(wk[2 * (s) + 2]),               \
+              "+m"(wk[2 * (s) + 3]));                                                        \
   } while (0)
 
 #define SHA512_NO_SCHEDULE(t, i) \
@@ -89,16 +90,15 @@ SHA512_AVX2_TARGET inline void ScheduleUnit(__m256i (&w)[8], uint64_t* wk, const
                                             const uint8_t* second) {
   constexpr int k = u % 8;
   if constexpr (u < 8) {
-    const __m256i swapWordBytes = _mm256_setr_epi8(
-        7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8,
-        7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
+    const __m256i swapWordBytes =
+        _mm256_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1,
+                         0, 15, 14, 13, 12, 11, 10, 9, 8);
     // Unaligned loads: the framework's buffer is aligned but a caller's data need not be.
     const __m256i words = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(second + 16 * k),
                                               reinterpret_cast<const __m128i*>(first + 16 * k));
     w[k] = _mm256_shuffle_epi8(words, swapWordBytes);
   } else {
-    w[k] = NextScheduleWords(w[k], w[(k + 1) % 8], w[(k + 4) % 8], w[(k + 5) % 8],
-                             w[(k + 7) % 8]);
+    w[k] = NextScheduleWords(w[k], w[(k + 1) % 8], w[(k + 4) % 8], w[(k + 5) % 8], w[(k + 7) % 8]);
   }
   SHA512_STORE_WK(k, 2 * u);
 }
@@ -123,7 +123,7 @@ SHA512_AVX2_TARGET void SchedulePair(uint64_t* wk, const uint8_t* first, const u
     uint64_t e = state[4], f = state[5], g = state[6], h = state[7]; \
     uint64_t bxc = b ^ c;                                            \
     SHA512_EIGHTY_STEPS(SHA512_STEP_SHORT_CHAIN, WK, BETWEEN);       \
-    AddIntoState(state, a, b, c, d, e, f, g, h);             \
+    AddIntoState(state, a, b, c, d, e, f, g, h);                     \
   } while (0)
 
 // One block's 80 steps with nothing beside them; `wk` points at its half of the pair's W + K.
@@ -167,8 +167,7 @@ bool ProcessorRunsSha512Avx2(const ProcessorFeatures& cpu) {
   return cpu.avx2 && cpu.bmi1 && cpu.bmi2;
 }
 
-SHA512_AVX2_TARGET void Sha512BlocksAvx2(uint64_t state[8], const uint8_t* blocks,
-                                         size_t count) {
+SHA512_AVX2_TARGET void Sha512BlocksAvx2(uint64_t state[8], const uint8_t* blocks, size_t count) {
   // Each store of W + K within one cache line takes 32-byte alignment, which GCC cannot give the
   // Windows stack: it is made by hand. Two pairs' W + K: the one whose steps run and the next.
   alignas(16) uint64_t space[2 * 160 + 2];

@@ -26,21 +26,20 @@ SHA512_AVX512_TARGET inline __m128i SmallSigma1(__m128i x) {
 // W[t+1] needs sigma1 of W[t-1], not of W[t], so both words come out of one pass.
 SHA512_AVX512_TARGET inline __m128i NextScheduleWords(__m128i w0, __m128i w1, __m128i w4,
                                                       __m128i w5, __m128i w7) {
-  const __m128i w15 = _mm_alignr_epi8(w1, w0, 8);  // W[t-15], W[t-14]
+  const __m128i w15 = _mm_alignr_epi8(w1, w0, 8);     // W[t-15], W[t-14]
   const __m128i w7Back = _mm_alignr_epi8(w5, w4, 8);  // W[t-7], W[t-6]
-  return _mm_add_epi64(_mm_add_epi64(w0, SmallSigma0(w15)),
-                       _mm_add_epi64(w7Back, SmallSigma1(w7)));
+  return _mm_add_epi64(_mm_add_epi64(w0, SmallSigma0(w15)), _mm_add_epi64(w7Back, SmallSigma1(w7)));
 }
 
 // W + K for steps t and t + 1, from the window word pair k, stored for the steps to load: the
 // compiler would otherwise move each word across with two-cycle extractions that compete with
 // the steps for their ports, where a store and a load use ports the steps leave idle.
-#define SHA512_STORE_WK(k, t)                                                                  \
-  do {                                                                                         \
-    _mm_store_si128(reinterpret_cast<__m128i*>(wk + (t)),                                      \
-                    _mm_add_epi64(w[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>(      \
-                                                      SHA512_ROUND_CONSTANTS + (t)))));        \
-    __asm__("" : "+m"(wk[t]), "+m"(wk[(t) + 1]));                                              \
+#define SHA512_STORE_WK(k, t)                                                             \
+  do {                                                                                    \
+    _mm_store_si128(reinterpret_cast<__m128i*>(wk + (t)),                                 \
+                    _mm_add_epi64(w[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>( \
+                                            SHA512_ROUND_CONSTANTS + (t)))));             \
+    __asm__("" : "+m"(wk[t]), "+m"(wk[(t) + 1]));                                         \
   } while (0)
 
 #define WK(t, i) wk[(t) + (i)]

@@ -8,16 +8,24 @@
 namespace {
 
 // The functions of section 4.1.3.
-inline uint64_t Choose(uint64_t x, uint64_t y, uint64_t z) { return (x & (y ^ z)) ^ z; }
-inline uint64_t Majority(uint64_t x, uint64_t y, uint64_t z) { return (x & y) | (z & (x | y)); }
+inline uint64_t Choose(uint64_t x, uint64_t y, uint64_t z) {
+  return (x & (y ^ z)) ^ z;
+}
+inline uint64_t Majority(uint64_t x, uint64_t y, uint64_t z) {
+  return (x & y) | (z & (x | y));
+}
 inline uint64_t BigSigma0(uint64_t x) {
   return std::rotr(x, 28) ^ std::rotr(x, 34) ^ std::rotr(x, 39);
 }
 inline uint64_t BigSigma1(uint64_t x) {
   return std::rotr(x, 14) ^ std::rotr(x, 18) ^ std::rotr(x, 41);
 }
-inline uint64_t SmallSigma0(uint64_t x) { return std::rotr(x, 1) ^ std::rotr(x, 8) ^ (x >> 7); }
-inline uint64_t SmallSigma1(uint64_t x) { return std::rotr(x, 19) ^ std::rotr(x, 61) ^ (x >> 6); }
+inline uint64_t SmallSigma0(uint64_t x) {
+  return std::rotr(x, 1) ^ std::rotr(x, 8) ^ (x >> 7);
+}
+inline uint64_t SmallSigma1(uint64_t x) {
+  return std::rotr(x, 19) ^ std::rotr(x, 61) ^ (x >> 6);
+}
 
 // Schedule word t + 16 takes the place of word t in the window (indices modulo 16).
 inline uint64_t NextScheduleWord(uint64_t window[16], int t) {

@@ -19,8 +19,7 @@ inline __m128i SmallSigma0(__m128i x) {
 }
 
 inline __m128i SmallSigma1(__m128i x) {
-  return _mm_xor_si128(_mm_xor_si128(RotateRight(x, 19), RotateRight(x, 61)),
-                       _mm_srli_epi64(x, 6));
+  return _mm_xor_si128(_mm_xor_si128(RotateRight(x, 19), RotateRight(x, 61)), _mm_srli_epi64(x, 6));
 }
 
 // The high word of `low` and the low word of `high`.
@@ -47,12 +46,12 @@ inline __m128i LoadBigEndianWords(const uint8_t* bytes) {
 
 // W + K for steps s and s + 1 from window pair k, stored for the steps to load: a store and a
 // load use ports the steps leave idle, where moving each word across would take the steps'.
-#define SHA512_STORE_WK(k, s)                                                                  \
-  do {                                                                                         \
-    _mm_store_si128(reinterpret_cast<__m128i*>(wk + (s)),                                      \
-                    _mm_add_epi64(w[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>(      \
-                                                      SHA512_ROUND_CONSTANTS + (s)))));        \
-    __asm__("" : "+m"(wk[s]), "+m"(wk[(s) + 1]));                                              \
+#define SHA512_STORE_WK(k, s)                                                             \
+  do {                                                                                    \
+    _mm_store_si128(reinterpret_cast<__m128i*>(wk + (s)),                                 \
+                    _mm_add_epi64(w[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>( \
+                                            SHA512_ROUND_CONSTANTS + (s)))));             \
+    __asm__("" : "+m"(wk[s]), "+m"(wk[(s) + 1]));                                         \
   } while (0)
 
 }  // namespace

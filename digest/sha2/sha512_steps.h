@@ -21,13 +21,13 @@ inline uint64_t Sha512BigSigma1(uint64_t x) {
 // rotation costs a move to keep its source and ~e & g two operations. Ch(e, f, g) is
 // ((f ^ g) & e) ^ g; Maj(a, b, c) = ((a ^ b) & (b ^ c)) ^ b keeps a ^ b in bxc as the next step's
 // b ^ c.
-#define SHA512_STEP_FEWEST_OPERATIONS(a, b, c, d, e, f, g, h, wk)    \
-  do {                                                               \
-    h += (wk) + ((((f) ^ (g)) & (e)) ^ (g)) + Sha512BigSigma1(e);    \
-    d += h;                                                          \
-    const uint64_t ab = (a) ^ (b);                                   \
-    h += Sha512BigSigma0(a) + ((ab & bxc) ^ (b));                    \
-    bxc = ab;                                                        \
+#define SHA512_STEP_FEWEST_OPERATIONS(a, b, c, d, e, f, g, h, wk) \
+  do {                                                            \
+    h += (wk) + ((((f) ^ (g)) & (e)) ^ (g)) + Sha512BigSigma1(e); \
+    d += h;                                                       \
+    const uint64_t ab = (a) ^ (b);                                \
+    h += Sha512BigSigma0(a) + ((ab & bxc) ^ (b));                 \
+    bxc = ab;                                                     \
   } while (0)
 
 // Keeps the compiler from reassociating a sum whose order a step chooses.
@@ -38,61 +38,61 @@ inline uint64_t Sha512BigSigma1(uint64_t x) {
 // there are only Sigma1 and one addition. T1 is taken back out of it for the new a,
 // T1 + Maj(a, b, c) + Sigma0(a), negated: the old d less the new e, which the old d's register
 // takes without a copy. Ch is the sum of two disjoint parts, one of them ANDN's.
-#define SHA512_STEP_SHORT_CHAIN(a, b, c, d, e, f, g, h, wk)          \
-  do {                                                               \
-    h += (wk);                                                       \
-    uint64_t minusT1 = d;                                            \
-    d += h;                                                          \
-    SHA512_KEEP(d);                                                  \
-    d += ~(e) & (g);                                                 \
-    SHA512_KEEP(d);                                                  \
-    d += (e) & (f);                                                  \
-    SHA512_KEEP(d);                                                  \
-    d += Sha512BigSigma1(e);                                         \
-    const uint64_t ab = (a) ^ (b);                                   \
-    minusT1 -= d;                                                    \
-    SHA512_KEEP(minusT1);                                            \
-    h = ((ab & bxc) ^ (b)) - minusT1;                                \
-    SHA512_KEEP(h);                                                  \
-    h += Sha512BigSigma0(a);                                         \
-    bxc = ab;                                                        \
+#define SHA512_STEP_SHORT_CHAIN(a, b, c, d, e, f, g, h, wk) \
+  do {                                                      \
+    h += (wk);                                              \
+    uint64_t minusT1 = d;                                   \
+    d += h;                                                 \
+    SHA512_KEEP(d);                                         \
+    d += ~(e) & (g);                                        \
+    SHA512_KEEP(d);                                         \
+    d += (e) & (f);                                         \
+    SHA512_KEEP(d);                                         \
+    d += Sha512BigSigma1(e);                                \
+    const uint64_t ab = (a) ^ (b);                          \
+    minusT1 -= d;                                           \
+    SHA512_KEEP(minusT1);                                   \
+    h = ((ab & bxc) ^ (b)) - minusT1;                       \
+    SHA512_KEEP(h);                                         \
+    h += Sha512BigSigma0(a);                                \
+    bxc = ab;                                               \
   } while (0)
 
 // Steps t to t + 15 (t a multiple of 16) as STEP, the names turning twice round. W + K of step
 // t + i is WK(t, i); BETWEEN(t, i) after steps t + i and t + i + 1 lets the schedule of later
 // steps run beside them.
-#define SHA512_SIXTEEN_STEPS(t, STEP, WK, BETWEEN)                   \
-  STEP(a, b, c, d, e, f, g, h, WK(t, 0));                            \
-  STEP(h, a, b, c, d, e, f, g, WK(t, 1));                            \
-  BETWEEN(t, 0);                                                     \
-  STEP(g, h, a, b, c, d, e, f, WK(t, 2));                            \
-  STEP(f, g, h, a, b, c, d, e, WK(t, 3));                            \
-  BETWEEN(t, 2);                                                     \
-  STEP(e, f, g, h, a, b, c, d, WK(t, 4));                            \
-  STEP(d, e, f, g, h, a, b, c, WK(t, 5));                            \
-  BETWEEN(t, 4);                                                     \
-  STEP(c, d, e, f, g, h, a, b, WK(t, 6));                            \
-  STEP(b, c, d, e, f, g, h, a, WK(t, 7));                            \
-  BETWEEN(t, 6);                                                     \
-  STEP(a, b, c, d, e, f, g, h, WK(t, 8));                            \
-  STEP(h, a, b, c, d, e, f, g, WK(t, 9));                            \
-  BETWEEN(t, 8);                                                     \
-  STEP(g, h, a, b, c, d, e, f, WK(t, 10));                           \
-  STEP(f, g, h, a, b, c, d, e, WK(t, 11));                           \
-  BETWEEN(t, 10);                                                    \
-  STEP(e, f, g, h, a, b, c, d, WK(t, 12));                           \
-  STEP(d, e, f, g, h, a, b, c, WK(t, 13));                           \
-  BETWEEN(t, 12);                                                    \
-  STEP(c, d, e, f, g, h, a, b, WK(t, 14));                           \
-  STEP(b, c, d, e, f, g, h, a, WK(t, 15));                           \
+#define SHA512_SIXTEEN_STEPS(t, STEP, WK, BETWEEN) \
+  STEP(a, b, c, d, e, f, g, h, WK(t, 0));          \
+  STEP(h, a, b, c, d, e, f, g, WK(t, 1));          \
+  BETWEEN(t, 0);                                   \
+  STEP(g, h, a, b, c, d, e, f, WK(t, 2));          \
+  STEP(f, g, h, a, b, c, d, e, WK(t, 3));          \
+  BETWEEN(t, 2);                                   \
+  STEP(e, f, g, h, a, b, c, d, WK(t, 4));          \
+  STEP(d, e, f, g, h, a, b, c, WK(t, 5));          \
+  BETWEEN(t, 4);                                   \
+  STEP(c, d, e, f, g, h, a, b, WK(t, 6));          \
+  STEP(b, c, d, e, f, g, h, a, WK(t, 7));          \
+  BETWEEN(t, 6);                                   \
+  STEP(a, b, c, d, e, f, g, h, WK(t, 8));          \
+  STEP(h, a, b, c, d, e, f, g, WK(t, 9));          \
+  BETWEEN(t, 8);                                   \
+  STEP(g, h, a, b, c, d, e, f, WK(t, 10));         \
+  STEP(f, g, h, a, b, c, d, e, WK(t, 11));         \
+  BETWEEN(t, 10);                                  \
+  STEP(e, f, g, h, a, b, c, d, WK(t, 12));         \
+  STEP(d, e, f, g, h, a, b, c, WK(t, 13));         \
+  BETWEEN(t, 12);                                  \
+  STEP(c, d, e, f, g, h, a, b, WK(t, 14));         \
+  STEP(b, c, d, e, f, g, h, a, WK(t, 15));         \
   BETWEEN(t, 14)
 
 // All 80 steps, written out: a loop would cost moves between registers where it turns.
-#define SHA512_EIGHTY_STEPS(STEP, WK, BETWEEN)                       \
-  SHA512_SIXTEEN_STEPS(0, STEP, WK, BETWEEN);                        \
-  SHA512_SIXTEEN_STEPS(16, STEP, WK, BETWEEN);                       \
-  SHA512_SIXTEEN_STEPS(32, STEP, WK, BETWEEN);                       \
-  SHA512_SIXTEEN_STEPS(48, STEP, WK, BETWEEN);                       \
+#define SHA512_EIGHTY_STEPS(STEP, WK, BETWEEN) \
+  SHA512_SIXTEEN_STEPS(0, STEP, WK, BETWEEN);  \
+  SHA512_SIXTEEN_STEPS(16, STEP, WK, BETWEEN); \
+  SHA512_SIXTEEN_STEPS(32, STEP, WK, BETWEEN); \
+  SHA512_SIXTEEN_STEPS(48, STEP, WK, BETWEEN); \
   SHA512_SIXTEEN_STEPS(64, STEP, WK, BETWEEN)
 
 // BETWEEN for a schedule window of eight pairs of words, the includer's w[k] holding
@@ -100,12 +100,12 @@ inline uint64_t Sha512BigSigma1(uint64_t x) {
 // t + i + 16 and t + i + 17, while there are any, replace the pair that held t + i and t + i + 1,
 // made by the includer's NextScheduleWords(w0, w1, w4, w5, w7) and stored with W + K by its
 // SHA512_STORE_WK(k, s).
-#define SHA512_SCHEDULE_PAIRS(t, i)                                                        \
-  do {                                                                                     \
-    constexpr int k = (i) / 2;                                                             \
-    if constexpr ((t) + (i) + 16 < 80) {                                                   \
-      w[k] = NextScheduleWords(w[k], w[(k + 1) % 8], w[(k + 4) % 8], w[(k + 5) % 8],       \
-                               w[(k + 7) % 8]);                                            \
-      SHA512_STORE_WK(k, (t) + (i) + 16);                                                  \
-    }                                                                                      \
+#define SHA512_SCHEDULE_PAIRS(t, i)                                                                \
+  do {                                                                                             \
+    constexpr int k = (i) / 2;                                                                     \
+    if constexpr ((t) + (i) + 16 < 80) {                                                           \
+      w[k] =                                                                                       \
+          NextScheduleWords(w[k], w[(k + 1) % 8], w[(k + 4) % 8], w[(k + 5) % 8], w[(k + 7) % 8]); \
+      SHA512_STORE_WK(k, (t) + (i) + 16);                                                          \
+    }                                                                                              \
   } while (0)

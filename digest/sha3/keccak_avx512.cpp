@@ -26,7 +26,10 @@ constexpr int CHI_TABLE = 0xD2;   // a ^ (~b & c)
 #define KECCAK_XOR(a, b) _mm_xor_si128((a), (b))
 #define KECCAK_XOR5(a, b, c, d, e) \
   _mm_ternarylogic_epi64(_mm_ternarylogic_epi64((a), (b), (c), XOR3_TABLE), (d), (e), XOR3_TABLE)
-#define KECCAK_THETA_EFFECT(left, right) ThetaEffect{(left), _mm_rol_epi64((right), 1)}
+#define KECCAK_THETA_EFFECT(left, right) \
+  ThetaEffect {                          \
+    (left), _mm_rol_epi64((right), 1)    \
+  }
 #define KECCAK_THETA(a, effect) \
   _mm_ternarylogic_epi64((a), (effect).left, (effect).rightRotated, XOR3_TABLE)
 #define KECCAK_ROL(a, n) _mm_rol_epi64((a), (n))

@@ -9,6 +9,7 @@
 
 namespace {
 
+// clang-format off
 // target = source <<< bits, leaving source intact.
 #define RORX(bits, source, target) "rorxq $64-" #bits ", %%" source ", %%" target "\n\t"
 // target = ~inverted & other.
@@ -80,6 +81,7 @@ namespace {
   ANDN(DO, DU, DU) OP(xor, DI, DU)                                                   \
   ROW_S_PARITIES(out, DA, DE, DU, sa, se, si)
 
+// clang-format on
 }  // namespace
 
 bool ProcessorRunsKeccakBmi2(const ProcessorFeatures& cpu) {

@@ -31,14 +31,14 @@ constexpr int PI_CHAIN[24] = {10, 7,  11, 17, 18, 3, 5,  16, 8,  21, 24, 4,
 #define COLUMN_PARITY(x) (a[x] ^ a[(x) + 5] ^ a[(x) + 10] ^ a[(x) + 15] ^ a[(x) + 20])
 
 // theta: every lane of column x takes in the parities of columns x - 1 and x + 1.
-#define THETA_COLUMN(x)                                                              \
-  do {                                                                               \
+#define THETA_COLUMN(x)                                                             \
+  do {                                                                              \
     const uint64_t d = parity[((x) + 4) % 5] ^ std::rotl(parity[((x) + 1) % 5], 1); \
-    a[x] ^= d;                                                                       \
-    a[(x) + 5] ^= d;                                                                 \
-    a[(x) + 10] ^= d;                                                                \
-    a[(x) + 15] ^= d;                                                                \
-    a[(x) + 20] ^= d;                                                                \
+    a[x] ^= d;                                                                      \
+    a[(x) + 5] ^= d;                                                                \
+    a[(x) + 10] ^= d;                                                               \
+    a[(x) + 15] ^= d;                                                               \
+    a[(x) + 20] ^= d;                                                               \
   } while (0)
 
 #define RHO_PI_MOVE(i)                                  \
@@ -49,15 +49,15 @@ constexpr int PI_CHAIN[24] = {10, 7,  11, 17, 18, 3, 5,  16, 8,  21, 24, 4,
   } while (0)
 
 // chi on the row that starts at lane y: each lane combines with the next two of its row.
-#define CHI_ROW(y)                                                  \
-  do {                                                              \
-    const uint64_t r0 = a[y], r1 = a[(y) + 1], r2 = a[(y) + 2];     \
-    const uint64_t r3 = a[(y) + 3], r4 = a[(y) + 4];                \
-    a[y] = r0 ^ (~r1 & r2);                                         \
-    a[(y) + 1] = r1 ^ (~r2 & r3);                                   \
-    a[(y) + 2] = r2 ^ (~r3 & r4);                                   \
-    a[(y) + 3] = r3 ^ (~r4 & r0);                                   \
-    a[(y) + 4] = r4 ^ (~r0 & r1);                                   \
+#define CHI_ROW(y)                                              \
+  do {                                                          \
+    const uint64_t r0 = a[y], r1 = a[(y) + 1], r2 = a[(y) + 2]; \
+    const uint64_t r3 = a[(y) + 3], r4 = a[(y) + 4];            \
+    a[y] = r0 ^ (~r1 & r2);                                     \
+    a[(y) + 1] = r1 ^ (~r2 & r3);                               \
+    a[(y) + 2] = r2 ^ (~r3 & r4);                               \
+    a[(y) + 3] = r3 ^ (~r4 & r0);                               \
+    a[(y) + 4] = r4 ^ (~r0 & r1);                               \
   } while (0)
 
 inline void KeccakRound(uint64_t a[KECCAK_LANES], uint64_t roundConstant) {
@@ -70,12 +70,30 @@ inline void KeccakRound(uint64_t a[KECCAK_LANES], uint64_t roundConstant) {
   THETA_COLUMN(4);
 
   uint64_t moving = a[1];
-  RHO_PI_MOVE(0); RHO_PI_MOVE(1); RHO_PI_MOVE(2); RHO_PI_MOVE(3);
-  RHO_PI_MOVE(4); RHO_PI_MOVE(5); RHO_PI_MOVE(6); RHO_PI_MOVE(7);
-  RHO_PI_MOVE(8); RHO_PI_MOVE(9); RHO_PI_MOVE(10); RHO_PI_MOVE(11);
-  RHO_PI_MOVE(12); RHO_PI_MOVE(13); RHO_PI_MOVE(14); RHO_PI_MOVE(15);
-  RHO_PI_MOVE(16); RHO_PI_MOVE(17); RHO_PI_MOVE(18); RHO_PI_MOVE(19);
-  RHO_PI_MOVE(20); RHO_PI_MOVE(21); RHO_PI_MOVE(22); RHO_PI_MOVE(23);
+  RHO_PI_MOVE(0);
+  RHO_PI_MOVE(1);
+  RHO_PI_MOVE(2);
+  RHO_PI_MOVE(3);
+  RHO_PI_MOVE(4);
+  RHO_PI_MOVE(5);
+  RHO_PI_MOVE(6);
+  RHO_PI_MOVE(7);
+  RHO_PI_MOVE(8);
+  RHO_PI_MOVE(9);
+  RHO_PI_MOVE(10);
+  RHO_PI_MOVE(11);
+  RHO_PI_MOVE(12);
+  RHO_PI_MOVE(13);
+  RHO_PI_MOVE(14);
+  RHO_PI_MOVE(15);
+  RHO_PI_MOVE(16);
+  RHO_PI_MOVE(17);
+  RHO_PI_MOVE(18);
+  RHO_PI_MOVE(19);
+  RHO_PI_MOVE(20);
+  RHO_PI_MOVE(21);
+  RHO_PI_MOVE(22);
+  RHO_PI_MOVE(23);
 
   CHI_ROW(0);
   CHI_ROW(5);

@@ -18,6 +18,7 @@ void Complement(uint64_t lanes[KECCAK_LANES]) {
   for (int lane : COMPLEMENTED_LANES) lanes[lane] = ~lanes[lane];
 }
 
+// clang-format off
 #define NOT(target) "notq %%" target "\n\t"
 
 // theta's D_x = C_(x - 1) ^ (C_(x + 1) <<< 1), made in place in the registers that hold the
@@ -100,6 +101,7 @@ void Complement(uint64_t lanes[KECCAK_LANES]) {
   OP(and, DO, DU) OP(xor, DI, DU)                                                    \
   ROW_S_PARITIES(out, DA, DE, DU, sa, se, si)
 
+// clang-format on
 }  // namespace
 
 void KeccakAbsorbX86_64(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, size_t count,

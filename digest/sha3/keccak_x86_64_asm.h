@@ -40,6 +40,7 @@ static_assert(offsetof(KeccakWorkspace, roundConstant) == 400 &&
               offsetof(KeccakWorkspace, rate) == 440 &&
               offsetof(KeccakWorkspace, roundConstants) == 448);
 
+// clang-format off
 // Registers. Four are the working ones of every row: b0, b1, b2 (TEMP) and b3 of the row being
 // made. rbx holds the workspace's address and rbp, saved in the workspace, is used as well, so
 // that the other ten hold D of the five columns and all five lanes of row s. D_x, theta's effect
@@ -187,4 +188,5 @@ inline void PrepareKeccakWorkspace(KeccakWorkspace& workspace, const uint64_t la
       : "rax", "rcx", "rdx", "rsi", "rdi", "r8", "r9", "r10", "r11", "r12", "r13", "r14", "r15",   \
         "cc", "memory")
 
+// clang-format on
 #endif

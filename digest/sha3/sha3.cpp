@@ -89,7 +89,9 @@ void Sha3Finish(DigestContext* context) {
   }
 }
 
-void Sha3Free(DigestContext* context) { ReleaseToMainHeap(context); }
+void Sha3Free(DigestContext* context) {
+  ReleaseToMainHeap(context);
+}
 
 }  // namespace
 

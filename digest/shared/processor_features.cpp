@@ -22,7 +22,9 @@ CpuidRegisters Cpuid(uint32_t leaf, uint32_t subleaf) {
   return r;
 }
 
-bool Bit(uint32_t value, int bit) { return (value >> bit) & 1; }
+bool Bit(uint32_t value, int bit) {
+  return (value >> bit) & 1;
+}
 
 // XCR0, the register state the system saves across task switches; only valid with OSXSAVE.
 uint64_t SavedRegisterState() {
@@ -31,8 +33,8 @@ uint64_t SavedRegisterState() {
   return uint64_t{high} << 32 | low;
 }
 
-constexpr uint64_t XCR0_SSE_AND_YMM = 0x06;       // bits 1 and 2: XMM and the upper YMM halves
-constexpr uint64_t XCR0_OPMASK_AND_ZMM = 0xE0;    // bits 5 to 7: k0-k7, upper ZMM0-15, ZMM16-31
+constexpr uint64_t XCR0_SSE_AND_YMM = 0x06;     // bits 1 and 2: XMM and the upper YMM halves
+constexpr uint64_t XCR0_OPMASK_AND_ZMM = 0xE0;  // bits 5 to 7: k0-k7, upper ZMM0-15, ZMM16-31
 
 ProcessorFeatures ReadProcessorFeatures() {
   ProcessorFeatures features{};
@@ -61,7 +63,9 @@ ProcessorFeatures ReadProcessorFeatures() {
 
 #else
 
-ProcessorFeatures ReadProcessorFeatures() { return ProcessorFeatures{}; }
+ProcessorFeatures ReadProcessorFeatures() {
+  return ProcessorFeatures{};
+}
 
 #endif
 

@@ -11,11 +11,11 @@ struct ProcessorFeatures {
   bool ssse3;
   bool sse41;
   bool pclmulqdq;
-  bool avx2;        // with the YMM state saved by the system
+  bool avx2;  // with the YMM state saved by the system
   bool bmi1;
   bool bmi2;
   bool sha;
-  bool avx512f;     // this and the three below: with the ZMM and mask state saved
+  bool avx512f;  // this and the three below: with the ZMM and mask state saved
   bool avx512bw;
   bool avx512vl;
   bool vpclmulqdq;  // the 256- and 512-bit forms need AVX and AVX-512 themselves

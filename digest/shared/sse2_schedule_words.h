@@ -23,10 +23,10 @@ inline void StoreWordsPlusConstants(uint32_t (&group)[4], __m128i words, __m128i
 
 // Groups 0 to 3 of the block at `block`: the message words themselves, into the includer's w[]
 // and schedule[], W + K stored through its StoreScheduleGroup(schedule[p], words, p).
-#define SSE2_LOAD_MESSAGE(block)                                  \
-  do {                                                            \
-    for (int p = 0; p < 4; ++p) {                                 \
-      w[p] = LoadBigEndianWords((block) + 16 * p);                \
-      StoreScheduleGroup(schedule[p], w[p], p);                   \
-    }                                                             \
+#define SSE2_LOAD_MESSAGE(block)                   \
+  do {                                             \
+    for (int p = 0; p < 4; ++p) {                  \
+      w[p] = LoadBigEndianWords((block) + 16 * p); \
+      StoreScheduleGroup(schedule[p], w[p], p);    \
+    }                                              \
   } while (0)

@@ -23,11 +23,10 @@ struct alignas(32) TwoBlockScheduleGroup {
 #define SECOND_BLOCK_WK(p, i) schedule[p].words[1][i]
 
 // Four big-endian words of `first` and of `second`, in host order, in the two halves.
-TWO_BLOCK_TARGET inline __m256i LoadWordsOfTwoBlocks(const uint8_t* first,
-                                                     const uint8_t* second) {
-  const __m256i swapWordBytes = _mm256_setr_epi8(
-      3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12,
-      3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12);
+TWO_BLOCK_TARGET inline __m256i LoadWordsOfTwoBlocks(const uint8_t* first, const uint8_t* second) {
+  const __m256i swapWordBytes =
+      _mm256_setr_epi8(3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12, 3, 2, 1, 0, 7, 6, 5, 4,
+                       11, 10, 9, 8, 15, 14, 13, 12);
   // Unaligned loads: the framework's buffer is aligned but a caller's data need not be.
   const __m256i both = _mm256_inserti128_si256(
       _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(first))),
@@ -47,11 +46,11 @@ TWO_BLOCK_TARGET inline void StoreWordsPlusConstants(TwoBlockScheduleGroup& grou
 // themselves, into the includer's w[] and schedule[], W + K stored through its
 // StoreScheduleGroup(schedule[p], words, p). A last single block is scheduled in both halves
 // and stepped once.
-#define TWO_BLOCK_LOAD_MESSAGE(blocks, count)                                   \
-  do {                                                                          \
-    const uint8_t* second = (count) > 1 ? (blocks) + 64 : (blocks);             \
-    for (int p = 0; p < 4; ++p) {                                               \
-      w[p] = LoadWordsOfTwoBlocks((blocks) + 16 * p, second + 16 * p);          \
-      StoreScheduleGroup(schedule[p], w[p], p);                                 \
-    }                                                                           \
+#define TWO_BLOCK_LOAD_MESSAGE(blocks, count)                          \
+  do {                                                                 \
+    const uint8_t* second = (count) > 1 ? (blocks) + 64 : (blocks);    \
+    for (int p = 0; p < 4; ++p) {                                      \
+      w[p] = LoadWordsOfTwoBlocks((blocks) + 16 * p, second + 16 * p); \
+      StoreScheduleGroup(schedule[p], w[p], p);                        \
+    }                                                                  \
   } while (0)

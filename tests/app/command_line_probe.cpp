@@ -24,6 +24,7 @@ int wmain() {
   WriteLine(output, std::to_string(count));
   for (int64_t i = 0; i < count; ++i) WriteLine(output, Utf8FromText(NextCommandLineArgument()));
   const Text beyond = NextCommandLineArgument();
-  WriteLine(output, beyond.empty() ? std::to_string(ArgumentCursor()) : "argument beyond the count");
+  WriteLine(output,
+            beyond.empty() ? std::to_string(ArgumentCursor()) : "argument beyond the count");
   return 0;
 }

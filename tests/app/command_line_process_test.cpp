@@ -40,7 +40,8 @@ std::string RunProbe(const Text& commandLine) {
   std::string output = started ? "" : "not started";
   char buffer[4096];
   DWORD got = 0;
-  while (started && ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0) output.append(buffer, got);
+  while (started && ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+    output.append(buffer, got);
   CloseHandle(readEnd);
   if (started) {
     WaitForSingleObject(process.hProcess, 10000);

@@ -30,7 +30,8 @@ TEST(CommandLine, Examples) {
   for (const CommandLineExample& example : CommandLineExamples()) {
     SCOPED_TRACE(Utf8FromText(example.name));
     EXPECT_EQ(ArgumentsHandedOut(example.commandLine), example.arguments);
-    EXPECT_EQ(CommandLineArgumentCount(example.commandLine), static_cast<int64_t>(example.arguments.size()));
+    EXPECT_EQ(CommandLineArgumentCount(example.commandLine),
+              static_cast<int64_t>(example.arguments.size()));
   }
 }
 

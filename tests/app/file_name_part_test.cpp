@@ -42,8 +42,8 @@ TEST(FileNamePart, WithoutExtensionCutsAtTheLastDot) {
 
 TEST(FileNamePart, WithoutExtensionKeepsNamesThatHaveNone) {
   constexpr FileNameMode CUT = FileNameMode::WITHOUT_EXTENSION;
-  EXPECT_EQ(FileNamePart(L"C:\\dir\\.profile", CUT), L".profile");   // first character is no dot
-  EXPECT_EQ(FileNamePart(L"C:\\dir\\file.", CUT), L"file.");         // nothing after the dot
+  EXPECT_EQ(FileNamePart(L"C:\\dir\\.profile", CUT), L".profile");      // first character is no dot
+  EXPECT_EQ(FileNamePart(L"C:\\dir\\file.", CUT), L"file.");            // nothing after the dot
   EXPECT_EQ(FileNamePart(L"C:\\dir\\v1.0 final", CUT), L"v1.0 final");  // space after the dot
   EXPECT_EQ(FileNamePart(L"C:\\dir\\", CUT), L"");
   EXPECT_EQ(FileNamePart(L"x", CUT), L"x");

@@ -22,13 +22,17 @@ namespace {
 
 const std::wstring FIXTURE = WINDOW_FIXTURE_DIR;
 const std::wstring PROGRAM = CHECKSUMS_PROGRAM;
-const std::wstring TITLE_PREFIX = L"Calculate Checksums - Drag & Drop or click on 'Open File' - Filename: ";
+const std::wstring TITLE_PREFIX =
+    L"Calculate Checksums - Drag & Drop or click on 'Open File' - Filename: ";
 const std::wstring BASE_TITLE = L"Calculate Checksums - Drag & Drop or click on 'Open File'";
-const std::vector<std::wstring> START_LABELS = {
-    L"CRC32:",       L"MD5:",         L"SHA-1:",       L"SHA-2 (224):", L"SHA-2 (256):", L"SHA-2 (384):",
-    L"SHA-2 (512):", L"SHA-3 (224):", L"SHA-3 (256):", L"SHA-3 (384):", L"SHA-3 (512):"};
+const std::vector<std::wstring> START_LABELS = {L"CRC32:",       L"MD5:",         L"SHA-1:",
+                                                L"SHA-2 (224):", L"SHA-2 (256):", L"SHA-2 (384):",
+                                                L"SHA-2 (512):", L"SHA-3 (224):", L"SHA-3 (256):",
+                                                L"SHA-3 (384):", L"SHA-3 (512):"};
 
-std::wstring PathOf(const std::wstring& name) { return FIXTURE + L"\\" + name; }
+std::wstring PathOf(const std::wstring& name) {
+  return FIXTURE + L"\\" + name;
+}
 
 // File name -> its eleven lower-case digests, in the window's order.
 const std::map<std::wstring, std::vector<std::wstring>>& ExpectedDigests() {
@@ -65,13 +69,16 @@ std::vector<std::wstring> BareLabels() {
   return labels;
 }
 
-std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+std::wstring Quoted(const std::wstring& path) {
+  return L"\"" + path + L"\"";
+}
 
 // Starts the program and waits for its first report (or its empty start state).
 class Window : public ::testing::Test {
  protected:
   void Start(const std::wstring& arguments, bool expectReport) {
-    ASSERT_EQ(ExpectedDigests().count(L"empty.bin"), 1u) << "fixture missing in " << Utf8FromText(FIXTURE);
+    ASSERT_EQ(ExpectedDigests().count(L"empty.bin"), 1u)
+        << "fixture missing in " << Utf8FromText(FIXTURE);
     program = std::make_unique<DrivenProgram>(PROGRAM, arguments);
     ASSERT_TRUE(program->Started());
     ASSERT_TRUE(program->WaitForWindow());
@@ -205,7 +212,8 @@ TEST_F(Window, DroppedFilesAreShown) {
   // Wine's status bar shows a line feed as a space (Windows keeps it): accept exactly those two.
   const std::wstring joined = L"File Path: " + first + L"\n" + second;
   const std::wstring asWineShowsIt = L"File Path: " + first + L" " + second;
-  EXPECT_TRUE(shown.status == joined || shown.status == asWineShowsIt) << Utf8FromText(shown.status);
+  EXPECT_TRUE(shown.status == joined || shown.status == asWineShowsIt)
+      << Utf8FromText(shown.status);
   ExpectCleanExit();
 }
 
@@ -287,7 +295,8 @@ TEST_F(Window, IdleWindowSleepsInItsWait) {
 }
 
 TEST(Resources, IconGroupVersionAndManifest) {
-  HMODULE image = LoadLibraryExW(PROGRAM.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HMODULE image = LoadLibraryExW(PROGRAM.c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   ASSERT_NE(image, nullptr);
   HRSRC group = FindResourceW(image, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
   ASSERT_NE(group, nullptr);
@@ -312,7 +321,8 @@ TEST(Resources, IconGroupVersionAndManifest) {
   DWORD ignored = 0;
   std::vector<BYTE> version(GetFileVersionInfoSizeW(PROGRAM.c_str(), &ignored));
   ASSERT_FALSE(version.empty());
-  ASSERT_TRUE(GetFileVersionInfoW(PROGRAM.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
+  ASSERT_TRUE(
+      GetFileVersionInfoW(PROGRAM.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
   wchar_t* name = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueW(version.data(), L"\\StringFileInfo\\040904B0\\ProductName",

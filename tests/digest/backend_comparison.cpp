@@ -73,9 +73,9 @@ void ExpectSameDigestsAsGeneric(const TestAlgorithm& algorithm, const std::strin
 
   for (int message = 0; message < messageCount; ++message) {
     const bool aroundMebibyte = message % (messageCount / MEBIBYTE_MESSAGES) == 0;
-    const size_t length = aroundMebibyte ? DIGEST_READ_SIZE + RandomLength(random, edges) - 2 *
-                                               algorithm.blockBytes
-                                         : RandomLength(random, edges);
+    const size_t length =
+        aroundMebibyte ? DIGEST_READ_SIZE + RandomLength(random, edges) - 2 * algorithm.blockBytes
+                       : RandomLength(random, edges);
     const size_t start = random() % (POOL_BYTES - length + 1);
     uint8_t* bytes = fed.data() + random() % 8;
     std::memcpy(bytes, pool.data() + start, length);
@@ -88,8 +88,7 @@ void ExpectSameDigestsAsGeneric(const TestAlgorithm& algorithm, const std::strin
     std::memcpy(genericCopy.data(), bytes, length);
     UseDigestBackend(algorithm.id, algorithm.bits, "generic");
     const Digest generic = DigestInPieces(algorithm, genericCopy.data(), length, random);
-    ASSERT_TRUE(accelerated == generic)
-        << algorithm.name << " on " << backend << ", message " << message << " of " << length
-        << " bytes";
+    ASSERT_TRUE(accelerated == generic) << algorithm.name << " on " << backend << ", message "
+                                        << message << " of " << length << " bytes";
   }
 }

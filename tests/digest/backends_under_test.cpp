@@ -40,7 +40,9 @@ void OnBackend::SetUp() {
   }
 }
 
-void OnBackend::TearDown() { UseChosenDigestBackend(Algorithm().id, Algorithm().bits); }
+void OnBackend::TearDown() {
+  UseChosenDigestBackend(Algorithm().id, Algorithm().bits);
+}
 
 ScopedDigestBackend::ScopedDigestBackend(int32_t id, int32_t bits, const std::string& backend)
     : id(id),
@@ -48,4 +50,6 @@ ScopedDigestBackend::ScopedDigestBackend(int32_t id, int32_t bits, const std::st
       before(ActiveDigestBackend(id, bits)),
       inUse(UseDigestBackend(id, bits, backend)) {}
 
-ScopedDigestBackend::~ScopedDigestBackend() { UseDigestBackend(id, bits, before); }
+ScopedDigestBackend::~ScopedDigestBackend() {
+  UseDigestBackend(id, bits, before);
+}

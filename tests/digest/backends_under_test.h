@@ -8,7 +8,7 @@
 #include <vector>
 
 struct TestAlgorithm {
-  const char* name;     // part of the test names, e.g. "Sha3_256"
+  const char* name;  // part of the test names, e.g. "Sha3_256"
   int32_t id;
   int32_t bits;
   uint32_t blockBytes;  // block size, or the sponge's rate

@@ -27,7 +27,8 @@ constexpr int32_t SECOND_TEST_ID = 101;
 constexpr uint32_t MEBIBYTE = 1048576;
 
 Text Crc32Text(const std::vector<uint8_t>& bytes, size_t from) {
-  const uint32_t crc = Crc32Update(bytes.data() + from, static_cast<uint32_t>(bytes.size() - from), 0);
+  const uint32_t crc =
+      Crc32Update(bytes.data() + from, static_cast<uint32_t>(bytes.size() - from), 0);
   wchar_t buffer[9];
   swprintf(buffer, 9, L"%08x", crc);
   return buffer;
@@ -99,8 +100,9 @@ TEST(Failures, EveryPathGivesItsMemoryBack) {
 #ifdef _WIN32
 TEST(Failures, FileHeldOpenForWritingGivesTheEmptyText) {
   const Text path = WriteScratchFile("held.bin", "123456789");
-  HANDLE writer = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE writer =
+      CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   EXPECT_EQ(ComputeFileDigest(path, DIGEST_CRC32), L"");
   CloseHandle(writer);

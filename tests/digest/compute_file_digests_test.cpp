@@ -73,8 +73,8 @@ void ExpectBothRoutesAgree(const Text& path, const std::string& what) {
 TEST(OnePass, GivesEverySinglePassDigestOnTheBoundarySizes) {
   const std::vector<uint8_t> bytes = RandomBytes(9 * PIECE + 1001, 12);
   for (uint64_t size : BoundarySizes()) {
-    const Text path = WriteScratchFile(
-        "boundary.bin", std::vector<uint8_t>(bytes.begin(), bytes.begin() + size));
+    const Text path =
+        WriteScratchFile("boundary.bin", std::vector<uint8_t>(bytes.begin(), bytes.begin() + size));
     ExpectBothRoutesAgree(path, std::to_string(size) + " bytes");
   }
 }

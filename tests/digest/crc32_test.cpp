@@ -60,10 +60,13 @@ TEST(Crc32, BitsArgumentChangesNothing) {
   const Text path = WriteScratchFile("bits.bin", RandomBytes(1000, 7));
   const Text plain = ComputeFileDigest(path, DIGEST_CRC32);
   ASSERT_EQ(plain.size(), 8u);
-  for (int32_t bits : {-5, 7, 160, 256, 512}) EXPECT_EQ(ComputeFileDigest(path, DIGEST_CRC32, bits), plain);
+  for (int32_t bits : {-5, 7, 160, 256, 512})
+    EXPECT_EQ(ComputeFileDigest(path, DIGEST_CRC32, bits), plain);
 }
 
-TEST(Crc32, NoDataLeavesTheCrcAlone) { EXPECT_EQ(Crc32Update(nullptr, 10, 0x12345678), 0x12345678u); }
+TEST(Crc32, NoDataLeavesTheCrcAlone) {
+  EXPECT_EQ(Crc32Update(nullptr, 10, 0x12345678), 0x12345678u);
+}
 
 TEST(Crc32, AnySplitAgreesWithTheReference) {
   std::mt19937 generator(2026);
@@ -88,7 +91,8 @@ TEST(Crc32, AnySplitAgreesWithTheReference) {
 TEST(Crc32, FileInManyReadsAgreesWithTheReference) {
   const std::vector<uint8_t> bytes = RandomBytes(3 * DIGEST_READ_SIZE + 12345, 5);
   const Text path = WriteScratchFile("three-mebibytes.bin", bytes);
-  EXPECT_EQ(ComputeFileDigest(path, DIGEST_CRC32), HexOf(ReferenceCrc32(bytes.data(), bytes.size())));
+  EXPECT_EQ(ComputeFileDigest(path, DIGEST_CRC32),
+            HexOf(ReferenceCrc32(bytes.data(), bytes.size())));
 }
 
 }  // namespace

@@ -77,15 +77,15 @@ void ExpectRefusedAtOnce(const Text& path) {
 TEST(DigestFile, DevicesPipesAndConsolesGiveTheEmptyTextAtOnce) {
   ASSERT_TRUE(LinuxFilesVisible()) << "needs Wine's drive Z:";
   const Text pipeName = L"\\\\.\\pipe\\checksums-digest-file-test";
-  HANDLE pipe = CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 4, 0, 0,
-                                 0, nullptr);
+  HANDLE pipe =
+      CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 4, 0, 0, 0, nullptr);
   ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
   // A console of this process's own, so that CONIN$ names a real console input; the test's
   // output keeps going where the runtime found it at start.
   FreeConsole();
   ASSERT_TRUE(AllocConsole());
-  for (const Text& path : {TextFromPath(LinuxFile("/dev/zero")), Text(L"NUL"), pipeName,
-                           Text(L"CONIN$")}) {
+  for (const Text& path :
+       {TextFromPath(LinuxFile("/dev/zero")), Text(L"NUL"), pipeName, Text(L"CONIN$")}) {
     ExpectRefusedAtOnce(path);
   }
   CloseHandle(pipe);
@@ -96,16 +96,17 @@ TEST(DigestFile, WhileReadingOthersMayReadTheFileButNeitherWriteNorDeleteIt) {
   std::vector<DWORD> results;
   duringUpdate = [&] {
     for (DWORD access : {DWORD{GENERIC_READ}, DWORD{GENERIC_WRITE}, DWORD{DELETE}}) {
-      HANDLE other = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                 FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+      HANDLE other =
+          CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
       results.push_back(other == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS);
       if (other != INVALID_HANDLE_VALUE) CloseHandle(other);
     }
   };
   UpdateSizesFor(path);
   duringUpdate = nullptr;
-  EXPECT_EQ(results, (std::vector<DWORD>{ERROR_SUCCESS, ERROR_SHARING_VIOLATION,
-                                         ERROR_SHARING_VIOLATION}));
+  EXPECT_EQ(results,
+            (std::vector<DWORD>{ERROR_SUCCESS, ERROR_SHARING_VIOLATION, ERROR_SHARING_VIOLATION}));
 }
 #else
 TEST(DigestFile, DevicesAndPipesGiveTheEmptyTextAtOnce) {

@@ -14,7 +14,9 @@ namespace {
 
 constexpr int MESSAGE_COUNT = 5000;
 
-const ProcessorClass& Avx512Class() { return *ProcessorClassNamed("avx512"); }
+const ProcessorClass& Avx512Class() {
+  return *ProcessorClassNamed("avx512");
+}
 
 class EmulatedAgainstGeneric : public testing::TestWithParam<AlgorithmOnBackend> {
  protected:

@@ -10,11 +10,11 @@
 #include "tests/digest/backends_under_test.h"
 
 enum FeedWay : unsigned {
-  FEED_WHOLE = 1,               // one update from an aligned address
+  FEED_WHOLE = 1,  // one update from an aligned address
   FEED_BYTE_BY_BYTE = 2,
-  FEED_RANDOM_SPLITS = 4,       // pieces of random sizes from an aligned address
-  FEED_UNALIGNED_SPLITS = 8,    // the same from an odd address
-  FEED_THROUGH_FILE = 16,       // ComputeFileDigest on a scratch file
+  FEED_RANDOM_SPLITS = 4,     // pieces of random sizes from an aligned address
+  FEED_UNALIGNED_SPLITS = 8,  // the same from an odd address
+  FEED_THROUGH_FILE = 16,     // ComputeFileDigest on a scratch file
   FEED_EVERY_WAY = 31,
 };
 

@@ -17,7 +17,8 @@ const Text LONG_NAME(120, L'x');
 TEST(ExtendedLengthPath, OnlyLongDriveAndNetworkPathsChange) {
   EXPECT_EQ(ExtendedLengthPath(L"C:\\short\\file.txt"), L"C:\\short\\file.txt");
   const Text drive = L"C:\\" + LONG_NAME + L"/" + LONG_NAME + L"\\" + LONG_NAME;
-  EXPECT_EQ(ExtendedLengthPath(drive), L"\\\\?\\C:\\" + LONG_NAME + L"\\" + LONG_NAME + L"\\" + LONG_NAME);
+  EXPECT_EQ(ExtendedLengthPath(drive),
+            L"\\\\?\\C:\\" + LONG_NAME + L"\\" + LONG_NAME + L"\\" + LONG_NAME);
   const Text network = L"\\\\server\\share\\" + LONG_NAME + L"\\" + LONG_NAME + L"\\" + LONG_NAME;
   EXPECT_EQ(ExtendedLengthPath(network),
             L"\\\\?\\UNC\\server\\share\\" + LONG_NAME + L"\\" + LONG_NAME + L"\\" + LONG_NAME);
@@ -38,14 +39,17 @@ TEST(ExtendedLengthPath, LimitIsTwoHundredFiftyNineCharacters) {
 
 TEST(LongPath, FileDeepInTheTreeIsReadWhole) {
   RegisterCrc32Plugin();
-  const std::filesystem::path folder = ScratchFolder() / std::string(120, 'a') / std::string(120, 'b');
+  const std::filesystem::path folder =
+      ScratchFolder() / std::string(120, 'a') / std::string(120, 'b');
   std::filesystem::create_directories(folder);
-  const std::string name = std::string(120, 'a') + "/" + std::string(120, 'b') + "/" + std::string(40, 'c') + "-digits.txt";
+  const std::string name = std::string(120, 'a') + "/" + std::string(120, 'b') + "/" +
+                           std::string(40, 'c') + "-digits.txt";
   const Text path = WriteScratchFile(name, "123456789");
   ASSERT_GT(path.size(), 300u);
   EXPECT_EQ(ComputeFileDigest(path, DIGEST_CRC32), L"cbf43926");
   // A ".." inside a long path is resolved before the extended form, which takes it literally.
-  const Text roundabout = TextFromPath(folder / ".." / std::string(120, 'b') / (std::string(40, 'c') + "-digits.txt"));
+  const Text roundabout =
+      TextFromPath(folder / ".." / std::string(120, 'b') / (std::string(40, 'c') + "-digits.txt"));
   EXPECT_EQ(ComputeFileDigest(roundabout, DIGEST_CRC32), L"cbf43926");
 }
 

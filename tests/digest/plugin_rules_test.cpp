@@ -160,7 +160,9 @@ TEST_F(PluginRules, Sha3IgnoresUpdatesAfterFinishingAndFinishesAgainAlike) {
 
 // Operations of no algorithm, put in the place of the program's own so that a registration that
 // writes into a taken slot shows: writing the same operations again would not.
-DigestContext* StandInCreate(int32_t, int32_t) { return nullptr; }
+DigestContext* StandInCreate(int32_t, int32_t) {
+  return nullptr;
+}
 void StandInUpdate(DigestContext*, uint8_t*, uint32_t) {}
 void StandInFinish(DigestContext*) {}
 void StandInFree(DigestContext*) {}

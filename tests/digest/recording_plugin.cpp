@@ -27,7 +27,9 @@ void RecordingFinish(DigestContext* context) {
   context->digest[0] = 0xAB;
 }
 
-void RecordingFree(DigestContext* context) { ReleaseToMainHeap(context); }
+void RecordingFree(DigestContext* context) {
+  ReleaseToMainHeap(context);
+}
 
 }  // namespace
 

@@ -14,13 +14,15 @@ namespace {
 void PrintLine(const std::wstring& line) {
   const std::string utf8 = Utf8FromText(line) + "\n";
   DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written,
+            nullptr);
 }
 
 void WaitForInputLine() {
   char byte = 0;
   DWORD got = 0;
-  while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &got, nullptr) && got == 1 && byte != '\n') {
+  while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &got, nullptr) && got == 1 &&
+         byte != '\n') {
   }
 }
 
@@ -45,8 +47,9 @@ int wmain(int argc, wchar_t** argv) {
   PrintLine(L"Status: " + shown.status);
   RECT frame{};
   GetWindowRect(program.Window(), &frame);
-  PrintLine(L"Frame: " + std::to_wstring(frame.right - frame.left) + L"x" + std::to_wstring(frame.bottom - frame.top) +
-            L"+" + std::to_wstring(frame.left) + L"+" + std::to_wstring(frame.top));
+  PrintLine(L"Frame: " + std::to_wstring(frame.right - frame.left) + L"x" +
+            std::to_wstring(frame.bottom - frame.top) + L"+" + std::to_wstring(frame.left) + L"+" +
+            std::to_wstring(frame.top));
   PrintLine(L"END");
   WaitForInputLine();
   return static_cast<int>(program.Close(DrivenProgram::CloseBy::CLOSE_MESSAGE));

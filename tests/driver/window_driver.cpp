@@ -43,7 +43,9 @@ bool WaitUntil(DWORD timeoutMs, Condition condition) {
   return true;
 }
 
-HWND StatusBarOf(HWND window) { return FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr); }
+HWND StatusBarOf(HWND window) {
+  return FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
+}
 
 bool SameSnapshot(const WindowSnapshot& a, const WindowSnapshot& b) {
   return a.title == b.title && a.fields == b.fields && a.status == b.status;
@@ -53,11 +55,13 @@ bool SameSnapshot(const WindowSnapshot& a, const WindowSnapshot& b) {
 
 std::wstring ReadControlText(HWND control) {
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, ANSWER_TIMEOUT_MS, &length)) return L"";
+  if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, ANSWER_TIMEOUT_MS,
+                           &length))
+    return L"";
   std::wstring text(length + 1, L'\0');
   DWORD_PTR copied = 0;
-  SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL,
-                      ANSWER_TIMEOUT_MS, &copied);
+  SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_NORMAL, ANSWER_TIMEOUT_MS, &copied);
   text.resize(copied);
   return text;
 }
@@ -67,8 +71,8 @@ DrivenProgram::DrivenProgram(const std::wstring& program, const std::wstring& ar
   if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
-  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
     process = PROCESS_INFORMATION{};
   }
 }
@@ -77,7 +81,8 @@ DrivenProgram::~DrivenProgram() {
   if (!process.hProcess) return;
   if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
     if (window) PostMessageW(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 5000) == WAIT_TIMEOUT) TerminateProcess(process.hProcess, 1);
+    if (WaitForSingleObject(process.hProcess, 5000) == WAIT_TIMEOUT)
+      TerminateProcess(process.hProcess, 1);
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
@@ -93,14 +98,16 @@ bool DrivenProgram::WaitForWindow(DWORD timeoutMs) {
   });
 }
 
-std::wstring DrivenProgram::ReadTitle() const { return ReadControlText(window); }
+std::wstring DrivenProgram::ReadTitle() const {
+  return ReadControlText(window);
+}
 
 std::wstring DrivenProgram::ReadStatus() const {
   // SB_GETTEXTW is not marshalled across processes: the text goes through the program's memory.
   HWND statusBar = StatusBarOf(window);
   DWORD_PTR lengthAndType = 0;
-  if (!statusBar ||
-      !SendMessageTimeoutW(statusBar, SB_GETTEXTLENGTHW, 0, 0, SMTO_NORMAL, ANSWER_TIMEOUT_MS, &lengthAndType)) {
+  if (!statusBar || !SendMessageTimeoutW(statusBar, SB_GETTEXTLENGTHW, 0, 0, SMTO_NORMAL,
+                                         ANSWER_TIMEOUT_MS, &lengthAndType)) {
     return L"";
   }
   const size_t bytes = (LOWORD(lengthAndType) + 1) * sizeof(wchar_t);
@@ -135,7 +142,9 @@ bool DrivenProgram::WaitForChange(const WindowSnapshot& previous, DWORD timeoutM
   return WaitUntil(timeoutMs, [&] { return !SameSnapshot(Read(), previous); });
 }
 
-void DrivenProgram::ClickButton(int number) const { PostMessageW(GetDlgItem(window, number), BM_CLICK, 0, 0); }
+void DrivenProgram::ClickButton(int number) const {
+  PostMessageW(GetDlgItem(window, number), BM_CLICK, 0, 0);
+}
 
 bool DrivenProgram::AnswerOpenFileDialog(const std::wstring& path, DWORD timeoutMs) const {
   HWND dialog = nullptr;

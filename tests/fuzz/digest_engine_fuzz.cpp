@@ -27,7 +27,7 @@ void Require(bool condition) {
 struct Feed {
   std::vector<size_t> cuts;  // ascending positions in the message
   int32_t preserveInput;
-  size_t misalignment;       // of every piece's first byte from a 64-byte boundary
+  size_t misalignment;  // of every piece's first byte from a 64-byte boundary
 };
 
 // The digest of `message` fed in the pieces between the cuts, each copied to its own misaligned

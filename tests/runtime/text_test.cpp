@@ -14,7 +14,9 @@ TEST(Utf8, RoundTripsEveryPlane) {
 }
 
 TEST(Utf8, BrokenInputBecomesReplacementCharacters) {
-  EXPECT_EQ(TextFromUtf8("a\xFF" "b"), L"a\uFFFDb");
+  EXPECT_EQ(TextFromUtf8("a\xFF"
+                         "b"),
+            L"a\uFFFDb");
   EXPECT_EQ(TextFromUtf8("\xE2\x82"), L"\uFFFD\uFFFD");
   EXPECT_EQ(TextFromUtf8("\xC0\xAF"), L"\uFFFD\uFFFD");  // overlong '/'
   EXPECT_EQ(Utf8FromText(Text(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");

@@ -33,7 +33,8 @@ class ComObject : public Interface {
 };
 
 bool IsFileList(const FORMATETC* format) {
-  return format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) && format->dwAspect == DVASPECT_CONTENT;
+  return format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) &&
+         format->dwAspect == DVASPECT_CONTENT;
 }
 
 class FileListData : public ComObject<IDataObject> {
@@ -56,7 +57,9 @@ class FileListData : public ComObject<IDataObject> {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override { return IsFileList(format) ? S_OK : DV_E_FORMATETC; }
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+    return IsFileList(format) ? S_OK : DV_E_FORMATETC;
+  }
   HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
     out->ptd = nullptr;
     return E_NOTIMPL;
@@ -67,9 +70,13 @@ class FileListData : public ComObject<IDataObject> {
     FORMATETC fileList{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     return SHCreateStdEnumFmtEtc(1, &fileList, formats);
   }
-  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+    return OLE_E_ADVISENOTSUPPORTED;
+  }
   HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override {
+    return OLE_E_ADVISENOTSUPPORTED;
+  }
 
  private:
   HGLOBAL block;  // ours: freed with the object
@@ -86,12 +93,15 @@ class ButtonUpSource : public ComObject<IDropSource> {
 
 }  // namespace
 
-IDataObject* NewFileListData(HGLOBAL block) { return new FileListData(block); }
+IDataObject* NewFileListData(HGLOBAL block) {
+  return new FileListData(block);
+}
 
 HGLOBAL MakeFileListBlock(const std::vector<std::wstring>& paths) {
   size_t characters = 1;  // the list ends with an empty name
   for (const auto& path : paths) characters += path.size() + 1;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + characters * sizeof(wchar_t));
+  HGLOBAL block =
+      GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + characters * sizeof(wchar_t));
   if (!block) return nullptr;
   auto* header = static_cast<DROPFILES*>(GlobalLock(block));
   header->pFiles = sizeof(DROPFILES);

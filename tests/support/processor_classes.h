@@ -29,11 +29,16 @@ struct NamedProcessorFeature {
 
 // Every field of ProcessorFeatures with its name, in declaration order.
 inline constexpr NamedProcessorFeature PROCESSOR_FEATURES[] = {
-    {"SSSE3", &ProcessorFeatures::ssse3},       {"SSE4.1", &ProcessorFeatures::sse41},
-    {"PCLMULQDQ", &ProcessorFeatures::pclmulqdq}, {"AVX2", &ProcessorFeatures::avx2},
-    {"BMI1", &ProcessorFeatures::bmi1},         {"BMI2", &ProcessorFeatures::bmi2},
-    {"SHA", &ProcessorFeatures::sha},           {"AVX512F", &ProcessorFeatures::avx512f},
-    {"AVX512BW", &ProcessorFeatures::avx512bw}, {"AVX512VL", &ProcessorFeatures::avx512vl},
+    {"SSSE3", &ProcessorFeatures::ssse3},
+    {"SSE4.1", &ProcessorFeatures::sse41},
+    {"PCLMULQDQ", &ProcessorFeatures::pclmulqdq},
+    {"AVX2", &ProcessorFeatures::avx2},
+    {"BMI1", &ProcessorFeatures::bmi1},
+    {"BMI2", &ProcessorFeatures::bmi2},
+    {"SHA", &ProcessorFeatures::sha},
+    {"AVX512F", &ProcessorFeatures::avx512f},
+    {"AVX512BW", &ProcessorFeatures::avx512bw},
+    {"AVX512VL", &ProcessorFeatures::avx512vl},
     {"VPCLMULQDQ", &ProcessorFeatures::vpclmulqdq},
 };
 static_assert(std::size(PROCESSOR_FEATURES) == sizeof(ProcessorFeatures),

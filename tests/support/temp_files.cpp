@@ -37,7 +37,8 @@ Text TextFromPath(const std::filesystem::path& path) {
 Text WriteScratchFile(const std::string& name, const std::vector<uint8_t>& bytes) {
   const std::filesystem::path path = ScratchFolder() / name;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return TextFromPath(path);
 }
 

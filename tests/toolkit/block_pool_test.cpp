@@ -12,7 +12,9 @@ namespace {
 
 constexpr uint32_t UNLOCKED = 2;
 
-void* ChunkOf(void* item) { return *reinterpret_cast<void**>(static_cast<uint8_t*>(item) - 8); }
+void* ChunkOf(void* item) {
+  return *reinterpret_cast<void**>(static_cast<uint8_t*>(item) - 8);
+}
 
 // Allocates until the pool makes a new chunk and returns that chunk's item count.
 int64_t NextChunkItems(BlockPool* pool, std::vector<void*>* items) {
@@ -37,7 +39,8 @@ TEST(BlockPool, ItemsSitEightBytesIntoSlotsOfTheRoundedSize) {
   }
   // The back-pointer names the chunk, whose slots begin right after its header.
   EXPECT_GT(static_cast<uint8_t*>(items[0]) - 8, static_cast<uint8_t*>(ChunkOf(items[0])));
-  for (void* item : items) std::fill_n(static_cast<uint8_t*>(item), 56, 0xA5);  // all 56 bytes usable
+  for (void* item : items)
+    std::fill_n(static_cast<uint8_t*>(item), 56, 0xA5);  // all 56 bytes usable
 
   for (void* item : items) PoolFree(pool, item);
   EXPECT_EQ(pool->itemCount, 0);

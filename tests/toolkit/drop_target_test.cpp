@@ -389,7 +389,7 @@ TEST_F(DropTargetTest, AFileListThatOverrunsItsBlockGivesNoNamesAndASoundOneDoes
 
 TEST_F(DropTargetTest, WithdrawingTheOnlyFormatUnregistersTheWindowAndFreesItsTarget) {
   HWND window = WindowHandle(WINDOW);
-  AcceptWindowDrops(WINDOW, 0, DROPEFFECT_LINK);  // format 0 is nothing to accept
+  AcceptWindowDrops(WINDOW, 0, DROPEFFECT_LINK);    // format 0 is nothing to accept
   AcceptWindowDrops(7, CF_HDROP, DROPEFFECT_LINK);  // nor is a window that is not open
   EXPECT_EQ(RegisteredTarget(), nullptr);
   AcceptWindowDrops(WINDOW, CF_HDROP, DROPEFFECT_LINK);

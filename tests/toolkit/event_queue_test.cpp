@@ -19,7 +19,9 @@ void CountRelease(void* data) {
   ReleaseToMainHeap(data);
 }
 
-void* NewData() { return AllocateFromMainHeap(32); }
+void* NewData() {
+  return AllocateFromMainHeap(32);
+}
 
 void Post(int32_t kind, int64_t gadget, void* data = nullptr, int32_t flags = 0) {
   PostToolkitEvent(kind, gadget, 0, 0, data, data ? CountRelease : nullptr, flags);
@@ -164,7 +166,9 @@ TEST_F(EventQueue, AMessageEndsTheWaitEarly) {
   poster.join();
 }
 
-UINT PostEventMessage() { return RegisterWindowMessageW(POST_EVENT_MESSAGE_NAME); }
+UINT PostEventMessage() {
+  return RegisterWindowMessageW(POST_EVENT_MESSAGE_NAME);
+}
 
 TEST_F(EventQueue, AnEventFromAnotherThreadArrivesOnceAndItsBlockIsFreed) {
   PumpEvents();

@@ -73,12 +73,14 @@ TEST(InitialFile, WildcardNameGivesEmptyBox) {
 }
 
 TEST(InitialFile, NamesTheFileSystemRefusesAreEmptied) {
-  for (const wchar_t* refused : {L"C:\\data\\a?b", L"C:\\data\\a/b", L"C:\\data\\a\tb", L"C:\\data\\a|b",
-                                 L"C:\\data\\a\"b", L"C:\\data\\c:b", L"C:\\data\\", L""}) {
+  for (const wchar_t* refused :
+       {L"C:\\data\\a?b", L"C:\\data\\a/b", L"C:\\data\\a\tb", L"C:\\data\\a|b", L"C:\\data\\a\"b",
+        L"C:\\data\\c:b", L"C:\\data\\", L""}) {
     SCOPED_TRACE(testing::PrintToString(std::wstring(refused)));
     EXPECT_EQ(SplitOf(refused).name, L"");
   }
-  EXPECT_EQ(SplitOf(L"C:\\data\\r\u00e9sum\u00e9 (final) #2.txt").name, L"r\u00e9sum\u00e9 (final) #2.txt");
+  EXPECT_EQ(SplitOf(L"C:\\data\\r\u00e9sum\u00e9 (final) #2.txt").name,
+            L"r\u00e9sum\u00e9 (final) #2.txt");
 }
 
 TEST(InitialFile, LongNameIsCutToTheBoxAndTerminated) {

@@ -15,8 +15,8 @@ constexpr uint32_t CENTRED = ES_CENTER;
 class Gadgets : public ToolkitTest {
  protected:
   void SetUp() override {
-    window_ = reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 1000, 400, L"Gadgets",
-                                                        WS_CAPTION | WS_SYSMENU | WINDOW_CENTER_ON_SCREEN));
+    window_ = reinterpret_cast<HWND>(OpenNumberedWindow(
+        0, 50, 50, 1000, 400, L"Gadgets", WS_CAPTION | WS_SYSMENU | WINDOW_CENTER_ON_SCREEN));
     ASSERT_NE(window_, nullptr);
   }
 
@@ -36,7 +36,8 @@ HWND Control(ObjectNumber number) {
 
 TEST_F(Gadgets, TextFieldsAndButtonsAreTheSystemControlsWithTheirStyles) {
   auto field = reinterpret_cast<HWND>(CreateTextField(1, 10, 10, 980, 20, L"CRC32:", CENTRED));
-  auto flat = reinterpret_cast<HWND>(CreateTextField(2, 10, 40, 980, 20, nullptr, TEXT_FIELD_BORDERLESS));
+  auto flat =
+      reinterpret_cast<HWND>(CreateTextField(2, 10, 40, 980, 20, nullptr, TEXT_FIELD_BORDERLESS));
   auto button = reinterpret_cast<HWND>(CreateButton(12, 375, 340, 75, 30, L"Open File"));
   ASSERT_NE(field, nullptr);
   ASSERT_NE(flat, nullptr);
@@ -186,8 +187,9 @@ TEST_F(Gadgets, ATextFieldWithColoursAnswersItsWindowsColourMessages) {
   // By default the system's colours apply: the window's default handling answers.
   LRESULT answer = SendMessageW(window_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(deviceContext),
                                 reinterpret_cast<LPARAM>(field));
-  EXPECT_EQ(answer, DefWindowProcW(window_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(deviceContext),
-                                   reinterpret_cast<LPARAM>(field)));
+  EXPECT_EQ(answer,
+            DefWindowProcW(window_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(deviceContext),
+                           reinterpret_cast<LPARAM>(field)));
 
   static_cast<GadgetRecord*>(LookupObject(GadgetTable(), 1))->textColour = RGB(200, 0, 0);
   answer = SendMessageW(window_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(deviceContext),
@@ -230,7 +232,8 @@ TEST_F(Gadgets, WithoutAGadgetListWindowNoGadgetIsMade) {
 TEST_F(Gadgets, NewGadgetsGoToTheMostRecentGadgetListWindow) {
   auto second = reinterpret_cast<HWND>(OpenNumberedWindow(1, 100, 100, 300, 200, L"", WS_CAPTION));
   auto inSecond = reinterpret_cast<HWND>(CreateButton(1, 10, 10, 75, 30, L""));
-  auto noList = reinterpret_cast<HWND>(OpenNumberedWindow(2, 100, 100, 300, 200, L"", WS_CAPTION | WINDOW_NO_GADGET_LIST));
+  auto noList = reinterpret_cast<HWND>(
+      OpenNumberedWindow(2, 100, 100, 300, 200, L"", WS_CAPTION | WINDOW_NO_GADGET_LIST));
   auto stillSecond = reinterpret_cast<HWND>(CreateButton(2, 10, 50, 75, 30, L""));
   EXPECT_EQ(GetParent(inSecond), second);
   EXPECT_EQ(GetParent(stillSecond), second);

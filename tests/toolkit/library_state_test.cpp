@@ -45,7 +45,9 @@ void RaceThreads(RunOnceFunction runOnce) {
   EXPECT_EQ(runs, 1);
 }
 
-TEST(RunOnce, RunsOnceUnderRacingThreads) { RaceThreads(RunOnce); }
+TEST(RunOnce, RunsOnceUnderRacingThreads) {
+  RaceThreads(RunOnce);
+}
 
 TEST(RunOnce, TheCompareAndExchangePathRunsOnceUnderRacingThreads) {
   RaceThreads(RunOnceByCompareAndExchange);

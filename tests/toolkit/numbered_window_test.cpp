@@ -9,8 +9,10 @@
 
 namespace {
 
-constexpr uint32_t MAIN_WINDOW_FLAGS = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WINDOW_CENTER_ON_SCREEN;  // 0xCA0001
-constexpr uint32_t SIZABLE_FLAGS = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr uint32_t MAIN_WINDOW_FLAGS =
+    WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WINDOW_CENTER_ON_SCREEN;  // 0xCA0001
+constexpr uint32_t SIZABLE_FLAGS =
+    WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
 using NumberedWindow = ToolkitTest;
 
@@ -34,7 +36,8 @@ bool ClassRegistered(ObjectNumber number) {
 }
 
 TEST_F(NumberedWindow, OpensWithTheClientSizeCentredOnTheScreen) {
-  auto window = reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 1000, 400, L"Main", MAIN_WINDOW_FLAGS));
+  auto window =
+      reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 1000, 400, L"Main", MAIN_WINDOW_FLAGS));
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(WindowHandle(0), window);
   RECT client = ClientRect(window);
@@ -47,7 +50,8 @@ TEST_F(NumberedWindow, OpensWithTheClientSizeCentredOnTheScreen) {
   EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
 
   LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
-  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX), WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX),
+            WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
   EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CHILD), 0);
   EXPECT_TRUE(IsWindowVisible(window));
   wchar_t className[64];
@@ -65,8 +69,8 @@ TEST_F(NumberedWindow, OpensWithTheClientSizeCentredOnTheScreen) {
 }
 
 TEST_F(NumberedWindow, AnOversizedCentredWindowGoesToTheScreensCorner) {
-  auto window = reinterpret_cast<HWND>(OpenNumberedWindow(3, 100, 100, 4000, 3000, nullptr,
-                                                          WS_CAPTION | WINDOW_CENTER_ON_SCREEN));
+  auto window = reinterpret_cast<HWND>(
+      OpenNumberedWindow(3, 100, 100, 4000, 3000, nullptr, WS_CAPTION | WINDOW_CENTER_ON_SCREEN));
   ASSERT_NE(window, nullptr);
   RECT outer = OuterRect(window);
   EXPECT_EQ(outer.left, 0);
@@ -82,8 +86,9 @@ TEST_F(NumberedWindow, PlacesAtTheGivenPositionWithoutCentring) {
 }
 
 TEST_F(NumberedWindow, TheDefaultPositionIsStillCentredWhenAsked) {
-  auto window = reinterpret_cast<HWND>(OpenNumberedWindow(
-      1, WINDOW_DEFAULT_POSITION, WINDOW_DEFAULT_POSITION, 300, 200, L"", WS_CAPTION | WINDOW_CENTER_ON_SCREEN));
+  auto window = reinterpret_cast<HWND>(OpenNumberedWindow(1, WINDOW_DEFAULT_POSITION,
+                                                          WINDOW_DEFAULT_POSITION, 300, 200, L"",
+                                                          WS_CAPTION | WINDOW_CENTER_ON_SCREEN));
   ASSERT_NE(window, nullptr);
   RECT outer = OuterRect(window);
   EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2);
@@ -96,7 +101,8 @@ TEST_F(NumberedWindow, FlagsWithoutStylesGiveACaptionAndTheShortFormASystemMenu)
   ASSERT_NE(plain, nullptr);
   EXPECT_FALSE(IsWindowVisible(hidden));
   EXPECT_EQ(GetWindowLongPtrW(hidden, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
-  EXPECT_EQ(GetWindowLongPtrW(plain, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
+  EXPECT_EQ(GetWindowLongPtrW(plain, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU),
+            WS_CAPTION | WS_SYSMENU);
   auto tool = reinterpret_cast<HWND>(
       OpenNumberedWindow(3, 10, 10, 200, 100, L"", WS_SYSMENU | WS_MAXIMIZEBOX | WINDOW_TOOL));
   ASSERT_NE(tool, nullptr);
@@ -117,15 +123,18 @@ TEST_F(NumberedWindow, AnyObjectWindowsAreNumberedByTheirRecord) {
 }
 
 TEST_F(NumberedWindow, OpeningAnOpenNumberAgainReplacesTheWindow) {
-  auto first = reinterpret_cast<HWND>(OpenNumberedWindow(4, 10, 10, 200, 100, L"first", WS_CAPTION));
-  auto second = reinterpret_cast<HWND>(OpenNumberedWindow(4, 10, 10, 200, 100, L"second", WS_CAPTION));
+  auto first =
+      reinterpret_cast<HWND>(OpenNumberedWindow(4, 10, 10, 200, 100, L"first", WS_CAPTION));
+  auto second =
+      reinterpret_cast<HWND>(OpenNumberedWindow(4, 10, 10, 200, 100, L"second", WS_CAPTION));
   ASSERT_NE(second, nullptr);
   EXPECT_FALSE(IsWindow(first));
   EXPECT_EQ(WindowHandle(4), second);
 }
 
 TEST_F(NumberedWindow, CloseRequestsRaiseAnEventAndLeaveTheWindowOpen) {
-  auto window = reinterpret_cast<HWND>(OpenNumberedWindow(2, 50, 50, 300, 200, L"", MAIN_WINDOW_FLAGS));
+  auto window =
+      reinterpret_cast<HWND>(OpenNumberedWindow(2, 50, 50, 300, 200, L"", MAIN_WINDOW_FLAGS));
   ASSERT_NE(window, nullptr);
   PumpEvents();
 
@@ -164,7 +173,8 @@ TEST_F(NumberedWindow, RestoringAfterSizingLeavesOneSizeEvent) {
 }
 
 TEST_F(NumberedWindow, TopmostStateShowsInTheExtendedStyle) {
-  auto window = reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 300, 200, L"", MAIN_WINDOW_FLAGS));
+  auto window =
+      reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 300, 200, L"", MAIN_WINDOW_FLAGS));
   ASSERT_NE(window, nullptr);
   SetWindowTopmost(0, 1);
   EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -175,7 +185,8 @@ TEST_F(NumberedWindow, TopmostStateShowsInTheExtendedStyle) {
 }
 
 TEST_F(NumberedWindow, CaptionChangesOnlyForAnOpenWindowAndRealText) {
-  auto window = reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 300, 200, L"before", WS_CAPTION));
+  auto window =
+      reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 300, 200, L"before", WS_CAPTION));
   ASSERT_NE(window, nullptr);
   SetWindowCaption(0, L"after");
   SetWindowCaption(0, nullptr);
@@ -214,8 +225,8 @@ TEST_F(NumberedWindow, TheWindowProcedureTurnsMessagesIntoTheirEvents) {
   ASSERT_NE(window, nullptr);
   auto child = [window](LONG_PTR id) {
     return reinterpret_cast<LPARAM>(CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10,
-                                                    window, reinterpret_cast<HMENU>(id),
-                                                    nullptr, nullptr));
+                                                    window, reinterpret_cast<HMENU>(id), nullptr,
+                                                    nullptr));
   };
   const LPARAM control = child(77);
   const LPARAM menuControl = child(MENU_CONTROL_ID);
@@ -231,16 +242,28 @@ TEST_F(NumberedWindow, TheWindowProcedureTurnsMessagesIntoTheirEvents) {
   } cases[] = {
       {"move", WM_MOVE, 0, 0, 0, {{EVENT_WINDOW_MOVED, W, W, 0}}},
       {"minimise", WM_SIZE, SIZE_MINIMIZED, 0, 0, {{EVENT_WINDOW_MINIMIZED, 0, W, 0}}},
-      {"restore", WM_SIZE, SIZE_RESTORED, 0, 0,
+      {"restore",
+       WM_SIZE,
+       SIZE_RESTORED,
+       0,
+       0,
        {{EVENT_WINDOW_RESTORED, 0, W, 0}, {EVENT_WINDOW_SIZED, 0, W, 0}}},
       {"size", WM_SIZE, SIZE_RESTORED, 0, 0, {{EVENT_WINDOW_SIZED, 0, W, 0}}},
-      {"maximise", WM_SIZE, SIZE_MAXIMIZED, 0, 0,
+      {"maximise",
+       WM_SIZE,
+       SIZE_MAXIMIZED,
+       0,
+       0,
        {{EVENT_WINDOW_MAXIMIZED, 0, W, 0}, {EVENT_WINDOW_SIZED, 0, W, 0}}},
       {"other size", WM_SIZE, SIZE_MAXSHOW, 0, 0, {{EVENT_WINDOW_SIZED, 0, W, 0}}},
       {"deactivate", WM_ACTIVATE, WA_INACTIVE, 0, 1, {{EVENT_WINDOW_DEACTIVATED, 0, W, 0}}},
       {"activate", WM_ACTIVATE, WA_ACTIVE, 0, 1, {{EVENT_WINDOW_ACTIVATED, 0, W, 0}}},
       {"close", WM_CLOSE, 0, 0, 0, {{EVENT_CLOSE_WINDOW, W, W, 0}}},
-      {"erase", WM_ERASEBKGND, reinterpret_cast<WPARAM>(deviceContext), 0, 1,
+      {"erase",
+       WM_ERASEBKGND,
+       reinterpret_cast<WPARAM>(deviceContext),
+       0,
+       1,
        {{EVENT_WINDOW_REPAINT, 0, W, 0}}},
       {"timer", WM_TIMER, 7, 0, 0, {{EVENT_TIMER, 7, W, 0}}},
       {"left up", WM_LBUTTONUP, 0, 0, 0, {{EVENT_LEFT_BUTTON_UP, 0, W, 0}}},
@@ -253,7 +276,11 @@ TEST_F(NumberedWindow, TheWindowProcedureTurnsMessagesIntoTheirEvents) {
       {"tray left", MESSAGE_TRAY_ICON, 9, WM_LBUTTONDOWN, 0, {{EVENT_TRAY_ICON, 9, W, 0}}},
       {"tray right", MESSAGE_TRAY_ICON, 9, WM_RBUTTONDOWN, 0, {{EVENT_TRAY_ICON, 9, W, 1}}},
       {"tray left double", MESSAGE_TRAY_ICON, 9, WM_LBUTTONDBLCLK, 0, {{EVENT_TRAY_ICON, 9, W, 2}}},
-      {"tray right double", MESSAGE_TRAY_ICON, 9, WM_RBUTTONDBLCLK, 0,
+      {"tray right double",
+       MESSAGE_TRAY_ICON,
+       9,
+       WM_RBUTTONDBLCLK,
+       0,
        {{EVENT_TRAY_ICON, 9, W, 3}}},
       {"tray move", MESSAGE_TRAY_ICON, 9, WM_MOUSEMOVE, 0, {}},
       {"unknown", WM_USER + 5, 0, 0, 0, {}},

@@ -11,7 +11,9 @@
 
 #if defined(__SANITIZE_ADDRESS__)
 // A slot array too large for any heap must be refused as on Windows, not stop the run.
-extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+extern "C" const char* __asan_default_options() {
+  return "allocator_may_return_null=1";
+}
 #endif
 
 namespace {
@@ -37,9 +39,13 @@ void ReleaseTestObject(ObjectNumber number) {
 }
 
 // A release routine that destroys nothing, as for an object that refuses to go.
-void ReleaseNothing(ObjectNumber number) { released.push_back(number); }
+void ReleaseNothing(ObjectNumber number) {
+  released.push_back(number);
+}
 
-void* HandleFor(ObjectNumber number) { return reinterpret_cast<void*>(number * 16 + 0x1000); }
+void* HandleFor(ObjectNumber number) {
+  return reinterpret_cast<void*>(number * 16 + 0x1000);
+}
 
 TestRecord* Create(ObjectNumber number) {
   auto* record = static_cast<TestRecord*>(ObtainObjectRecord(table, number));

@@ -48,7 +48,8 @@ BOOL CALLBACK FindOwnDialog(HWND window, LPARAM parameter) {
   GetWindowThreadProcessId(window, &process);
   wchar_t className[64] = {};
   GetClassNameW(window, className, 64);
-  if (process != GetCurrentProcessId() || !IsWindowVisible(window) || wcscmp(className, DIALOG_CLASS) != 0) {
+  if (process != GetCurrentProcessId() || !IsWindowVisible(window) ||
+      wcscmp(className, DIALOG_CLASS) != 0) {
     return TRUE;
   }
   reinterpret_cast<DialogSearch*>(parameter)->dialog = window;
@@ -73,11 +74,13 @@ DialogView ReadDialog(HWND dialog) {
   view.title = WindowText(dialog);
   view.owner = GetWindow(dialog, GW_OWNER);
   HWND nameBox = GetDlgItem(dialog, FILE_NAME_BOX);
-  view.fileName = WindowText(reinterpret_cast<HWND>(SendMessageW(nameBox, CBEM_GETEDITCONTROL, 0, 0)));
+  view.fileName =
+      WindowText(reinterpret_cast<HWND>(SendMessageW(nameBox, CBEM_GETEDITCONTROL, 0, 0)));
   HWND typeBox = GetDlgItem(dialog, FILE_TYPE_BOX);
   const LRESULT selected = SendMessageW(typeBox, CB_GETCURSEL, 0, 0);
   wchar_t text[MAX_PATH] = {};
-  if (selected != CB_ERR) SendMessageW(typeBox, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text));
+  if (selected != CB_ERR)
+    SendMessageW(typeBox, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text));
   view.fileType = text;
   wchar_t folder[MAX_PATH] = {};
   SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
@@ -99,7 +102,9 @@ struct DialogDriver {
     if (!dialog) return 1;
     self->view = ReadDialog(dialog);
     if (self->whileOpen) self->whileOpen(dialog);
-    if (self->path) SendMessageW(GetDlgItem(dialog, FILE_NAME_BOX), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(self->path));
+    if (self->path)
+      SendMessageW(GetDlgItem(dialog, FILE_NAME_BOX), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(self->path));
     PostMessageW(GetDlgItem(dialog, self->button), BM_CLICK, 0, 0);
     return 0;
   }
@@ -154,7 +159,9 @@ TEST_F(OpenFileDialog, InitialFileAndFilterPositionAreShown) {
   const Text folder = TextFromPath(ScratchFolder());
   const Text initialFile = folder + L"\\report.txt";
   DialogDriver driver;
-  EXPECT_EQ(AskWhileDriving(driver, L"Pick a report", initialFile.c_str(), L"Text (*.txt)|*.txt|All (*.*)|*.*", 1), L"");
+  EXPECT_EQ(AskWhileDriving(driver, L"Pick a report", initialFile.c_str(),
+                            L"Text (*.txt)|*.txt|All (*.*)|*.*", 1),
+            L"");
   EXPECT_EQ(driver.view.title, L"Pick a report");
   EXPECT_EQ(driver.view.fileName, L"report.txt");
   EXPECT_EQ(driver.view.fileType, L"All (*.*)");

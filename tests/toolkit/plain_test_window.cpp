@@ -18,14 +18,17 @@ ATOM RegisterPlainClass() {
 HWND MakePlainWindow(const wchar_t* title, DWORD extendedStyle, DWORD style) {
   static const ATOM registered = RegisterPlainClass();
   (void)registered;
-  HWND window = CreateWindowExW(extendedStyle, PLAIN_WINDOW_CLASS, title, WS_OVERLAPPEDWINDOW | style,
-                                100, 100, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND window =
+      CreateWindowExW(extendedStyle, PLAIN_WINDOW_CLASS, title, WS_OVERLAPPEDWINDOW | style, 100,
+                      100, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (window) ShowWindow(window, SW_SHOWNOACTIVATE);
   PumpPending();
   return window;
 }
 
-bool IsTopmostWindow(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+bool IsTopmostWindow(HWND window) {
+  return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
 
 void PumpPending() {
   MSG message;
@@ -40,7 +43,8 @@ bool WaitPumping(HANDLE handle, DWORD milliseconds) {
   for (;;) {
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline) return false;
-    const DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    const DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE,
+                                                 static_cast<DWORD>(deadline - now), QS_ALLINPUT);
     if (woke == WAIT_OBJECT_0) return true;
     PumpPending();
   }

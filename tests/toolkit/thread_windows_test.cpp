@@ -16,10 +16,13 @@ struct WindowState {
 };
 
 void PrintTo(const WindowState& state, std::ostream* out) {
-  *out << (state.enabled ? "enabled" : "disabled") << (state.topmost ? ", topmost" : ", not topmost");
+  *out << (state.enabled ? "enabled" : "disabled")
+       << (state.topmost ? ", topmost" : ", not topmost");
 }
 
-WindowState StateOf(HWND window) { return {IsWindowEnabled(window) != FALSE, IsTopmostWindow(window)}; }
+WindowState StateOf(HWND window) {
+  return {IsWindowEnabled(window) != FALSE, IsTopmostWindow(window)};
+}
 
 constexpr WindowState ENABLED_TOPMOST{true, true};
 constexpr WindowState ENABLED_PLAIN{true, false};
@@ -37,8 +40,8 @@ class ThreadWindows : public testing::Test {
   HWND foreground = MakePlainWindow(L"Foreground");
   HWND topmost = MakePlainWindow(L"Topmost", WS_EX_TOPMOST);
   HWND disabled = MakePlainWindow(L"Disabled before", 0, WS_DISABLED);
-  HWND hidden = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"Hidden", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                nullptr, nullptr, nullptr);
+  HWND hidden = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"Hidden", WS_POPUP, 0, 0, 10, 10,
+                                nullptr, nullptr, nullptr, nullptr);
   size_t heapBefore = 0;
 };
 

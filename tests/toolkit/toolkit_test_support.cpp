@@ -22,7 +22,9 @@ SeenEvent CurrentEvent(int64_t kind) {
 
 // WaitForEvent answers with a queued event's kind or with a message number; only a queued event
 // leaves a current type other than -1 (every event this toolkit raises has a type of 0 or more).
-bool CameFromQueue() { return CurrentEventType() != -1; }
+bool CameFromQueue() {
+  return CurrentEventType() != -1;
+}
 
 }  // namespace
 
@@ -54,7 +56,8 @@ bool PumpUntil(const std::function<bool()>& condition, int milliseconds) {
   return true;
 }
 
-std::vector<SeenEvent> WaitForToolkitEvent(int64_t kind, int64_t gadget, int64_t type, int milliseconds) {
+std::vector<SeenEvent> WaitForToolkitEvent(int64_t kind, int64_t gadget, int64_t type,
+                                           int milliseconds) {
   std::vector<SeenEvent> events;
   DWORD start = GetTickCount();
   while (GetTickCount() - start <= static_cast<DWORD>(milliseconds)) {
@@ -82,7 +85,8 @@ std::vector<int64_t> WaitResultsUntilEvent(int64_t kind, int milliseconds) {
   return {};
 }
 
-size_t CountEvents(const std::vector<SeenEvent>& events, int64_t kind, int64_t gadget, int64_t type) {
+size_t CountEvents(const std::vector<SeenEvent>& events, int64_t kind, int64_t gadget,
+                   int64_t type) {
   size_t count = 0;
   for (const SeenEvent& event : events) {
     if (event.kind == kind && (gadget == -1 || event.gadget == gadget) &&

@@ -10,12 +10,14 @@
 
 namespace {
 
-constexpr uint32_t MAIN_WINDOW_FLAGS = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WINDOW_CENTER_ON_SCREEN;
+constexpr uint32_t MAIN_WINDOW_FLAGS =
+    WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WINDOW_CENTER_ON_SCREEN;
 
 using UserInput = ToolkitTest;
 
 TEST_F(UserInput, AButtonClickGivesTheMessageFirstThenTheGadgetEvent) {
-  auto window = reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 300, 200, L"Click", MAIN_WINDOW_FLAGS));
+  auto window =
+      reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 300, 200, L"Click", MAIN_WINDOW_FLAGS));
   ASSERT_NE(window, nullptr);
   auto button = reinterpret_cast<HWND>(CreateButton(12, 100, 80, 75, 30, L"Open File"));
   ASSERT_NE(button, nullptr);
@@ -31,7 +33,8 @@ TEST_F(UserInput, AButtonClickGivesTheMessageFirstThenTheGadgetEvent) {
 }
 
 TEST_F(UserInput, ATextFieldReportsGainingAndLosingTheFocus) {
-  auto window = reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 300, 200, L"Focus", MAIN_WINDOW_FLAGS));
+  auto window =
+      reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 300, 200, L"Focus", MAIN_WINDOW_FLAGS));
   ASSERT_NE(window, nullptr);
   auto first = reinterpret_cast<HWND>(CreateTextField(1, 10, 10, 200, 20, L"", ES_CENTER));
   auto second = reinterpret_cast<HWND>(CreateTextField(2, 10, 40, 200, 20, L"", ES_CENTER));
@@ -61,7 +64,8 @@ TEST_F(UserInput, ATextFieldReportsGainingAndLosingTheFocus) {
 class FocusMovement : public ToolkitTest {
  protected:
   void SetUp() override {
-    window_ = reinterpret_cast<HWND>(OpenNumberedWindow(0, 50, 50, 400, 300, L"Focus", MAIN_WINDOW_FLAGS));
+    window_ = reinterpret_cast<HWND>(
+        OpenNumberedWindow(0, 50, 50, 400, 300, L"Focus", MAIN_WINDOW_FLAGS));
     ASSERT_NE(window_, nullptr);
     for (int i = 1; i <= 3; ++i) CreateTextField(i, 10, 10 + 30 * (i - 1), 200, 20, L"", 1);
     CreateButton(4, 10, 100, 75, 30, L"Button");
@@ -120,8 +124,9 @@ TEST_F(FocusMovement, AControlThatWantsRawKeysKeepsTab) {
 
 TEST_F(FocusMovement, AnEditableRichEditTakesTabItselfAndAReadOnlyOneDoesNot) {
   ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr);
-  HWND richEdit = CreateWindowExW(0, L"RichEdit20W", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 220, 10,
-                                  150, 20, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND richEdit =
+      CreateWindowExW(0, L"RichEdit20W", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 220, 10, 150, 20,
+                      window_, nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(richEdit, nullptr);
   EXPECT_EQ(FocusAfter(richEdit, false), richEdit);
   SendMessageW(richEdit, EM_SETREADONLY, TRUE, 0);
@@ -130,7 +135,8 @@ TEST_F(FocusMovement, AnEditableRichEditTakesTabItselfAndAReadOnlyOneDoesNot) {
 
 TEST_F(FocusMovement, TheFocusReturnsToItsControlWhenTheWindowIsActivatedAgain) {
   SetFocus(Gadget(3));
-  auto other = reinterpret_cast<HWND>(OpenNumberedWindow(1, 500, 400, 200, 100, L"Other", WS_CAPTION | WINDOW_NO_GADGET_LIST));
+  auto other = reinterpret_cast<HWND>(
+      OpenNumberedWindow(1, 500, 400, 200, 100, L"Other", WS_CAPTION | WINDOW_NO_GADGET_LIST));
   BringToFront(other);
   EXPECT_EQ(GetPropW(window_, PROPERTY_FOCUS), Gadget(3));
   BringToFront(window_);
