@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "cli/checksums_cli.h"
+#include "cli/cli_errors.h"
 #include "cli/console.h"
 #include "cli/unreadable_reason.h"
 #include "cli/named_file_digests.h"

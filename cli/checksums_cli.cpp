@@ -1,6 +1,7 @@
 #include "cli/checksums_cli.h"
 
 #include "cli/check_sums.h"
+#include "cli/cli_errors.h"
 #include "cli/cli_options.h"
 #include "cli/console.h"
 #include "cli/list_digests.h"
@@ -9,15 +10,19 @@
 
 namespace {
 
+// Lines stay below 80 characters: the 80th would wrap onto an empty line in a console.
+constexpr size_t HELP_WIDTH = 79;
+constexpr wchar_t HELP_INDENT[] = L"                        ";
+// Where the help lists the algorithms, taken from their table.
+constexpr const wchar_t* ALGORITHM_LIST_PLACE = nullptr;
+
 constexpr const wchar_t* USAGE[] = {
     L"Usage: checksums-cli [OPTION]... FILE...",
     L"  or:  checksums-cli --check [OPTION]... [SUMS-FILE]...",
     L"Prints checksums of each FILE ('-' is standard input), or checks the files that",
     L"sums files list against the checksums written beside them.",
     L"",
-    L"  -a, --algorithm LIST  comma-separated list of crc32, md5, sha1, sha224, sha256,",
-    L"                        sha384, sha512, sha3-224, sha3-256, sha3-384, sha3-512;",
-    L"                        all eleven when not given",
+    ALGORITHM_LIST_PLACE,
     L"      --format FORMAT   report (the default), gnu ('HEX  NAME', needs one",
     L"                        algorithm) or bsd ('SHA256 (NAME) = HEX')",
     L"  -c, --check           read sums files in the gnu or bsd form and check each file",
@@ -37,8 +42,33 @@ constexpr const wchar_t* USAGE[] = {
     L"in a known form.",
 };
 
+// The -a option's lines: the names in words wrapped to the help's width.
+void WriteAlgorithmOption(ConsoleStream stream) {
+  Text line = L"  -a, --algorithm LIST  comma-separated list of";
+  const Text words = AlgorithmNamesList() + L"; all eleven when not given";
+  for (size_t start = 0; start < words.size();) {
+    size_t end = words.find(L' ', start);
+    if (end == Text::npos) end = words.size();
+    const Text word = words.substr(start, end - start);
+    if (line.size() + 1 + word.size() > HELP_WIDTH) {
+      WriteConsoleLine(stream, line);
+      line = HELP_INDENT + word;
+    } else {
+      line += L" " + word;
+    }
+    start = end + 1;
+  }
+  WriteConsoleLine(stream, line);
+}
+
 void WriteUsage(ConsoleStream stream) {
-  for (const wchar_t* line : USAGE) WriteConsoleLine(stream, line);
+  for (const wchar_t* line : USAGE) {
+    if (line == ALGORITHM_LIST_PLACE) {
+      WriteAlgorithmOption(stream);
+    } else {
+      WriteConsoleLine(stream, line);
+    }
+  }
 }
 
 int RefuseCommandLine(const Text& problem) {
@@ -48,10 +78,6 @@ int RefuseCommandLine(const Text& problem) {
 }
 
 }  // namespace
-
-void WriteErrorLine(const Text& message) {
-  WriteConsoleLine(ConsoleStream::ERRORS, Text(PROGRAM_NAME) + L": " + message);
-}
 
 int RunChecksumsCli(const std::vector<Text>& arguments) {
   const CliOptions options = ParseCliArguments(arguments);

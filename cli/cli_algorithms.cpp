@@ -25,7 +25,7 @@ Text AlgorithmNamesList() {
 AlgorithmList AlgorithmsWithHexLength(const AlgorithmList& candidates, size_t hexLength) {
   AlgorithmList fitting;
   for (const CliAlgorithm* algorithm : candidates) {
-    if (algorithm->hexLength == hexLength) fitting.push_back(algorithm);
+    if (HexLength(*algorithm) == hexLength) fitting.push_back(algorithm);
   }
   return fitting;
 }

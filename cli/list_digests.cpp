@@ -1,6 +1,6 @@
 #include "cli/list_digests.h"
 
-#include "cli/checksums_cli.h"
+#include "cli/cli_errors.h"
 #include "cli/console.h"
 #include "cli/named_file_digests.h"
 #include "cli/output_formats.h"

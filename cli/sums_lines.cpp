@@ -48,7 +48,7 @@ SumsLine ParseBsdRest(const Text& rest, const CliAlgorithm& algorithm, bool esca
   ++i;
   while (i < rest.size() && IsBlank(rest[i])) ++i;
   line.hex = rest.substr(i);
-  if (line.hex.size() != algorithm.hexLength || !AllHexDigits(line.hex)) return {};
+  if (line.hex.size() != HexLength(algorithm) || !AllHexDigits(line.hex)) return {};
   if (!TakeName(rest.substr(0, close), escaped, line)) return {};
   line.form = SumsLineForm::BSD;
   line.algorithm = &algorithm;
