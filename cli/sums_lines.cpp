@@ -8,7 +8,6 @@ namespace {
 
 constexpr wchar_t BINARY_MARK = L'*';
 constexpr wchar_t TEXT_MARK = L' ';
-constexpr size_t SFV_HEX_LENGTH = 8;
 constexpr wchar_t CERTUTIL_CLOSING[] = L"CertUtil:";
 constexpr wchar_t CERTUTIL_HASH_OF[] = L" hash of ";
 constexpr const wchar_t* POWERSHELL_FIELDS[] = {L"algorithm", L"hash", L"path"};
@@ -36,15 +35,13 @@ bool IsDigestLength(size_t hexLength) {
   return false;
 }
 
-// The digits of a digest written with blanks between its bytes or none; empty when that is not
-// what the text holds.
-Text HexWithoutBlanks(const Text& text, const CliAlgorithm* algorithm) {
+// A digest written with blanks between its bytes, as certutil may, without them.
+Text WithoutBlanks(const Text& text) {
   Text hex;
   for (wchar_t character : text) {
     if (!IsBlank(character)) hex += character;
   }
-  const bool fits = algorithm ? hex.size() == HexLength(*algorithm) : IsDigestLength(hex.size());
-  return fits && AllHexDigits(hex) ? hex : Text();
+  return hex;
 }
 
 Text TrimmedBlanks(const Text& text) {
@@ -55,7 +52,7 @@ Text TrimmedBlanks(const Text& text) {
 }
 
 const CliAlgorithm& Crc32Algorithm() {
-  return *AlgorithmsWithHexLength(AllAlgorithms(), SFV_HEX_LENGTH).front();
+  return *FindAlgorithmByName(L"crc32");
 }
 
 // An entry in a known form, or a malformed one when the parts do not make one.
@@ -125,7 +122,7 @@ SumsEntry ParseSfv(const Text& text) {
   const Text trimmed = TrimmedBlanks(text);
   size_t digits = trimmed.size();
   while (digits > 0 && !IsBlank(trimmed[digits - 1])) --digits;
-  if (digits == 0 || trimmed.size() - digits != SFV_HEX_LENGTH) return {};
+  if (digits == 0 || trimmed.size() - digits != HexLength(Crc32Algorithm())) return {};
   return Entry(SumsLineForm::SFV, &Crc32Algorithm(), trimmed.substr(digits),
                TrimmedBlanks(trimmed.substr(0, digits)));
 }
@@ -189,7 +186,7 @@ void SumsLineReader::Take(const SumsFileLine& line, std::vector<SumsEntry>& entr
   }
   if (block.lineNumber != 0) return;
   if (certutil.lineNumber != 0) {
-    const Text hex = HexWithoutBlanks(line.text, certutil.algorithm);
+    const Text hex = WithoutBlanks(line.text);
     SumsEntry entry = Entry(SumsLineForm::CERTUTIL, certutil.algorithm, hex, certutil.name);
     entry.lineNumber = certutil.lineNumber;
     certutil = {};
