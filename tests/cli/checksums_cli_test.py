@@ -294,6 +294,8 @@ class ChecksumsCli(unittest.TestCase):
         sha256, md5 = DIGEST["sha256"](data), DIGEST["md5"](data)
         spaced = " ".join(sha256[k:k + 2] for k in range(0, 64, 2))
         forms = {
+            "ours": self.run_program("--format", "gnu", "-a", "sha256", "digits.txt")[1].replace(
+                LINE_END, "\n"),
             "openssl": self.run_tool("openssl", "dgst", "-sha256", "digits.txt")[1] +
                        self.run_tool("openssl", "dgst", "-sha3-512", "digits.txt")[1],
             "sfv": self.run_tool("rhash", "--sfv", "digits.txt", "empty.bin")[1],
