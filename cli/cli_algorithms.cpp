@@ -7,8 +7,11 @@ AlgorithmList AllAlgorithms() {
 }
 
 const CliAlgorithm* FindAlgorithmByName(const Text& name) {
+  const Text lower = LowerCaseAscii(name);
   for (const CliAlgorithm& algorithm : CLI_ALGORITHMS) {
-    if (name == algorithm.name) return &algorithm;
+    for (const wchar_t* spelling : {algorithm.name, algorithm.bsdTag, algorithm.opensslTag}) {
+      if (spelling && lower == LowerCaseAscii(spelling)) return &algorithm;
+    }
   }
   return nullptr;
 }
@@ -25,7 +28,7 @@ Text AlgorithmNamesList() {
 AlgorithmList AlgorithmsWithHexLength(const AlgorithmList& candidates, size_t hexLength) {
   AlgorithmList fitting;
   for (const CliAlgorithm* algorithm : candidates) {
-    if (algorithm->hexLength == hexLength) fitting.push_back(algorithm);
+    if (HexLength(*algorithm) == hexLength) fitting.push_back(algorithm);
   }
   return fitting;
 }
@@ -36,4 +39,14 @@ std::vector<DigestChoice> DigestChoices(const AlgorithmList& algorithms) {
     choices.push_back({algorithm->row->algorithm, algorithm->row->bits});
   }
   return choices;
+}
+
+Text LowerCaseAscii(const Text& text) {
+  Text lower = text;
+  for (wchar_t& character : lower) {
+    if (character >= L'A' && character <= L'Z') {
+      character = static_cast<wchar_t>(character - L'A' + L'a');
+    }
+  }
+  return lower;
 }

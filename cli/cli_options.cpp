@@ -9,10 +9,15 @@ constexpr wchar_t END_OF_OPTIONS[] = L"--";
 enum class Option {
   ALGORITHM,
   FORMAT,
+  TAG,
+  ZERO,
+  READING_MODE,
   CHECK,
+  EXPECT,
   QUIET,
   STATUS,
   STRICT,
+  WARN,
   IGNORE_MISSING,
   HELP,
   VERSION
@@ -28,13 +33,20 @@ struct OptionName {
 constexpr OptionName OPTION_NAMES[] = {
     {Option::ALGORITHM, L'a', L"algorithm", true},
     {Option::FORMAT, 0, L"format", true},
+    {Option::TAG, 0, L"tag", false},
+    {Option::ZERO, L'z', L"zero", false},
+    // Files are always read as bytes: the usual tools' reading modes change nothing.
+    {Option::READING_MODE, L'b', L"binary", false},
+    {Option::READING_MODE, L't', L"text", false},
     {Option::CHECK, L'c', L"check", false},
+    {Option::EXPECT, 0, L"expect", true},
     {Option::QUIET, 0, L"quiet", false},
     {Option::STATUS, 0, L"status", false},
     {Option::STRICT, 0, L"strict", false},
+    {Option::WARN, L'w', L"warn", false},
     {Option::IGNORE_MISSING, 0, L"ignore-missing", false},
-    {Option::HELP, 0, L"help", false},
-    {Option::VERSION, 0, L"version", false},
+    {Option::HELP, L'h', L"help", false},
+    {Option::VERSION, L'V', L"version", false},
 };
 
 const OptionName* FindShortOption(wchar_t name) {
@@ -127,8 +139,20 @@ class ArgumentReader {
       case Option::FORMAT:
         TakeFormat(value);
         break;
+      case Option::TAG:
+        formatGiven = true;
+        options.format = OutputFormat::BSD;
+        break;
+      case Option::ZERO:
+        options.zero = true;
+        break;
+      case Option::READING_MODE:
+        break;
       case Option::CHECK:
         options.check = true;
+        break;
+      case Option::EXPECT:
+        TakeExpected(value);
         break;
       case Option::QUIET:
         options.quiet = true;
@@ -138,6 +162,9 @@ class ArgumentReader {
         break;
       case Option::STRICT:
         options.strict = true;
+        break;
+      case Option::WARN:
+        options.warn = true;
         break;
       case Option::IGNORE_MISSING:
         options.ignoreMissing = true;
@@ -183,18 +210,39 @@ class ArgumentReader {
     }
   }
 
+  // Blanks may sit between the digits, as certutil writes them.
+  void TakeExpected(const Text& value) {
+    expectGiven = true;
+    for (wchar_t character : value) {
+      if (character != L' ' && character != L'\t') options.expected += character;
+    }
+    const bool hex = options.expected.find_first_not_of(L"0123456789abcdefABCDEF") == Text::npos;
+    if (!hex || AlgorithmsWithHexLength(AllAlgorithms(), options.expected.size()).empty()) {
+      SetError(L"--expect '" + value + L"' is no digest: it needs 8, 32, 40, 56, 64, 96 or 128 " +
+               L"hexadecimal digits");
+    }
+  }
+
   // Options that only make sense together are checked once the whole line is read.
   void CheckCombinations() {
-    const bool checkOnly =
-        options.quiet || options.status || options.strict || options.ignoreMissing;
-    if (options.check && formatGiven) {
-      SetError(L"--format is meaningful only when printing checksums");
-    } else if (!options.check && checkOnly) {
+    const bool verifying = options.check || expectGiven;
+    if (options.check && expectGiven) {
+      SetError(L"--check and --expect exclude each other");
+    } else if (verifying && (formatGiven || options.zero)) {
+      SetError(L"--format, --tag and --zero are meaningful only when printing checksums");
+    } else if (!verifying && (options.quiet || options.status || options.ignoreMissing)) {
       SetError(
-          L"--quiet, --status, --strict and --ignore-missing are meaningful only with "
-          L"--check");
+          L"--quiet, --status and --ignore-missing are meaningful only with --check or "
+          L"--expect");
+    } else if (!options.check && (options.strict || options.warn)) {
+      SetError(L"--strict and --warn are meaningful only with --check");
     } else if (options.format == OutputFormat::GNU && options.algorithms.size() != 1) {
       SetError(L"--format gnu needs exactly one algorithm, chosen with -a");
+    } else if (expectGiven && options.error.empty() &&
+               AlgorithmsWithHexLength(ChosenAlgorithms(options), options.expected.size())
+                   .empty()) {
+      SetError(L"--expect: no algorithm chosen with -a has " +
+               std::to_wstring(options.expected.size()) + L" hexadecimal digits");
     }
   }
 
@@ -207,10 +255,15 @@ class ArgumentReader {
   size_t next = 0;
   CliOptions options;
   bool formatGiven = false;
+  bool expectGiven = false;
 };
 
 }  // namespace
 
 CliOptions ParseCliArguments(const std::vector<Text>& arguments) {
   return ArgumentReader(arguments).Read();
+}
+
+AlgorithmList ChosenAlgorithms(const CliOptions& options) {
+  return options.algorithms.empty() ? AllAlgorithms() : options.algorithms;
 }

@@ -16,10 +16,13 @@ struct CliOptions {
   AlgorithmList algorithms;  // from -a, in the order given, without repeats; empty: all
   OutputFormat format = OutputFormat::REPORT;
   bool check = false;
+  Text expected;  // --expect: the digest's hex digits, blanks taken out; empty when not given
   bool quiet = false;
   bool status = false;
   bool strict = false;
+  bool warn = false;
   bool ignoreMissing = false;
+  bool zero = false;  // output lines end in NUL, names unescaped
   bool help = false;
   bool version = false;
   std::vector<Text> files;  // "-" is standard input
@@ -27,3 +30,6 @@ struct CliOptions {
 };
 
 CliOptions ParseCliArguments(const std::vector<Text>& arguments);
+
+// The algorithms -a chose, or all eleven when it was not given.
+AlgorithmList ChosenAlgorithms(const CliOptions& options);

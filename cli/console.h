@@ -11,8 +11,11 @@ enum class ConsoleStream { OUTPUT, ERRORS };
 // Writes one line, UTF-8 encoded, ending as the platform's text files do.
 void WriteConsoleLine(ConsoleStream stream, const Text& line);
 
-// All of standard input as bytes; false when a read fails.
-bool ReadStandardInput(std::string& bytes);
+// Writes one line of standard output ended by a NUL character instead of a line end.
+void WriteNulEndedLine(const Text& line);
+
+// True when standard input is a terminal (a console on Windows), which a read would wait on.
+bool StandardInputIsTerminal();
 
 // The system's message for an error number (errno, or GetLastError() on Windows).
 Text SystemErrorMessage(uint32_t error);

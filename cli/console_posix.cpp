@@ -17,17 +17,13 @@ void WriteConsoleLine(ConsoleStream stream, const Text& line) {
   std::fwrite(bytes.data(), 1, bytes.size(), stream == ConsoleStream::OUTPUT ? stdout : stderr);
 }
 
-bool ReadStandardInput(std::string& bytes) {
-  char buffer[65536];
-  for (;;) {
-    const ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
-    if (got == 0) return true;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.append(buffer, static_cast<size_t>(got));
-  }
+void WriteNulEndedLine(const Text& line) {
+  const std::string bytes = Utf8FromText(line);
+  std::fwrite(bytes.data(), 1, bytes.size() + 1, stdout);
+}
+
+bool StandardInputIsTerminal() {
+  return isatty(STDIN_FILENO) == 1;
 }
 
 Text SystemErrorMessage(uint32_t error) {

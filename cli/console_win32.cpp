@@ -34,18 +34,17 @@ void WriteConsoleLine(ConsoleStream stream, const Text& line) {
   WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-bool ReadStandardInput(std::string& bytes) {
-  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-  char buffer[65536];
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(input, buffer, sizeof buffer, &got, nullptr)) {
-      // The writer closing its end of a pipe is the end of the input, not a failure.
-      return GetLastError() == ERROR_BROKEN_PIPE;
-    }
-    if (got == 0) return true;
-    bytes.append(buffer, got);
-  }
+// As bytes even to a console: a NUL-ended line is for another program.
+void WriteNulEndedLine(const Text& line) {
+  const std::string bytes = Utf8FromText(line);
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size() + 1),
+            &written, nullptr);
+}
+
+bool StandardInputIsTerminal() {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
 Text ReadFailureReason() {

@@ -11,9 +11,10 @@ Text LineStart(const WrittenName& name) {
 }  // namespace
 
 std::vector<Text> DigestLines(OutputFormat format, const AlgorithmList& algorithms,
-                              const std::vector<Text>& digests, const Text& name) {
+                              const std::vector<Text>& digests, const Text& name,
+                              bool escapeNames) {
   std::vector<Text> lines;
-  const WrittenName written = NameForSumsLine(name);
+  const WrittenName written = escapeNames ? NameForSumsLine(name) : WrittenName{false, name};
   for (size_t i = 0; i < algorithms.size(); ++i) {
     switch (format) {
       case OutputFormat::REPORT:
@@ -33,10 +34,11 @@ std::vector<Text> DigestLines(OutputFormat format, const AlgorithmList& algorith
   return lines;
 }
 
-Text CheckResultLine(const Text& name, CheckOutcome outcome) {
+Text CheckResultLine(const Text& name, CheckOutcome outcome, const CliAlgorithm* matched) {
   const WrittenName written = NameForCheckResult(name);
   const wchar_t* result = outcome == CheckOutcome::MATCHED    ? L": OK"
                           : outcome == CheckOutcome::DIFFERED ? L": FAILED"
                                                               : L": FAILED open or read";
-  return LineStart(written) + written.text + result;
+  const Text which = matched ? L" (" + Text(matched->displayName) + L")" : Text();
+  return LineStart(written) + written.text + result + which;
 }

@@ -1,29 +1,74 @@
 #pragma once
-// Lines of a sums file in the two forms the usual checksum tools write:
-//   gnu: HEX, a space or tab, a space or '*' (binary mark), NAME
-//   bsd: TAG (NAME) = HEX
-// Either may start with a backslash, which says the name is escaped (name_escaping.h). Hex
-// digits may be upper or lower case. A line starting with '#' is a comment.
-#include <string>
+// The checksum lines of a sums file, in every form the usual tools write:
+//   gnu:           HEX, a blank, ' ' or '*' (the reading mode), NAME      (sha256sum)
+//   one separator: HEX, one space or tab, NAME                            (md5 -r, HEX<TAB>NAME)
+//   bsd:           TAG (NAME) = HEX, or TAG(NAME)= HEX                    (--tag, OpenSSL)
+//   sfv:           NAME, blanks, eight hex digits of CRC32; ';' comments
+//   certutil:      "TAG hash of NAME:", then HEX on the next line, bytes maybe spaced apart
+//   PowerShell:    Get-FileHash as a list ("Algorithm : TAG", "Hash : HEX", "Path : NAME"
+//                  blocks) or as Export-Csv writes it ("Algorithm","Hash","Path" header)
+// gnu, one-separator and bsd lines may start with a backslash, which says the name is escaped
+// (name_escaping.h). Hex digits may be in either case. Lines starting with '#' or ';', and
+// certutil's closing line, are comments. As with the usual tools, the first line without a tag
+// settles whether the file is in the gnu, one-separator or sfv form: "HEX  NAME" is a gnu line in
+// a gnu file and the name " NAME" in a one-separator file.
+#include <cstddef>
 #include <vector>
 
 #include "cli/cli_algorithms.h"
+#include "cli/sums_file_text.h"
 #include "runtime/text.h"
 
-enum class SumsLineForm { COMMENT_OR_EMPTY, MALFORMED, GNU, BSD };
+enum class SumsLineForm { MALFORMED, GNU, ONE_SEPARATOR, BSD, SFV, CERTUTIL, POWERSHELL };
 
-struct SumsLine {
+struct SumsEntry {
   SumsLineForm form = SumsLineForm::MALFORMED;
-  const CliAlgorithm* algorithm = nullptr;  // bsd: named by the tag; gnu: left to the caller
-  Text hex;                                 // as written
+  size_t lineNumber = 0;                    // the line it starts on, counted from 1
+  const CliAlgorithm* algorithm = nullptr;  // named by the entry; null: told by the hex length
+  Text hex;                                 // the digits, blanks between them taken out
   Text name;                                // unescaped
 };
 
-// The lines of a sums file: UTF-8 after an optional byte-order mark, each ended by LF or by the
-// CRLF of Windows; the last needs no end.
-std::vector<Text> SumsFileLines(const std::string& bytes);
+class SumsLineReader {
+ public:
+  // Takes the file's next line; the entries it completes are appended to `entries` (nothing for
+  // a comment or an empty line, or while a multi-line entry goes on).
+  void Take(const SumsFileLine& line, std::vector<SumsEntry>& entries);
+  // The end of the file completes what is still open.
+  void Finish(std::vector<SumsEntry>& entries);
 
-SumsLine ParseSumsLine(const Text& line);
+ private:
+  enum class UntaggedForm { UNDECIDED, GNU, ONE_SEPARATOR, SFV };
+  struct PowerShellBlock {
+    size_t lineNumber = 0;  // 0: no block open
+    Text algorithm, hex, name;
+    Text* lastField = nullptr;  // what an indented line continues
+    size_t valueColumn = 0;
+  };
+  struct CertutilHeader {
+    size_t lineNumber = 0;  // 0: none waiting for its digest
+    const CliAlgorithm* algorithm = nullptr;
+    Text name;
+  };
+
+  void TakeText(const Text& text, std::vector<SumsEntry>& entries);
+  bool TakeInPowerShellBlock(const Text& text);
+  void FinishPowerShellBlock(std::vector<SumsEntry>& entries);
+  SumsEntry ParseCsvRecord(const std::vector<Text>& fields) const;
+  SumsEntry ParseUntagged(const Text& text, size_t start);
+  SumsEntry Settled(UntaggedForm form, const SumsEntry& entry);
+
+  size_t lineNumber = 0;
+  UntaggedForm untaggedForm = UntaggedForm::UNDECIDED;
+  PowerShellBlock block;
+  CertutilHeader certutil;
+  // Export-Csv: the columns of Algorithm, Hash and Path once its header was read, and how many.
+  size_t csvColumns[3] = {};
+  size_t csvFieldCount = 0;
+};
+
+// The entries of a whole sums file in memory.
+std::vector<SumsEntry> SumsFileEntries(const std::string& bytes);
 
 // A digest as a sums line writes it and a check compares it: lower case.
 Text LowerCaseHex(const Text& hex);

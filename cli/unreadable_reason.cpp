@@ -1,5 +1,6 @@
 #include "cli/unreadable_reason.h"
 
+#include "cli/cli_options.h"
 #include "cli/console.h"
 #include "digest/file/digest_file.h"
 
@@ -21,4 +22,11 @@ Text ReasonFileCannotBeOpened(const Text& path) {
       break;
   }
   return SystemErrorMessage(opening.systemError);
+}
+
+Text CannotReadMessage(const Text& path, const Text& shownName) {
+  // A file that opens now failed on the way through.
+  Text reason = path == STANDARD_INPUT_NAME ? Text() : ReasonFileCannotBeOpened(path);
+  if (reason.empty()) reason = ReadFailureReason();
+  return L"cannot read " + shownName + L": " + reason;
 }

@@ -9,7 +9,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix
   wine64 wine xvfb imagemagick x11-utils
   googletest libbenchmark-dev
-  python3-cryptography-vectors libssl-dev zlib1g-dev rhash
+  python3-cryptography-vectors libssl-dev zlib1g-dev rhash openssl
   libsimde-dev qemu-user
 )
 

@@ -12,6 +12,7 @@ star) are tried natively only.
 import errno
 import hashlib
 import os
+import pty
 import random
 import subprocess
 import sys
@@ -40,6 +41,10 @@ ALGORITHMS = [
     ("sha3-512", "SHA3-512", "SHA-3 (512):", lambda data: hashlib.sha3_512(data).hexdigest()),
 ]
 DIGEST = {name: digest for name, _, _, digest in ALGORITHMS}
+STANDARD_NAMES = {"crc32": "CRC32", "md5": "MD5", "sha1": "SHA-1", "sha224": "SHA-224",
+                  "sha256": "SHA-256", "sha384": "SHA-384", "sha512": "SHA-512",
+                  "sha3-224": "SHA3-224", "sha3-256": "SHA3-256", "sha3-384": "SHA3-384",
+                  "sha3-512": "SHA3-512"}
 COREUTILS_TOOLS = ["md5", "sha1", "sha224", "sha256", "sha384", "sha512"]
 
 generator = random.Random(3)
@@ -156,6 +161,30 @@ class ChecksumsCli(unittest.TestCase):
         status, stdout, _ = self.run_program("-a", "md5", "-", input=data)
         self.assertEqual(stdout, text(["MD5: " + DIGEST["md5"](data).upper(), "File Path: -"]))
 
+    def test_options_as_users_type_them(self):
+        data = FILES["digits.txt"]
+        _, bsd, _ = self.run_program("--format", "bsd", "-a", "md5,sha3-256", "digits.txt")
+        for spelled in (["--tag", "-a", "MD5,SHA3-256"], ["--tag", "-b", "-a", "Md5,sha3-256"],
+                        ["-t", "--binary", "--text", "--tag", "-a", "md5,SHA3-256"]):
+            self.assertEqual(self.run_program(*spelled, "digits.txt")[:2], (0, bsd), spelled)
+        # No FILE: standard input, when it is not a terminal.
+        self.assertEqual(self.run_program("-a", "sha256", input=data)[:2], (0, text([
+            "SHA-2 (256): " + DIGEST["sha256"](data).upper(), "File Path: -"])))
+        if not WINDOWS:
+            names = ["digits.txt", "line\nfeed", "back\\slash"]
+            status, stdout, _ = self.run_program("-z", "--format", "gnu", "-a", "sha1", *names)
+            self.assertEqual(stdout, "".join("%s  %s\0" % (DIGEST["sha1"](FILES[name]), name)
+                                             for name in names))
+            self.assertEqual(subprocess.run(["sha1sum", "-z", *names], cwd=self.folder.name,
+                                            capture_output=True).stdout.decode(), stdout)
+            terminal, other_end = pty.openpty()
+            result = subprocess.run([PROGRAM, "-a", "md5"], stdin=terminal, capture_output=True,
+                                    timeout=60)
+            os.close(terminal)
+            os.close(other_end)
+            self.assertEqual(result.returncode, 2)
+            self.assertTrue(result.stderr.decode().startswith("checksums-cli: no FILE given"))
+
     def test_unreadable_file_is_reported_and_the_others_still_printed(self):
         status, stdout, stderr = self.run_program("digits.txt", "missing.bin", ".", "empty.bin")
         self.assertEqual(status, 1)
@@ -183,32 +212,43 @@ class ChecksumsCli(unittest.TestCase):
         self.assertEqual(self.error_lines(stderr),
                          ["checksums-cli: cannot read %s: not a file" % path for path in devices])
 
-    def test_wrong_command_lines_say_why_print_usage_and_give_two(self):
+    def test_wrong_command_lines_say_what_in_one_line_and_give_two(self):
         cases = [
-            ((), None),
             (("--bogus", "digits.txt"), "unknown option --bogus"),
             (("-a", "sha3", "digits.txt"), "unknown algorithm 'sha3'; choose from crc32, md5,"),
             (("--format", "gnu", "digits.txt"), "--format gnu needs exactly one algorithm"),
             (("--format=gnu", "-a", "md5,sha1", "digits.txt"), "--format gnu needs exactly one"),
             (("--format", "xml", "digits.txt"), "unknown format 'xml'"),
-            (("--quiet", "digits.txt"), "--quiet, --status, --strict and --ignore-missing"),
-            (("-c", "--format", "bsd", "sums"), "--format is meaningful only when printing"),
+            (("--quiet", "digits.txt"), "--quiet, --status and --ignore-missing are meaningful"),
+            (("-c", "--format", "bsd", "sums"), "--format, --tag and --zero are meaningful only"),
+            (("-c", "--tag", "sums"), "--format, --tag and --zero are meaningful only"),
+            (("--expect", "00000000", "-z", "digits.txt"), "--format, --tag and --zero are"),
+            (("--warn", "digits.txt"), "--strict and --warn are meaningful only with --check"),
+            (("-c", "--expect", "00000000"), "--check and --expect exclude each other"),
+            (("--expect", "0123", "digits.txt"), "--expect '0123' is no digest"),
+            (("--expect", "0" * 64, "-a", "md5", "x"), "--expect: no algorithm chosen with -a"),
             (("digits.txt", "-a"), "option -a needs a value"),
         ]
         for arguments, problem in cases:
             status, stdout, stderr = self.run_program(*arguments)
             self.assertEqual((status, stdout), (2, ""), arguments)
-            self.assertIn("Usage: checksums-cli", stderr, arguments)
-            if problem:
-                self.assertTrue(self.error_lines(stderr)[0].startswith("checksums-cli: " + problem),
-                                stderr)
+            errors = [line for line in stderr.split(LINE_END)
+                      if line.startswith(("checksums-cli", "Try "))]
+            self.assertEqual(len(errors), 2, stderr)
+            self.assertTrue(errors[0].startswith("checksums-cli: " + problem), stderr)
+            self.assertEqual(errors[1], "Try 'checksums-cli --help' for more information.")
 
     def test_help_version_and_double_dash(self):
-        status, stdout, _ = self.run_program("--help")
-        self.assertEqual(status, 0)
-        self.assertTrue(stdout.startswith("Usage: checksums-cli") and stdout.endswith(LINE_END))
-        self.assertEqual(self.run_program("--version")[:2],
-                         (0, "checksums-cli (Calculate Checksums) %s%s" % (VERSION, LINE_END)))
+        for option in ("--help", "-h"):
+            status, stdout, _ = self.run_program(option)
+            self.assertEqual(status, 0)
+            self.assertTrue(stdout.startswith("Usage: checksums-cli") and stdout.endswith(LINE_END))
+            self.assertLess(max(len(line) for line in stdout.split(LINE_END)), 80)
+            listed = ", ".join(name for name, *_ in ALGORITHMS)
+            self.assertIn(listed, " ".join(stdout.split()))
+        for option in ("--version", "-V"):
+            self.assertEqual(self.run_program(option)[:2],
+                             (0, "checksums-cli (Calculate Checksums) %s%s" % (VERSION, LINE_END)))
         self.write("--help", FILES["digits.txt"])
         status, stdout, _ = self.run_program("--format", "gnu", "-a", "md5", "--", "--help")
         self.assertEqual(stdout, text([DIGEST["md5"](FILES["digits.txt"]) + "  --help"]))
@@ -241,6 +281,52 @@ class ChecksumsCli(unittest.TestCase):
                 status, stdout, errors = self.check(theirs.encode("utf-8"), *chosen)
                 self.assertEqual((status, stdout, errors), (0, text(ok_line(n) for n in NAMES), []),
                                  (tool, form))
+
+    def test_coreutils_sums_files_by_their_usual_names_need_no_a(self):
+        for tool in COREUTILS_TOOLS:
+            _, theirs, _ = self.run_tool(tool + "sum", *NAMES)
+            self.write(tool.upper() + "SUMS", theirs)
+            status, stdout, stderr = self.run_program("-c", tool.upper() + "SUMS")
+            self.assertEqual((status, stdout), (0, text(ok_line(n) for n in NAMES)), tool)
+
+    def test_every_form_of_the_usual_tools_checks(self):
+        data = FILES["digits.txt"]
+        sha256, md5 = DIGEST["sha256"](data), DIGEST["md5"](data)
+        spaced = " ".join(sha256[k:k + 2] for k in range(0, 64, 2))
+        forms = {
+            "ours": self.run_program("--format", "gnu", "-a", "sha256", "digits.txt")[1].replace(
+                LINE_END, "\n"),
+            "openssl": self.run_tool("openssl", "dgst", "-sha256", "digits.txt")[1] +
+                       self.run_tool("openssl", "dgst", "-sha3-512", "digits.txt")[1],
+            "sfv": self.run_tool("rhash", "--sfv", "digits.txt", "empty.bin")[1],
+            "one space": "%s digits.txt\n%s empty.bin\n" % (md5, DIGEST["md5"](b"")),
+            "tab": "%s\tdigits.txt\n" % md5,
+            "certutil": "SHA256 hash of digits.txt:\n%s\nMD5 hash of digits.txt:\n%s\n"
+                        "CertUtil: -hashfile command completed successfully.\n" % (spaced, md5),
+            "get-filehash": "\n\nAlgorithm : SHA256\nHash      : %s\nPath      : digits.txt\n\n"
+                            "Algorithm : MD5\nHash      : %s\nPath      : %s\n\n\n" % (
+                                sha256.upper(), DIGEST["md5"](b"").upper(), "empty.bin"),
+            "export-csv": '#TYPE Microsoft.Powershell.Utility.FileHash\n"Algorithm","Hash","Path"\n'
+                          '"SHA256","%s","digits.txt"\n' % sha256.upper(),
+        }
+        for form, sums in forms.items():
+            expected = text(["digits.txt: OK"] * (2 if form == "openssl" or form == "certutil"
+                                                  else 1) + ["empty.bin: OK"] * (
+                form in ("sfv", "one space", "get-filehash")))
+            self.assertEqual(self.check(sums, "--strict"), (0, expected, []), (form, sums))
+            # As Windows PowerShell 5 writes files: UTF-16, little-endian, with CRLF.
+            utf16 = b"\xff\xfe" + sums.replace("\n", "\r\n").encode("utf-16-le")
+            self.assertEqual(self.check(utf16, "--strict"), (0, expected, []), form)
+        big_endian = b"\xfe\xff" + forms["tab"].encode("utf-16-be")
+        self.assertEqual(self.check(big_endian)[:2], (0, text(["digits.txt: OK"])))
+
+    def test_warn_names_each_line_in_no_known_form(self):
+        sums = "# comment\n%s\nnot a line\n%s  digits.txt\n" % (
+            gnu_line("md5", "digits.txt"), DIGEST["md5"](b"")[1:])
+        self.assertEqual(self.check(sums, "--warn"), (0, text(["digits.txt: OK"]), [
+            "checksums-cli: sums: 3: improperly formatted checksum line",
+            "checksums-cli: sums: 4: improperly formatted checksum line",
+            "checksums-cli: WARNING: 2 lines are improperly formatted"]))
 
     # Checking
 
@@ -285,11 +371,38 @@ class ChecksumsCli(unittest.TestCase):
             self.assertEqual(self.check(sums, "-a", "sha1"), (2, "", [
                 "checksums-cli: sums: no properly formatted checksum lines found"]))
 
-    def test_a_length_two_algorithms_share_is_refused_without_a(self):
-        sums = gnu_line("md5", "digits.txt") + "\n" + gnu_line("sha3-256", "digits.txt") + "\n"
-        self.assertEqual(self.check(sums), (2, "", [
-            "checksums-cli: sums:2: 64 hex digits fit both sha256 and sha3-256; choose one with -a"]))
-        self.assertEqual(self.check(sums, "-a", "md5,sha3-256")[:2], (0, text(["digits.txt: OK"] * 2)))
+    def test_a_length_two_algorithms_share_is_told_by_the_file_name_or_by_computing_both(self):
+        lines = gnu_line("md5", "digits.txt") + "\n" + gnu_line("sha3-256", "digits.txt") + "\n"
+        self.assertEqual(self.check(lines), (0, text(["digits.txt: OK"] * 2), []))
+        self.assertEqual(self.check(lines, "-a", "md5,sha3-256")[:2], (0, text(["digits.txt: OK"] * 2)))
+        self.assertEqual(self.check(lines, "-a", "md5,sha256")[0], 1)
+        # The name says SHA-256, in any case: the SHA3-256 line fails and the MD5 one still passes.
+        for name, sha3_line in [("SHA256SUMS", "FAILED"), ("sha256sum.txt", "FAILED"),
+                                ("setup.iso.SHA3-256", "OK"), ("SHA3-256SUMS", "OK")]:
+            self.write(name, lines)
+            status, stdout, _ = self.run_program("-c", name)
+            self.assertEqual(stdout, text(["digits.txt: OK", "digits.txt: " + sha3_line]), name)
+
+    def test_expect_names_the_algorithm_that_matched(self):
+        data = FILES["digits.txt"]
+        spaced = " ".join(DIGEST["sha3-256"](data)[k:k + 2] for k in range(0, 64, 2)).upper()
+        status, stdout, errors = self.run_program("--expect", spaced, "digits.txt", "empty.bin",
+                                                  "missing.bin")
+        self.assertEqual((status, stdout), (1, text([
+            "digits.txt: OK (SHA3-256)", "empty.bin: FAILED", "missing.bin: FAILED open or read"])))
+        for algorithm, standard_name in STANDARD_NAMES.items():
+            expected = DIGEST[algorithm](FILES["empty.bin"])
+            self.assertEqual(self.run_program("--expect", expected, "empty.bin")[:2],
+                             (0, text(["empty.bin: OK (%s)" % standard_name])))
+        self.assertEqual(self.run_program("--expect", DIGEST["md5"](data), "--status",
+                                          input=data)[:2], (0, ""))
+
+    def test_a_sums_file_that_cannot_be_read_gives_two_and_says_why(self):
+        for sums, reason in [("missing.sums", "cannot read missing.sums: "), (".", "cannot read .: ")]:
+            status, stdout, stderr = self.run_program("-c", sums)
+            self.assertEqual((status, stdout), (2, ""), sums)
+            self.assertEqual(len(self.error_lines(stderr)), 1, stderr)
+            self.assertRegex(self.error_lines(stderr)[0], "^checksums-cli: " + reason + r"\S")
 
     def test_sums_and_listed_files_from_standard_input(self):
         data = FILES["empty.bin"] + b"piped"

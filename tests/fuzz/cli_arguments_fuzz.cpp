@@ -1,6 +1,7 @@
 // Command lines come from anywhere: arguments split at zero bytes. Parsing must not fault, and a
-// command line it accepts must hold together: known algorithms without repeats, and exactly one
-// of them for the gnu format.
+// command line it accepts must hold together: known algorithms without repeats, exactly one of
+// them for the gnu format, and an expected digest of hex digits that a chosen algorithm's digests
+// have as many of, never beside --check or an output option.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -28,5 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!algorithm || std::count(chosen.begin(), chosen.end(), algorithm) != 1) std::abort();
   }
   if (options.format == OutputFormat::GNU && options.algorithms.size() != 1) std::abort();
+  if (options.expected.empty()) return 0;
+  const bool hex = options.expected.find_first_not_of(L"0123456789abcdefABCDEF") == Text::npos;
+  if (!hex || options.check || options.zero || options.format != OutputFormat::REPORT ||
+      AlgorithmsWithHexLength(ChosenAlgorithms(options), options.expected.size()).empty()) {
+    std::abort();
+  }
   return 0;
 }

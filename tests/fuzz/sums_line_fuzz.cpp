@@ -1,36 +1,77 @@
-// Sums files come from anywhere. Every line must parse without fault, and a line in a known form,
-// written back as the companion writes it, must parse to the same algorithm, digest and name.
+// Sums files come from anywhere. Every file must be read without fault, whatever its encoding;
+// cut into pieces anywhere it must give the same lines; every entry in a known form must hold a
+// digest of a known length with a name; and a gnu or bsd entry, written back as the companion
+// writes it, must read back to the same algorithm, digest and name.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "cli/output_formats.h"
+#include "cli/sums_file_text.h"
 #include "cli/sums_lines.h"
 
 namespace {
 
-Text WrittenBack(const SumsLine& line) {
-  if (line.form == SumsLineForm::BSD) {
-    return DigestLines(OutputFormat::BSD, {line.algorithm}, {line.hex}, line.name)[0];
+bool SameLines(const std::vector<SumsFileLine>& a, const std::vector<SumsFileLine>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i].text != b[i].text || a[i].tooLong != b[i].tooLong) return false;
+  }
+  return true;
+}
+
+// The lines of the bytes fed in two pieces, cut where the first byte says.
+std::vector<SumsFileLine> LinesInTwoPieces(const std::string& bytes) {
+  const size_t cut = bytes.empty() ? 0 : static_cast<uint8_t>(bytes[0]) % (bytes.size() + 1);
+  std::vector<SumsFileLine> lines;
+  SumsFileText text;
+  text.Take(bytes.data(), cut, lines);
+  text.Take(bytes.data() + cut, bytes.size() - cut, lines);
+  text.Finish(lines);
+  return lines;
+}
+
+Text WrittenBack(const SumsEntry& entry) {
+  if (entry.form == SumsLineForm::BSD) {
+    return DigestLines(OutputFormat::BSD, {entry.algorithm}, {entry.hex}, entry.name)[0];
   }
   // A gnu line names no algorithm; any with its number of digits writes the same line.
-  const AlgorithmList fitting = AlgorithmsWithHexLength(AllAlgorithms(), line.hex.size());
-  return DigestLines(OutputFormat::GNU, {fitting[0]}, {line.hex}, line.name)[0];
+  const AlgorithmList fitting = AlgorithmsWithHexLength(AllAlgorithms(), entry.hex.size());
+  return DigestLines(OutputFormat::GNU, {fitting[0]}, {entry.hex}, entry.name)[0];
+}
+
+void CheckEntry(const SumsEntry& entry) {
+  if (entry.form == SumsLineForm::MALFORMED) return;
+  const AlgorithmList fitting = AlgorithmsWithHexLength(AllAlgorithms(), entry.hex.size());
+  if (fitting.empty() || entry.name.empty() ||
+      (entry.algorithm && HexLength(*entry.algorithm) != entry.hex.size())) {
+    std::abort();
+  }
+  if (entry.form != SumsLineForm::GNU && entry.form != SumsLineForm::BSD) return;
+  SumsFileLine line;
+  line.text = WrittenBack(entry);
+  std::vector<SumsEntry> again;
+  SumsLineReader reader;
+  reader.Take(line, again);
+  reader.Finish(again);
+  if (again.size() != 1 || again[0].form != entry.form || again[0].algorithm != entry.algorithm ||
+      again[0].hex != entry.hex || again[0].name != entry.name) {
+    std::abort();
+  }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  for (const Text& text : SumsFileLines(bytes)) {
-    const SumsLine line = ParseSumsLine(text);
-    if (line.form != SumsLineForm::GNU && line.form != SumsLineForm::BSD) continue;
-    const SumsLine again = ParseSumsLine(WrittenBack(line));
-    if (again.form != line.form || again.algorithm != line.algorithm || again.hex != line.hex ||
-        again.name != line.name) {
-      std::abort();
-    }
-  }
+  const std::vector<SumsFileLine> lines = SumsFileLines(bytes);
+  if (!SameLines(lines, LinesInTwoPieces(bytes))) std::abort();
+  std::vector<SumsEntry> entries;
+  SumsLineReader reader;
+  for (const SumsFileLine& line : lines) reader.Take(line, entries);
+  reader.Finish(entries);
+  for (const SumsEntry& entry : entries) CheckEntry(entry);
   return 0;
 }

@@ -1,0 +1,29 @@
+#include "cli/expected_digest.h"
+
+#include "cli/check_results.h"
+#include "cli/digest_match.h"
+#include "cli/named_file_digests.h"
+
+namespace {
+
+constexpr wchar_t EXPECT_SOURCE[] = L"--expect";
+
+}  // namespace
+
+int CheckExpectedDigest(const CliOptions& options) {
+  const AlgorithmList algorithms =
+      AlgorithmsWithHexLength(ChosenAlgorithms(options), options.expected.size());
+  std::vector<Text> files = options.files;
+  if (files.empty()) files.push_back(STANDARD_INPUT_NAME);
+  CheckResults results(options, true);
+  for (const Text& name : files) {
+    const NamedFileDigests file = ComputeNamedFileDigests(name, algorithms);
+    if (!file.failure.empty()) {
+      results.Unreadable(name, file.failure);
+    } else {
+      results.Compared(name,
+                       MatchingAlgorithm(algorithms, options.expected, algorithms, file.digests));
+    }
+  }
+  return results.Finish(EXPECT_SOURCE);
+}
