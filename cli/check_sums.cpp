@@ -31,7 +31,7 @@ bool ReadSumsFile(const Text& sumsFile, std::string& bytes) {
     read = ReadStandardInput(bytes);
   } else {
     DigestFile file;
-    if (file.Open(sumsFile).Opened()) {
+    if (file.OpenAnyReadable(sumsFile).Opened()) {
       char piece[65536];
       int64_t got;
       while ((got = file.Read(reinterpret_cast<uint8_t*>(piece), sizeof piece)) > 0) {

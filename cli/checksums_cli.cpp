@@ -4,6 +4,7 @@
 #include "cli/cli_options.h"
 #include "cli/console.h"
 #include "cli/list_digests.h"
+#include "cli/progress_line.h"
 #include "digest/register_digest_plugins.h"
 #include "product_version.h"
 
@@ -20,6 +21,10 @@ constexpr const wchar_t* USAGE[] = {
     L"                        all eleven when not given",
     L"      --format FORMAT   report (the default), gnu ('HEX  NAME', needs one",
     L"                        algorithm) or bsd ('SHA256 (NAME) = HEX')",
+    L"  -r, --recursive       hash every file below each folder given, sorted by name",
+    L"      --files-from LIST hash the files LIST names too, one a line ('-': stdin)",
+    L"      --progress        show a long file's progress even off a terminal",
+    L"      --no-progress     never show it (by default: when stderr is a terminal)",
     L"  -c, --check           read sums files in the gnu or bsd form and check each file",
     L"                        they list; no SUMS-FILE, or '-', reads standard input.",
     L"                        A gnu line's algorithm is the one of -a, or the only one",
@@ -66,8 +71,11 @@ int RunChecksumsCli(const std::vector<Text>& arguments) {
     return EXIT_ALL_GOOD;
   }
   // Printing needs a FILE: a bare command would wait on the terminal's input without a word.
-  if (!options.check && options.files.empty()) return RefuseCommandLine(Text());
+  if (!options.check && options.files.empty() && options.fileLists.empty()) {
+    return RefuseCommandLine(Text());
+  }
 
   RegisterDigestPlugins();
+  ChooseProgress(options.progress);
   return options.check ? CheckSumsFiles(options) : ListDigests(options);
 }

@@ -15,7 +15,11 @@ enum class Option {
   STRICT,
   IGNORE_MISSING,
   HELP,
-  VERSION
+  VERSION,
+  RECURSIVE,
+  FILES_FROM,
+  PROGRESS,
+  NO_PROGRESS
 };
 
 struct OptionName {
@@ -35,6 +39,10 @@ constexpr OptionName OPTION_NAMES[] = {
     {Option::IGNORE_MISSING, 0, L"ignore-missing", false},
     {Option::HELP, 0, L"help", false},
     {Option::VERSION, 0, L"version", false},
+    {Option::RECURSIVE, L'r', L"recursive", false},
+    {Option::FILES_FROM, 0, L"files-from", true},
+    {Option::PROGRESS, 0, L"progress", false},
+    {Option::NO_PROGRESS, 0, L"no-progress", false},
 };
 
 const OptionName* FindShortOption(wchar_t name) {
@@ -148,6 +156,18 @@ class ArgumentReader {
       case Option::VERSION:
         options.version = true;
         break;
+      case Option::RECURSIVE:
+        options.recursive = true;
+        break;
+      case Option::FILES_FROM:
+        options.fileLists.push_back(value);
+        break;
+      case Option::PROGRESS:
+        options.progress = ProgressShown::ALWAYS;
+        break;
+      case Option::NO_PROGRESS:
+        options.progress = ProgressShown::NEVER;
+        break;
     }
   }
 
@@ -189,6 +209,8 @@ class ArgumentReader {
         options.quiet || options.status || options.strict || options.ignoreMissing;
     if (options.check && formatGiven) {
       SetError(L"--format is meaningful only when printing checksums");
+    } else if (options.check && (options.recursive || !options.fileLists.empty())) {
+      SetError(L"-r and --files-from are meaningful only when printing checksums");
     } else if (!options.check && checkOnly) {
       SetError(
           L"--quiet, --status, --strict and --ignore-missing are meaningful only with "

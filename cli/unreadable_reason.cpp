@@ -1,7 +1,6 @@
 #include "cli/unreadable_reason.h"
 
 #include "cli/console.h"
-#include "digest/file/digest_file.h"
 
 namespace {
 
@@ -9,16 +8,25 @@ constexpr wchar_t NOT_A_FILE_REASON[] = L"not a file";
 
 }  // namespace
 
-Text ReasonFileCannotBeOpened(const Text& path) {
-  DigestFile file;
-  const FileOpening opening = file.Open(path);
+Text CannotReadMessage(const Text& name, const Text& reason) {
+  return L"cannot read " + name + L": " + reason;
+}
+
+Text ReasonFor(const FileOpening& opening) {
   switch (opening.outcome) {
     case FileOpening::Outcome::OPENED:
       return Text();
     case FileOpening::Outcome::NOT_A_FILE:
       return NOT_A_FILE_REASON;
+    case FileOpening::Outcome::FOLDER:
+      return FolderReason();
     case FileOpening::Outcome::SYSTEM_ERROR:
       break;
   }
   return SystemErrorMessage(opening.systemError);
+}
+
+Text ReasonFileCannotBeOpened(const Text& path) {
+  DigestFile file;
+  return ReasonFor(file.OpenAnyReadable(path));
 }
