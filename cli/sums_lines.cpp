@@ -95,7 +95,7 @@ std::vector<Text> SumsFileLines(const std::string& bytes) {
     const size_t next = end == std::string::npos ? bytes.size() : end + 1;
     if (end == std::string::npos) end = bytes.size();
     if (end > start && bytes[end - 1] == '\r') --end;
-    lines.push_back(TextFromUtf8(bytes.substr(start, end - start)));
+    lines.push_back(TextFromNameBytes(bytes.substr(start, end - start)));
     start = next;
   }
   return lines;

@@ -19,8 +19,8 @@ struct SumsLine {
   Text name;                                // unescaped
 };
 
-// The lines of a sums file: UTF-8 after an optional byte-order mark, each ended by LF or by the
-// CRLF of Windows; the last needs no end.
+// The lines of a sums file: UTF-8 after an optional byte-order mark (a name that is not UTF-8
+// keeps its bytes, text.h), each ended by LF or by the CRLF of Windows; the last needs no end.
 std::vector<Text> SumsFileLines(const std::string& bytes);
 
 SumsLine ParseSumsLine(const Text& line);

@@ -275,6 +275,37 @@ class ChecksumsCli(unittest.TestCase):
         self.assertRegex(self.error_lines(result.stderr.decode())[0],
                          r"^checksums-cli: write error: \S")
 
+    def test_names_as_the_platform_hands_them_over(self):
+        """Windows: cmd.exe leaves wildcards to the program. Elsewhere: names are bytes."""
+        if WINDOWS:
+            for name in ["wild/a.txt", "wild/ünï.txt", "wild/b.bin", "wild/bb.bin"]:
+                os.makedirs(os.path.join(self.folder.name, "wild"), exist_ok=True)
+                self.write(name, name.encode("utf-8"))
+            folder = "Z:" + self.folder.name.replace("/", "\\")
+            program = "Z:" + PROGRAM.replace("/", "\\")
+            result = subprocess.run(EMULATOR + ["cmd", "/c", 'cd /d %s && %s --format gnu -a md5 '
+                                                "wild\\*.txt wild\\?.bin wild\\*.none" % (
+                                                    folder, program)],
+                                    capture_output=True, timeout=120)
+            self.assertEqual(result.returncode, 1)
+            self.assertEqual(result.stdout.decode(), text(
+                "%s  %s" % (DIGEST["md5"](name.encode()), name.replace("/", "\\"))
+                for name in ["wild/a.txt", "wild/ünï.txt", "wild/b.bin"]))
+            self.assertRegex(self.error_lines(result.stderr.decode())[0],
+                             r"^checksums-cli: cannot read wild\\\*\.none: \S")
+            return
+        name = b"lat\xe9.txt"
+        with open(os.path.join(self.folder.name.encode(), name), "wb") as out:
+            out.write(b"latin-1")
+        theirs = subprocess.run(["sha256sum", name], cwd=self.folder.name, capture_output=True)
+        ours = subprocess.run([PROGRAM, "--format", "gnu", "-a", "sha256", name],
+                              cwd=self.folder.name, capture_output=True)
+        self.assertEqual((ours.returncode, ours.stdout), (0, theirs.stdout))
+        self.write("sums", theirs.stdout)
+        checked = subprocess.run([PROGRAM, "-c", "-a", "sha256", "sums"], cwd=self.folder.name,
+                                 capture_output=True)
+        self.assertEqual((checked.returncode, checked.stdout), (0, name + b": OK\n"))
+
     def test_recursive_walk_matches_find_sort_and_sha256sum(self):
         tree = os.path.join(self.folder.name, "tree")
         for name, data in [("b.txt", b"b"), ("a/z.bin", b"z"), ("a.txt", b"a."), ("a/y/x", b""),
