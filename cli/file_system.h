@@ -27,7 +27,7 @@ EntryKind KindOf(const Text& path);
 bool ListFolder(const Text& folder, std::vector<FolderEntry>& entries, uint32_t& error);
 
 // The names `argument` stands for: on Windows, where the shell leaves wildcards to the program,
-// the names its '*' and '?' match in the last part (sorted, the folder part written as given);
-// elsewhere, and for an argument without wildcards, the argument itself. False, with the system's
-// error number, for a pattern that matches nothing.
+// the names its '*' and '?' match in the last part (sorted without regard to case, the folder
+// part written as given); elsewhere, and for an argument without wildcards, the argument itself.
+// False, with the system's error number, for a pattern that matches nothing.
 bool ExpandWildcards(const Text& argument, std::vector<Text>& names, uint32_t& error);

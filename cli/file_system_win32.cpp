@@ -81,7 +81,11 @@ bool ExpandWildcards(const Text& argument, std::vector<Text>& names, uint32_t& e
     if (listed || error == ERROR_NO_MORE_FILES) error = ERROR_FILE_NOT_FOUND;
     return false;
   }
-  std::sort(found.begin(), found.end());
+  // In the order a folder's listing shows them: case does not count.
+  std::sort(found.begin(), found.end(), [](const Text& a, const Text& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_LESS_THAN;
+  });
   names.insert(names.end(), found.begin(), found.end());
   return true;
 }
