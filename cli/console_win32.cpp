@@ -7,6 +7,7 @@
 
 #include "cli/checksums_cli.h"
 #include "cli/console.h"
+#include "cli/progress_line.h"
 
 namespace {
 
@@ -32,6 +33,19 @@ bool WriteAll(const Unit* units, size_t count, uint32_t& error, Write write) {
     done += written;
   }
   return true;
+}
+
+// Ctrl-C ends the program as usual (the handler declines it), but first takes the progress line
+// off the console: lines are written whole, so nothing else is left cut.
+BOOL WINAPI ClearProgressOnInterrupt(DWORD) {
+  const size_t width = ShownProgressWidth();
+  if (width > 0) {
+    const Text text = L"\r" + Text(width, L' ') + L"\r";
+    DWORD written = 0;
+    WriteConsoleW(Handle(ConsoleStream::ERRORS), text.data(), static_cast<DWORD>(text.size()),
+                  &written, nullptr);
+  }
+  return FALSE;
 }
 
 }  // namespace
@@ -110,6 +124,7 @@ bool FileIsMissing(const Text& path) {
 }
 
 int wmain(int argc, wchar_t** argv) {
+  SetConsoleCtrlHandler(ClearProgressOnInterrupt, TRUE);
   std::vector<Text> arguments(argv + 1, argv + argc);
   const int status = RunChecksumsCli(arguments);
   FlushConsoleOutput();

@@ -1,6 +1,7 @@
 #include "cli/progress_line.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cwchar>
 #include <iterator>
@@ -16,7 +17,8 @@ constexpr size_t DEFAULT_COLUMNS = 80;
 constexpr wchar_t CUT_MARK[] = L"...";
 
 bool enabled = false;
-size_t shownWidth = 0;  // characters of the line on the screen; 0: none shown
+// Characters of the line on the screen; 0: none shown. Read by the interrupt handler too.
+volatile std::sig_atomic_t shownWidth = 0;
 ProgressClock::time_point lastDrawn;
 
 Text Formatted(const char* format, double value) {
@@ -51,10 +53,11 @@ Text Duration(double seconds) {
 
 void Draw(const Text& line) {
   Text text = L"\r" + line;
-  if (line.size() < shownWidth) text.append(shownWidth - line.size(), L' ');
+  const size_t shown = static_cast<size_t>(shownWidth);
+  if (line.size() < shown) text.append(shown - line.size(), L' ');
   uint32_t error = 0;
   WriteConsoleText(ConsoleStream::ERRORS, text, error);
-  shownWidth = line.size();
+  shownWidth = static_cast<std::sig_atomic_t>(line.size());
 }
 
 }  // namespace
@@ -99,8 +102,12 @@ void ShowProgress(const Text& name, ProgressClock::time_point since, uint64_t by
 
 void ClearProgress() {
   if (shownWidth == 0) return;
-  Text text = L"\r" + Text(shownWidth, L' ') + L"\r";
+  Text text = L"\r" + Text(static_cast<size_t>(shownWidth), L' ') + L"\r";
   uint32_t error = 0;
   WriteConsoleText(ConsoleStream::ERRORS, text, error);
   shownWidth = 0;
+}
+
+size_t ShownProgressWidth() {
+  return static_cast<size_t>(shownWidth);
 }

@@ -21,6 +21,10 @@ void ShowProgress(const Text& name, ProgressClock::time_point since, uint64_t by
 // Removes the line, if shown, so that the next text starts at the left.
 void ClearProgress();
 
+// The characters the line takes on the screen, 0 when none is shown; safe to read in a signal
+// handler, which clears the line itself when the program is interrupted.
+size_t ShownProgressWidth();
+
 // The line's text in at most `columns` characters: the name is cut at its start to fit.
 Text ProgressText(const Text& name, uint64_t bytesRead, int64_t size, double bytesPerSecond,
                   size_t columns);

@@ -32,9 +32,13 @@ DigestRun::DigestRun(unsigned workers)
 DigestRun::~DigestRun() = default;
 
 void DigestRun::Start(DigestJob& job) {
-  if (job.standardInput || pool.Size() == 0) return;
+  if (!job.standardInput) Queue(job, false);
+}
+
+void DigestRun::Queue(DigestJob& job, bool urgent) {
+  if (pool.Size() == 0) return;
   job.stage = DigestJob::Stage::QUEUED;
-  pool.Post([this, &job](unsigned worker) {
+  auto task = [this, &job](unsigned worker) {
     const bool done = Process(job, workerBuffers.At(worker), pool.Size() > 1, nullptr);
     bool wake;
     {
@@ -44,7 +48,12 @@ void DigestRun::Start(DigestJob& job) {
     }
     // The job may be gone from here on.
     if (wake) jobChanged.notify_all();
-  });
+  };
+  if (urgent) {
+    pool.PostUrgent(task);
+  } else {
+    pool.Post(task);
+  }
 }
 
 bool DigestRun::Process(DigestJob& job, uint8_t* buffer, bool mayHandBack,
@@ -98,9 +107,10 @@ void DigestRun::ReadOnShared(DigestJob& job, const std::function<void()>& waitin
 }
 
 void DigestRun::Finish(DigestJob& job, const std::function<void()>& waiting) {
+  // Standard input is read in its turn, by a worker: this thread keeps telling how long a pipe
+  // that has stalled keeps it waiting.
+  if (job.stage == DigestJob::Stage::WAITING && job.standardInput) Queue(job, true);
   if (job.stage == DigestJob::Stage::WAITING) {
-    // Standard input may keep this thread waiting before its first byte.
-    if (job.standardInput && waiting) waiting();
     if (!Process(job, ownBuffers.At(0), pool.Size() > 1, waiting)) ReadOnShared(job, waiting);
     job.stage = DigestJob::Stage::DONE;
     return;

@@ -55,7 +55,7 @@ class DigestRun {
   ~DigestRun();
 
   // Queues the job for the workers; it must stay in place until Finish has returned for it.
-  // Standard input is left for Finish: two readers of it would split it between them.
+  // Standard input waits for Finish: two readers of it at once would split it between them.
   void Start(DigestJob& job);
   // Waits for the job, or computes it on this thread if it was not started; `waiting` (may be
   // empty) is called as soon as the job is seen unfinished, then about every WAITING_TICK and
@@ -64,6 +64,7 @@ class DigestRun {
   void Finish(DigestJob& job, const std::function<void()>& waiting);
 
  private:
+  void Queue(DigestJob& job, bool urgent);
   // Opens and reads the job into `buffer`; false when, a large file with several digests, it is
   // to be read on by FeedFromOneRead.
   bool Process(DigestJob& job, uint8_t* buffer, bool mayHandBack,

@@ -15,6 +15,7 @@ import os
 import pty
 import random
 import select
+import signal
 import subprocess
 import sys
 import tempfile
@@ -265,6 +266,19 @@ class ChecksumsCli(unittest.TestCase):
         self.assertRegex(shown, progress)
         self.assertTrue(shown.endswith(b"\r"), shown)  # cleared before the result line
         self.assertEqual(self.progress_on_a_terminal("--no-progress"), b"")
+        # Interrupted, it takes the line off the terminal and dies of the signal.
+        main, secondary = pty.openpty()
+        process = subprocess.Popen([PROGRAM, "-a", "md5", "-"], stdin=subprocess.PIPE,
+                                   stdout=subprocess.PIPE, stderr=secondary)
+        process.stdin.write(b"x" * 65536)
+        process.stdin.flush()
+        time.sleep(1.6)
+        process.send_signal(signal.SIGINT)
+        self.assertEqual(process.wait(timeout=30), -signal.SIGINT)
+        os.close(secondary)
+        shown = os.read(main, 65536)
+        os.close(main)
+        self.assertRegex(shown, rb"^(\r-: 65\.5 kB, [^\r]*)+\r +\r$")
 
     def test_a_failed_write_is_said_and_gives_one(self):
         with open("/dev/full", "wb") as full:
