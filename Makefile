@@ -43,7 +43,8 @@ fuzz: fuzzers
 # and the whole report of a 1 GiB file (made on first use), our backends pinned to the class
 # beside OpenSSL held to it, zlib and rhash. The tables go to BENCH_RESULTS and replace what
 # follows PERFORMANCE_MARKER in docs/performance.md; then, under Wine, the text of drops of
-# up to 100,000 files.
+# up to 100,000 files; then checksums-cli on many small files beside coreutils, natively and
+# under Wine (to BENCH_RESULTS).
 BENCH_DIR := build/native/bench
 BENCH_RESULTS := $(BENCH_DIR)/results.md
 PERFORMANCE_DOC := docs/performance.md
@@ -51,12 +52,14 @@ PERFORMANCE_MARKER := <!-- Everything below is the output of make bench. -->
 
 bench: deps
 	cmake --preset native >/dev/null
-	cmake --build --preset native --target digest_bench
+	cmake --build --preset native --target digest_bench checksums-cli
 	bash -o pipefail -c '$(BENCH_DIR)/digest_bench $(BENCH_DIR)/report-1gib.bin | tee $(BENCH_RESULTS)'
 	grep -qxF '$(PERFORMANCE_MARKER)' $(PERFORMANCE_DOC)
 	sed -i '\|^$(PERFORMANCE_MARKER)$$|q' $(PERFORMANCE_DOC)
 	printf '\n' | cat - $(BENCH_RESULTS) >> $(PERFORMANCE_DOC)
 	cmake --preset win64 >/dev/null
-	cmake --build --preset win64 --target dropped_names
+	cmake --build --preset win64 --target dropped_names checksums-cli
 	bash -o pipefail -c 'scripts/wine-session.sh wine build/win64/bench/dropped_names.exe \
 	  | tr -d "\r" | tee -a $(BENCH_RESULTS)'
+	bash -o pipefail -c 'scripts/wine-session.sh python3 bench/many_files.py \
+	  build/native/checksums-cli build/win64/checksums-cli.exe | tee -a $(BENCH_RESULTS)'

@@ -6,6 +6,7 @@
 #include "cli/console.h"
 #include "cli/expected_digest.h"
 #include "cli/list_digests.h"
+#include "cli/progress_line.h"
 #include "digest/register_digest_plugins.h"
 #include "product_version.h"
 
@@ -34,6 +35,10 @@ constexpr const wchar_t* USAGE[] = {
     L"                        write names unescaped",
     L"  -b, --binary          accepted and ignored, as is -t, --text: files are",
     L"  -t, --text            always read as bytes",
+    L"  -r, --recursive       hash every file below each folder given, sorted by name",
+    L"      --files-from LIST hash the files LIST names too, one a line ('-': stdin)",
+    L"      --progress        show a long file's progress even off a terminal",
+    L"      --no-progress     never show it (by default: when stderr is a terminal)",
     L"  -c, --check           read sums files and check each file they list. Lines",
     L"                        as the usual *sum tools, OpenSSL, SFV tools, certutil",
     L"                        and PowerShell's Get-FileHash (list or CSV) write",
@@ -98,7 +103,7 @@ int RefuseCommandLine(const Text& problem) {
 }  // namespace
 
 int RunChecksumsCli(const std::vector<Text>& arguments) {
-  const CliOptions options = ParseCliArguments(arguments);
+  CliOptions options = ParseCliArguments(arguments);
   if (!options.error.empty()) return RefuseCommandLine(options.error);
   if (options.help) {
     WriteUsage(ConsoleStream::OUTPUT);
@@ -110,11 +115,15 @@ int RunChecksumsCli(const std::vector<Text>& arguments) {
     return EXIT_ALL_GOOD;
   }
   // Waiting on the keyboard without a word would look like a hang; '-' asks for it.
-  if (options.files.empty() && StandardInputIsTerminal()) {
-    return RefuseCommandLine(L"no FILE given, and standard input is a terminal; '-' reads it");
+  if (options.files.empty() && options.fileLists.empty()) {
+    if (StandardInputIsTerminal()) {
+      return RefuseCommandLine(L"no FILE given, and standard input is a terminal; '-' reads it");
+    }
+    options.files.push_back(STANDARD_INPUT_NAME);
   }
 
   RegisterDigestPlugins();
+  ChooseProgress(options.progress);
   if (options.check) return CheckSumsFiles(options);
   if (!options.expected.empty()) return CheckExpectedDigest(options);
   return ListDigests(options);

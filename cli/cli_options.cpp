@@ -20,7 +20,11 @@ enum class Option {
   WARN,
   IGNORE_MISSING,
   HELP,
-  VERSION
+  VERSION,
+  RECURSIVE,
+  FILES_FROM,
+  PROGRESS,
+  NO_PROGRESS
 };
 
 struct OptionName {
@@ -47,6 +51,10 @@ constexpr OptionName OPTION_NAMES[] = {
     {Option::IGNORE_MISSING, 0, L"ignore-missing", false},
     {Option::HELP, L'h', L"help", false},
     {Option::VERSION, L'V', L"version", false},
+    {Option::RECURSIVE, L'r', L"recursive", false},
+    {Option::FILES_FROM, 0, L"files-from", true},
+    {Option::PROGRESS, 0, L"progress", false},
+    {Option::NO_PROGRESS, 0, L"no-progress", false},
 };
 
 const OptionName* FindShortOption(wchar_t name) {
@@ -175,6 +183,18 @@ class ArgumentReader {
       case Option::VERSION:
         options.version = true;
         break;
+      case Option::RECURSIVE:
+        options.recursive = true;
+        break;
+      case Option::FILES_FROM:
+        options.fileLists.push_back(value);
+        break;
+      case Option::PROGRESS:
+        options.progress = ProgressShown::ALWAYS;
+        break;
+      case Option::NO_PROGRESS:
+        options.progress = ProgressShown::NEVER;
+        break;
     }
   }
 
@@ -230,6 +250,8 @@ class ArgumentReader {
       SetError(L"--check and --expect exclude each other");
     } else if (verifying && (formatGiven || options.zero)) {
       SetError(L"--format, --tag and --zero are meaningful only when printing checksums");
+    } else if (verifying && (options.recursive || !options.fileLists.empty())) {
+      SetError(L"-r and --files-from are meaningful only when printing checksums");
     } else if (!verifying && (options.quiet || options.status || options.ignoreMissing)) {
       SetError(
           L"--quiet, --status and --ignore-missing are meaningful only with --check or "

@@ -8,8 +8,26 @@
 
 enum class ConsoleStream { OUTPUT, ERRORS };
 
-// Writes one line, UTF-8 encoded, ending as the platform's text files do.
+// Writes one line, ending as the platform's text files do (console_lines.cpp). Standard output's
+// lines are held until FlushConsoleOutput, an error line or a full buffer, so that a line is
+// written whole and many files' lines cost few writes; an error line goes out at once. A write
+// to standard output that fails ends the program with a message and exit status 1.
 void WriteConsoleLine(ConsoleStream stream, const Text& line);
+// Writes the lines standard output holds.
+void FlushConsoleOutput();
+
+// Writes `text` as it is: UTF-8 (file names' bytes as they are outside Windows), or UTF-16 to a
+// Windows console. False, with the system's error number, when the write failed.
+bool WriteConsoleText(ConsoleStream stream, const Text& text, uint32_t& error);
+
+// True when the stream is a terminal (a console on Windows).
+bool IsTerminal(ConsoleStream stream);
+
+// The width of the terminal behind the stream in characters, or 0 when it is not known.
+int TerminalColumns(ConsoleStream stream);
+
+// Ends the process at once with `status`: what workers still do is abandoned.
+[[noreturn]] void EndProgram(int status);
 
 // Writes one line of standard output ended by a NUL character instead of a line end.
 void WriteNulEndedLine(const Text& line);
@@ -22,6 +40,9 @@ Text SystemErrorMessage(uint32_t error);
 
 // The system's message for a read that failed part way.
 Text ReadFailureReason();
+
+// Why a folder named as a FILE is not read (without -r).
+Text FolderReason();
 
 // True when nothing at all has the name `path`, as against a file that cannot be read.
 bool FileIsMissing(const Text& path);

@@ -1,20 +1,70 @@
-// checksums-cli on POSIX: arguments and file names are UTF-8, lines end in LF.
+// checksums-cli on POSIX: arguments and file names are bytes, kept as they are (text.h); lines
+// end in LF.
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 
 #include "cli/checksums_cli.h"
 #include "cli/console.h"
+#include "cli/progress_line.h"
 
-void WriteConsoleLine(ConsoleStream stream, const Text& line) {
-  const std::string bytes = Utf8FromText(line) + "\n";
-  // Standard output is buffered: what it holds goes first, so that both streams on one
-  // terminal keep their order.
-  if (stream == ConsoleStream::ERRORS) std::fflush(stdout);
-  std::fwrite(bytes.data(), 1, bytes.size(), stream == ConsoleStream::OUTPUT ? stdout : stderr);
+namespace {
+
+int Descriptor(ConsoleStream stream) {
+  return stream == ConsoleStream::OUTPUT ? STDOUT_FILENO : STDERR_FILENO;
+}
+
+// Ctrl-C ends the program as usual, but first takes the progress line off the terminal: lines
+// are written whole, so nothing else is left cut.
+void ClearProgressAndEnd(int signal) {
+  static const char spaces[] = "                                                                ";
+  size_t left = ShownProgressWidth();
+  if (left > 0) {
+    ssize_t ignored = write(STDERR_FILENO, "\r", 1);
+    for (; left > 0; left -= std::min(left, sizeof spaces - 1)) {
+      ignored = write(STDERR_FILENO, spaces, std::min(left, sizeof spaces - 1));
+    }
+    ignored = write(STDERR_FILENO, "\r", 1);
+    (void)ignored;
+  }
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+}  // namespace
+
+bool WriteConsoleText(ConsoleStream stream, const Text& text, uint32_t& error) {
+  const std::string bytes = NameBytesFromText(text);
+  for (size_t done = 0; done < bytes.size();) {
+    const ssize_t written = write(Descriptor(stream), bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      error = static_cast<uint32_t>(written < 0 ? errno : ENOSPC);
+      return false;
+    }
+    done += static_cast<size_t>(written);
+  }
+  return true;
+}
+
+bool IsTerminal(ConsoleStream stream) {
+  return isatty(Descriptor(stream)) == 1;
+}
+
+int TerminalColumns(ConsoleStream stream) {
+  winsize size;
+  if (ioctl(Descriptor(stream), TIOCGWINSZ, &size) != 0) return 0;
+  return size.ws_col;
+}
+
+void EndProgram(int status) {
+  std::_Exit(status);
 }
 
 void WriteNulEndedLine(const Text& line) {
@@ -34,16 +84,23 @@ Text ReadFailureReason() {
   return SystemErrorMessage(EIO);
 }
 
+Text FolderReason() {
+  return SystemErrorMessage(EISDIR);
+}
+
 bool FileIsMissing(const Text& path) {
   struct stat status;
-  return stat(Utf8FromText(path).c_str(), &status) != 0 && errno == ENOENT;
+  return stat(NameBytesFromText(path).c_str(), &status) != 0 && errno == ENOENT;
 }
 
 int main(int argc, char** argv) {
+  // A closed pipe is a failed write, said and ended with status 1, not a silent death.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGINT, ClearProgressAndEnd);
+  std::signal(SIGTERM, ClearProgressAndEnd);
   std::vector<Text> arguments;
-  for (int i = 1; i < argc; ++i) arguments.push_back(TextFromUtf8(argv[i]));
+  for (int i = 1; i < argc; ++i) arguments.push_back(TextFromNameBytes(argv[i]));
   const int status = RunChecksumsCli(arguments);
-  // A full disk or a closed pipe may only show when the buffered output is written.
-  if (std::fflush(stdout) != 0 && status == 0) return 1;
+  FlushConsoleOutput();
   return status;
 }

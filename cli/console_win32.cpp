@@ -3,8 +3,52 @@
 // is an interactive console, which would show UTF-8 bytes in its code page.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "cli/checksums_cli.h"
 #include "cli/console.h"
+#include "cli/progress_line.h"
+
+namespace {
+
+constexpr wchar_t FOLDER_REASON[] = L"Is a folder";
+
+HANDLE Handle(ConsoleStream stream) {
+  return GetStdHandle(stream == ConsoleStream::OUTPUT ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+}
+
+// WriteFile and WriteConsoleW may both take only part of what they are given.
+template <typename Unit, typename Write>
+bool WriteAll(const Unit* units, size_t count, uint32_t& error, Write write) {
+  for (size_t done = 0; done < count;) {
+    DWORD written = 0;
+    if (!write(units + done, static_cast<DWORD>(count - done), &written)) {
+      error = GetLastError();
+      return false;
+    }
+    if (written == 0) {
+      error = ERROR_WRITE_FAULT;
+      return false;
+    }
+    done += written;
+  }
+  return true;
+}
+
+// Ctrl-C ends the program as usual (the handler declines it), but first takes the progress line
+// off the console: lines are written whole, so nothing else is left cut.
+BOOL WINAPI ClearProgressOnInterrupt(DWORD) {
+  const size_t width = ShownProgressWidth();
+  if (width > 0) {
+    const Text text = L"\r" + Text(width, L' ') + L"\r";
+    DWORD written = 0;
+    WriteConsoleW(Handle(ConsoleStream::ERRORS), text.data(), static_cast<DWORD>(text.size()),
+                  &written, nullptr);
+  }
+  return FALSE;
+}
+
+}  // namespace
 
 Text SystemErrorMessage(uint32_t error) {
   wchar_t* message = nullptr;
@@ -20,18 +64,35 @@ Text SystemErrorMessage(uint32_t error) {
   return text;
 }
 
-void WriteConsoleLine(ConsoleStream stream, const Text& line) {
-  HANDLE handle =
-      GetStdHandle(stream == ConsoleStream::OUTPUT ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
-  const Text withEnd = line + L"\r\n";
+bool WriteConsoleText(ConsoleStream stream, const Text& text, uint32_t& error) {
+  HANDLE handle = Handle(stream);
   DWORD mode = 0;
-  DWORD written = 0;
   if (GetConsoleMode(handle, &mode)) {
-    WriteConsoleW(handle, withEnd.data(), static_cast<DWORD>(withEnd.size()), &written, nullptr);
-    return;
+    return WriteAll(text.data(), text.size(), error,
+                    [&](const wchar_t* units, DWORD count, DWORD* written) {
+                      return WriteConsoleW(handle, units, count, written, nullptr);
+                    });
   }
-  const std::string bytes = Utf8FromText(withEnd);
-  WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  const std::string bytes = Utf8FromText(text);
+  return WriteAll(bytes.data(), bytes.size(), error,
+                  [&](const char* units, DWORD count, DWORD* written) {
+                    return WriteFile(handle, units, count, written, nullptr);
+                  });
+}
+
+bool IsTerminal(ConsoleStream stream) {
+  DWORD mode = 0;
+  return GetConsoleMode(Handle(stream), &mode);
+}
+
+int TerminalColumns(ConsoleStream stream) {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(Handle(stream), &info)) return 0;
+  return info.srWindow.Right - info.srWindow.Left + 1;
+}
+
+void EndProgram(int status) {
+  std::_Exit(status);
 }
 
 // As bytes even to a console: a NUL-ended line is for another program.
@@ -51,6 +112,10 @@ Text ReadFailureReason() {
   return SystemErrorMessage(ERROR_READ_FAULT);
 }
 
+Text FolderReason() {
+  return FOLDER_REASON;
+}
+
 bool FileIsMissing(const Text& path) {
   if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
   const DWORD error = GetLastError();
@@ -58,6 +123,9 @@ bool FileIsMissing(const Text& path) {
 }
 
 int wmain(int argc, wchar_t** argv) {
+  SetConsoleCtrlHandler(ClearProgressOnInterrupt, TRUE);
   std::vector<Text> arguments(argv + 1, argv + argc);
-  return RunChecksumsCli(arguments);
+  const int status = RunChecksumsCli(arguments);
+  FlushConsoleOutput();
+  return status;
 }

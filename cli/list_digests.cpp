@@ -1,7 +1,11 @@
 #include "cli/list_digests.h"
 
+#include <algorithm>
+#include <deque>
+
 #include "cli/cli_errors.h"
 #include "cli/console.h"
+#include "cli/file_names.h"
 #include "cli/named_file_digests.h"
 #include "cli/output_formats.h"
 
@@ -15,30 +19,77 @@ void WriteOutputLine(const CliOptions& options, const Text& line) {
   }
 }
 
-}  // namespace
+// Files started ahead of the one whose lines are next: enough to keep every worker busy with
+// small files, few enough that the open files stay few.
+constexpr size_t FILES_IN_FLIGHT = 64;
 
-int ListDigests(const CliOptions& options) {
-  const AlgorithmList algorithms = ChosenAlgorithms(options);
-  int status = EXIT_ALL_GOOD;
-  bool anyPrinted = false;
-  std::vector<Text> files = options.files;
-  if (files.empty()) files.push_back(STANDARD_INPUT_NAME);
-  for (const Text& name : files) {
-    const NamedFileDigests file = ComputeNamedFileDigests(name, algorithms);
+// A file started, or a problem to say in its turn.
+struct Pending {
+  std::unique_ptr<DigestJob> job;
+  FileNameItem item;
+};
+
+class Listing {
+ public:
+  explicit Listing(const CliOptions& options)
+      : options(options),
+        algorithms(ChosenAlgorithms(options)),
+        choices(DigestChoices(algorithms)),
+        names(options) {}
+
+  int Run() {
+    bool more = true;
+    for (;;) {
+      while (more && pending.size() < FILES_IN_FLIGHT) more = StartNext();
+      if (pending.empty()) return status;
+      WriteResult(pending.front());
+      pending.pop_front();
+    }
+  }
+
+ private:
+  bool StartNext() {
+    Pending next;
+    if (!names.Next(next.item)) return false;
+    if (next.item.problem.empty()) next.job = StartNamedFileDigests(next.item.name, choices);
+    pending.push_back(std::move(next));
+    return true;
+  }
+
+  void WriteResult(Pending& done) {
+    if (!done.item.problem.empty()) {
+      WriteErrorLine(done.item.problem);
+      status = std::max(status, done.item.listUnreadable ? EXIT_CANNOT_PROCEED : EXIT_SOME_FAILED);
+      return;
+    }
+    const NamedFileDigests file = FinishNamedFileDigests(*done.job);
     if (!file.failure.empty()) {
       WriteErrorLine(file.failure);
-      status = EXIT_SOME_FAILED;
-      continue;
+      status = std::max(status, EXIT_SOME_FAILED);
+      return;
     }
     // Reports stand apart by an empty line; the other formats are one line per digest.
     if (anyPrinted && options.format == OutputFormat::REPORT) {
       WriteOutputLine(options, L"");
     }
     for (const Text& line :
-         DigestLines(options.format, algorithms, file.digests, name, !options.zero)) {
+         DigestLines(options.format, algorithms, file.digests, done.item.name, !options.zero)) {
       WriteOutputLine(options, line);
     }
     anyPrinted = true;
   }
-  return status;
+
+  const CliOptions& options;
+  const AlgorithmList algorithms;
+  const std::vector<DigestChoice> choices;
+  FileNames names;
+  std::deque<Pending> pending;
+  int status = EXIT_ALL_GOOD;
+  bool anyPrinted = false;
+};
+
+}  // namespace
+
+int ListDigests(const CliOptions& options) {
+  return Listing(options).Run();
 }

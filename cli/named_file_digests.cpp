@@ -1,17 +1,48 @@
 #include "cli/named_file_digests.h"
 
 #include "cli/cli_options.h"
+#include "cli/console.h"
+#include "cli/progress_line.h"
 #include "cli/unreadable_reason.h"
-#include "digest/compute_file_digests.h"
+
+namespace {
+
+DigestRun& ProgramRun() {
+  static DigestRun run(DigestWorkersForThisMachine());
+  return run;
+}
+
+std::unique_ptr<DigestJob> NewJob(const Text& name, const std::vector<DigestChoice>& choices) {
+  return std::make_unique<DigestJob>(name, name == STANDARD_INPUT_NAME, choices);
+}
+
+}  // namespace
+
+std::unique_ptr<DigestJob> StartNamedFileDigests(const Text& name,
+                                                 const std::vector<DigestChoice>& choices) {
+  std::unique_ptr<DigestJob> job = NewJob(name, choices);
+  ProgramRun().Start(*job);
+  return job;
+}
+
+NamedFileDigests FinishNamedFileDigests(DigestJob& job) {
+  const ProgressClock::time_point since = ProgressClock::now();
+  const uint64_t bytesThen = job.bytesRead;
+  ProgramRun().Finish(job, [&] {
+    FlushConsoleOutput();
+    ShowProgress(job.path, since, bytesThen, job.bytesRead, job.size);
+  });
+  NamedFileDigests result;
+  result.digests = std::move(job.digests);
+  if (!job.opening.Opened()) {
+    result.failure = CannotReadMessage(job.path, ReasonFor(job.opening));
+  } else if (job.readFailed) {
+    result.failure = CannotReadMessage(job.path, ReadFailureReason());
+  }
+  return result;
+}
 
 NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& algorithms) {
-  const std::vector<DigestChoice> choices = DigestChoices(algorithms);
-  const unsigned workers = DigestWorkersForThisMachine();
-  const bool standardInput = name == STANDARD_INPUT_NAME;
-  NamedFileDigests result;
-  result.digests = standardInput ? ComputeStandardInputDigests(choices, workers)
-                                 : ComputeFileDigests(name, choices, workers);
-  if (result.digests.empty() || !result.digests.front().empty()) return result;
-  result.failure = CannotReadMessage(name, name);
-  return result;
+  const std::unique_ptr<DigestJob> job = NewJob(name, DigestChoices(algorithms));
+  return FinishNamedFileDigests(*job);
 }

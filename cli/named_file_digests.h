@@ -1,9 +1,13 @@
 #pragma once
-// The digests of a file named on the command line or in a sums file, "-" being standard input,
-// in one pass over it.
+// The digests of files named on the command line, in a list or in a sums file, "-" being standard
+// input, each read once for all its digests. One run of workers and read buffers serves the
+// whole program; while a file keeps the program waiting, what standard output holds is written
+// and the progress line shows.
+#include <memory>
 #include <vector>
 
 #include "cli/cli_algorithms.h"
+#include "digest/digest_run.h"
 #include "runtime/text.h"
 
 struct NamedFileDigests {
@@ -12,3 +16,9 @@ struct NamedFileDigests {
 };
 
 NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& algorithms);
+
+// The same for many files, several in flight: Start each in order, then Finish them in the same
+// order.
+std::unique_ptr<DigestJob> StartNamedFileDigests(const Text& name,
+                                                 const std::vector<DigestChoice>& choices);
+NamedFileDigests FinishNamedFileDigests(DigestJob& job);

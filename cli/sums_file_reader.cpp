@@ -14,8 +14,8 @@ constexpr uint32_t PIECE_SIZE = 65536;
 bool SumsFileReader::Open(const Text& sumsPath) {
   path = sumsPath;
   const bool opened =
-      path == STANDARD_INPUT_NAME ? file.OpenStandardInput() : file.Open(path).Opened();
-  if (!opened) failure = CannotReadMessage(path, SumsFileDisplayName(path));
+      path == STANDARD_INPUT_NAME ? file.OpenStandardInput() : file.OpenAnyReadable(path).Opened();
+  if (!opened) failure = UnreadableFileMessage(path, SumsFileDisplayName(path));
   return opened;
 }
 
@@ -24,7 +24,7 @@ bool SumsFileReader::ReadEntries(std::vector<SumsEntry>& entries) {
   char piece[PIECE_SIZE];
   const int64_t got = file.ReadSome(reinterpret_cast<uint8_t*>(piece), PIECE_SIZE);
   if (got < 0) {
-    failure = CannotReadMessage(path, SumsFileDisplayName(path));
+    failure = UnreadableFileMessage(path, SumsFileDisplayName(path));
     ended = true;
     return false;
   }

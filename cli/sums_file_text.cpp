@@ -117,7 +117,7 @@ void SumsFileText::EndLine(std::vector<SumsFileLine>& lines) {
   SumsFileLine ended;
   ended.tooLong = tooLong;
   if (!tooLong) {
-    ended.text = encoding == Encoding::UTF8 ? TextFromUtf8(bytes) : TextFromUtf16(units);
+    ended.text = encoding == Encoding::UTF8 ? TextFromNameBytes(bytes) : TextFromUtf16(units);
     if (!ended.text.empty() && ended.text.back() == L'\r') ended.text.pop_back();
   }
   lines.push_back(std::move(ended));

@@ -2,7 +2,6 @@
 
 #include "cli/cli_options.h"
 #include "cli/console.h"
-#include "digest/file/digest_file.h"
 
 namespace {
 
@@ -10,23 +9,32 @@ constexpr wchar_t NOT_A_FILE_REASON[] = L"not a file";
 
 }  // namespace
 
-Text ReasonFileCannotBeOpened(const Text& path) {
-  DigestFile file;
-  const FileOpening opening = file.Open(path);
+Text CannotReadMessage(const Text& name, const Text& reason) {
+  return L"cannot read " + name + L": " + reason;
+}
+
+Text ReasonFor(const FileOpening& opening) {
   switch (opening.outcome) {
     case FileOpening::Outcome::OPENED:
       return Text();
     case FileOpening::Outcome::NOT_A_FILE:
       return NOT_A_FILE_REASON;
+    case FileOpening::Outcome::FOLDER:
+      return FolderReason();
     case FileOpening::Outcome::SYSTEM_ERROR:
       break;
   }
   return SystemErrorMessage(opening.systemError);
 }
 
-Text CannotReadMessage(const Text& path, const Text& shownName) {
+Text ReasonFileCannotBeOpened(const Text& path) {
+  DigestFile file;
+  return ReasonFor(file.OpenAnyReadable(path));
+}
+
+Text UnreadableFileMessage(const Text& path, const Text& shownName) {
   // A file that opens now failed on the way through.
   Text reason = path == STANDARD_INPUT_NAME ? Text() : ReasonFileCannotBeOpened(path);
   if (reason.empty()) reason = ReadFailureReason();
-  return L"cannot read " + shownName + L": " + reason;
+  return CannotReadMessage(shownName, reason);
 }

@@ -8,6 +8,9 @@ void StopMainHeap();
 
 // Zero-filled block, or null when the heap cannot supply it.
 void* AllocateFromMainHeap(size_t size);
+// A block whose bytes are whatever was there, for buffers that are written before they are read:
+// zero-filling a read buffer would cost more than the reads into a small file.
+void* AllocateUnfilledFromMainHeap(size_t size);
 void ReleaseToMainHeap(void* block);
 
 // Bytes currently handed out, for leak checks.

@@ -19,6 +19,12 @@ void* AllocateFromMainHeap(size_t size) {
   return block;
 }
 
+void* AllocateUnfilledFromMainHeap(size_t size) {
+  void* block = std::malloc(size);
+  if (block) bytesInUse += malloc_usable_size(block);
+  return block;
+}
+
 void ReleaseToMainHeap(void* block) {
   if (!block) return;
   bytesInUse -= malloc_usable_size(block);

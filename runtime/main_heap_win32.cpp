@@ -26,12 +26,24 @@ void StopMainHeap() {
   bytesInUse = 0;
 }
 
-void* AllocateFromMainHeap(size_t size) {
+namespace {
+
+void* AllocateWithFlags(size_t size, DWORD flags) {
   HANDLE heap = Heap();
   if (!heap) return nullptr;
-  void* block = HeapAlloc(heap, HEAP_ZERO_MEMORY, size);
+  void* block = HeapAlloc(heap, flags, size);
   if (block) bytesInUse += HeapSize(heap, 0, block);
   return block;
+}
+
+}  // namespace
+
+void* AllocateFromMainHeap(size_t size) {
+  return AllocateWithFlags(size, HEAP_ZERO_MEMORY);
+}
+
+void* AllocateUnfilledFromMainHeap(size_t size) {
+  return AllocateWithFlags(size, 0);
 }
 
 void ReleaseToMainHeap(void* block) {

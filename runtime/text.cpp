@@ -5,6 +5,8 @@
 namespace {
 
 constexpr char32_t REPLACEMENT_CHARACTER = 0xFFFD;
+// Where a byte that is not part of valid UTF-8 goes in a name's text: U+DC80..U+DCFF.
+constexpr char32_t ESCAPED_BYTE_BASE = 0xDC00;
 
 bool IsHighSurrogate(char32_t unit) {
   return unit >= 0xD800 && unit <= 0xDBFF;
@@ -52,9 +54,8 @@ int SequenceLength(uint8_t lead) {
   return 0;
 }
 
-}  // namespace
-
-std::string Utf8FromText(const Text& text) {
+// `keepBytes`: a lone U+DC80..U+DCFF is the byte it stands for, not a broken text.
+std::string EncodeUtf8(const Text& text, bool keepBytes) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
@@ -62,6 +63,9 @@ std::string Utf8FromText(const Text& text) {
     if (sizeof(wchar_t) == 2 && IsHighSurrogate(unit) && i + 1 < text.size() &&
         IsLowSurrogate(static_cast<char32_t>(text[i + 1]))) {
       unit = 0x10000 + ((unit - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
+    } else if (keepBytes && unit >= ESCAPED_BYTE_BASE + 0x80 && unit <= ESCAPED_BYTE_BASE + 0xFF) {
+      out += static_cast<char>(unit - ESCAPED_BYTE_BASE);
+      continue;
     } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit) || unit > 0x10FFFF) {
       unit = REPLACEMENT_CHARACTER;
     }
@@ -70,7 +74,8 @@ std::string Utf8FromText(const Text& text) {
   return out;
 }
 
-Text TextFromUtf8(const std::string& utf8) {
+// `keepBytes`: a byte that starts no valid sequence becomes U+DC00 plus the byte, not U+FFFD.
+Text DecodeUtf8(const std::string& utf8, bool keepBytes) {
   Text out;
   out.reserve(utf8.size());
   size_t i = 0;
@@ -78,7 +83,7 @@ Text TextFromUtf8(const std::string& utf8) {
     const auto lead = static_cast<uint8_t>(utf8[i]);
     const int length = SequenceLength(lead);
     if (length == 0 || i + length > utf8.size()) {
-      AppendCodePoint(out, REPLACEMENT_CHARACTER);
+      AppendCodePoint(out, keepBytes ? ESCAPED_BYTE_BASE + lead : REPLACEMENT_CHARACTER);
       ++i;
       continue;
     }
@@ -91,7 +96,7 @@ Text TextFromUtf8(const std::string& utf8) {
     }
     const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
     if (!valid || cp < smallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      AppendCodePoint(out, REPLACEMENT_CHARACTER);
+      AppendCodePoint(out, keepBytes ? ESCAPED_BYTE_BASE + lead : REPLACEMENT_CHARACTER);
       ++i;
       continue;
     }
@@ -99,4 +104,22 @@ Text TextFromUtf8(const std::string& utf8) {
     i += length;
   }
   return out;
+}
+
+}  // namespace
+
+std::string Utf8FromText(const Text& text) {
+  return EncodeUtf8(text, false);
+}
+
+Text TextFromUtf8(const std::string& utf8) {
+  return DecodeUtf8(utf8, false);
+}
+
+std::string NameBytesFromText(const Text& text) {
+  return EncodeUtf8(text, true);
+}
+
+Text TextFromNameBytes(const std::string& bytes) {
+  return DecodeUtf8(bytes, true);
 }

@@ -12,6 +12,10 @@ FileOpening SystemError(int error) {
   return FileOpening{FileOpening::Outcome::SYSTEM_ERROR, static_cast<uint32_t>(error)};
 }
 
+FileOpening Opened() {
+  return FileOpening{FileOpening::Outcome::OPENED, 0};
+}
+
 }  // namespace
 
 DigestFile::~DigestFile() {
@@ -21,19 +25,31 @@ DigestFile::~DigestFile() {
 FileOpening DigestFile::Open(const Text& path) {
   // Without O_NONBLOCK, opening a FIFO waits for a writer; the type is then read from the opened
   // descriptor itself, so the path cannot change between the check and the reads.
-  const int fd = open(Utf8FromText(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  const int fd =
+      open(NameBytesFromText(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd == -1) return SystemError(errno);
   handle = fd;
   struct stat status;
   if (fstat(fd, &status) != 0) return SystemError(errno);
-  // Windows refuses to open a directory as a file; do the same here.
-  if (S_ISDIR(status.st_mode)) return SystemError(EISDIR);
+  if (S_ISDIR(status.st_mode)) return FileOpening{FileOpening::Outcome::FOLDER, EISDIR};
   if (!S_ISREG(status.st_mode) && !S_ISBLK(status.st_mode)) {
     return FileOpening{FileOpening::Outcome::NOT_A_FILE, 0};
   }
   const int flags = fcntl(fd, F_GETFL);
   if (flags == -1 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) return SystemError(errno);
-  return FileOpening{FileOpening::Outcome::OPENED, 0};
+  return Opened();
+}
+
+FileOpening DigestFile::OpenAnyReadable(const Text& path) {
+  // A FIFO's opening waits for its writer, as the usual tools' does; a terminal named here must
+  // not become the process's controlling one.
+  const int fd = open(NameBytesFromText(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  if (fd == -1) return SystemError(errno);
+  handle = fd;
+  struct stat status;
+  if (fstat(fd, &status) != 0) return SystemError(errno);
+  if (S_ISDIR(status.st_mode)) return FileOpening{FileOpening::Outcome::FOLDER, EISDIR};
+  return Opened();
 }
 
 bool DigestFile::OpenStandardInput() {
@@ -53,4 +69,10 @@ int64_t DigestFile::ReadSome(uint8_t* buffer, uint32_t size) {
     if (got >= 0) return got;
     if (errno != EINTR) return -1;
   }
+}
+
+int64_t DigestFile::Size() const {
+  struct stat status;
+  if (fstat(static_cast<int>(handle), &status) != 0 || !S_ISREG(status.st_mode)) return -1;
+  return status.st_size;
 }

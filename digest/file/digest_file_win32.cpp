@@ -9,8 +9,19 @@ HANDLE AsHandle(intptr_t handle) {
   return reinterpret_cast<HANDLE>(handle);
 }
 
-// A path over the classic limit is made absolute and normalised ("." and ".." resolved), which
-// the extended form needs, before it is given that form.
+// Opening a folder as a file is refused as access denied; the folder is told apart here.
+FileOpening Refused(const Text& path, DWORD error) {
+  if (error == ERROR_ACCESS_DENIED) {
+    const DWORD attributes = GetFileAttributesW(OpenablePath(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      return FileOpening{FileOpening::Outcome::FOLDER, error};
+    }
+  }
+  return FileOpening{FileOpening::Outcome::SYSTEM_ERROR, error};
+}
+
+}  // namespace
+
 Text OpenablePath(const Text& path) {
   if (path.size() <= CLASSIC_PATH_LIMIT) return path;
   const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
@@ -22,8 +33,6 @@ Text OpenablePath(const Text& path) {
   return ExtendedLengthPath(full);
 }
 
-}  // namespace
-
 DigestFile::~DigestFile() {
   if (handle != -1) CloseHandle(AsHandle(handle));
 }
@@ -31,12 +40,23 @@ DigestFile::~DigestFile() {
 FileOpening DigestFile::Open(const Text& path) {
   HANDLE file = CreateFileW(OpenablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return FileOpening{FileOpening::Outcome::SYSTEM_ERROR, GetLastError()};
-  }
+  if (file == INVALID_HANDLE_VALUE) return Refused(path, GetLastError());
   handle = reinterpret_cast<intptr_t>(file);
   // Disks and volumes opened as files are of the disk type too.
   if (GetFileType(file) != FILE_TYPE_DISK) return FileOpening{FileOpening::Outcome::NOT_A_FILE, 0};
+  return FileOpening{FileOpening::Outcome::OPENED, 0};
+}
+
+FileOpening DigestFile::OpenAnyReadable(const Text& path) {
+  // Write sharing: a log or a download that another program is still writing can be read.
+  HANDLE file =
+      CreateFileW(OpenablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return Refused(path, GetLastError());
+  handle = reinterpret_cast<intptr_t>(file);
+  if (GetFileType(file) == FILE_TYPE_UNKNOWN) {
+    return FileOpening{FileOpening::Outcome::NOT_A_FILE, 0};
+  }
   return FileOpening{FileOpening::Outcome::OPENED, 0};
 }
 
@@ -64,4 +84,12 @@ int64_t DigestFile::ReadSome(uint8_t* buffer, uint32_t size) {
     return GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;
   }
   return bytesRead;
+}
+
+int64_t DigestFile::Size() const {
+  LARGE_INTEGER size;
+  if (GetFileType(AsHandle(handle)) != FILE_TYPE_DISK || !GetFileSizeEx(AsHandle(handle), &size)) {
+    return -1;
+  }
+  return size.QuadPart;
 }

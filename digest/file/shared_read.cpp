@@ -1,4 +1,4 @@
-// The calling thread reads pieces into a small ring of buffers while worker threads update the
+// The calling thread reads pieces into a small ring of buffers while workers update the
 // contexts, so reading overlaps hashing. Any worker updates any context nobody is updating, with
 // the oldest piece that context still lacks: the work balances itself whatever each algorithm
 // costs on this processor, and a piece's buffer is read into again once every context has had it.
@@ -7,41 +7,33 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
-#include <system_error>
-#include <thread>
 
 #include "digest/compute_file_digest.h"
-#include "runtime/main_heap.h"
 
 namespace {
-
-// Lets the reader run a piece or two ahead of the slowest context while the buffers stay few
-// enough to be found in the caches.
-constexpr unsigned RING_PIECES = 4;
-
-// A read buffer from the private heap, given back on every path.
-struct ReadBuffer {
-  uint8_t* bytes = static_cast<uint8_t*>(AllocateFromMainHeap(DIGEST_READ_SIZE));
-  ~ReadBuffer() { ReleaseToMainHeap(bytes); }
-};
 
 void UpdateAll(const std::vector<FedContext>& targets, uint8_t* bytes, uint32_t length) {
   for (const FedContext& target : targets) target.plugin->update(target.context, bytes, length);
 }
 
-bool FeedOnThisThread(DigestFile& source, const std::vector<FedContext>& targets) {
-  ReadBuffer buffer;
-  if (!buffer.bytes) return false;
+void Tell(const AfterEachRead& afterEachRead, int64_t bytesRead) {
+  if (afterEachRead && bytesRead > 0) afterEachRead(static_cast<uint32_t>(bytesRead));
+}
+
+bool FeedOnThisThread(DigestFile& source, const std::vector<FedContext>& targets, uint8_t* buffer,
+                      const AfterEachRead& afterEachRead) {
+  if (!buffer) return false;
   for (;;) {
-    const int64_t bytesRead = source.Read(buffer.bytes, DIGEST_READ_SIZE);
+    const int64_t bytesRead = source.Read(buffer, DIGEST_READ_SIZE);
     if (bytesRead < 0) return false;
-    UpdateAll(targets, buffer.bytes, static_cast<uint32_t>(bytesRead));
+    UpdateAll(targets, buffer, static_cast<uint32_t>(bytesRead));
+    Tell(afterEachRead, bytesRead);
     if (bytesRead != DIGEST_READ_SIZE) return true;
   }
 }
 
 struct Piece {
-  ReadBuffer buffer;
+  uint8_t* bytes = nullptr;
   uint32_t length = 0;
   size_t updatesLeft = 0;  // contexts still to be updated with it; 0: free to read into
 };
@@ -55,56 +47,67 @@ constexpr size_t NO_TARGET = static_cast<size_t>(-1);
 
 class SharedRead {
  public:
-  explicit SharedRead(const std::vector<FedContext>& targets)
-      : targets(targets), progress(targets.size()) {}
+  SharedRead(const std::vector<FedContext>& targets, const AfterEachRead& afterEachRead)
+      : targets(targets), afterEachRead(afterEachRead), progress(targets.size()) {}
 
-  bool Run(DigestFile& source, unsigned workers);
+  bool Run(DigestFile& source, WorkerPool& pool, unsigned workers, ReadBuffers& buffers);
 
  private:
-  // Ends the pass if the reader has not, then joins every worker: no path leaves one behind.
-  struct Workers {
+  // Ends the pass if the reader has not, then waits for every task posted: none may outlive
+  // the pass it works on.
+  struct Tasks {
     SharedRead& pass;
-    std::vector<std::thread> threads;
-    ~Workers() {
+    unsigned posted = 0;
+    ~Tasks() {
       pass.EndIfUnfinished();
-      for (std::thread& thread : threads) thread.join();
+      std::unique_lock<std::mutex> held(pass.lock);
+      pass.taskEnded.wait(held, [&] { return pass.tasksEnded == posted; });
     }
   };
 
-  Piece& PieceAt(uint64_t index) { return ring[index % RING_PIECES]; }
+  Piece& PieceAt(uint64_t index) { return ring[index % SHARED_READ_PIECES]; }
   bool ReadAll(DigestFile& source);
   void Work();
+  void EndTask();
   size_t NextTarget() const;
   bool Finished() const;
   void EndIfUnfinished();
 
   const std::vector<FedContext>& targets;
-  Piece ring[RING_PIECES];
+  const AfterEachRead& afterEachRead;
+  Piece ring[SHARED_READ_PIECES];
   std::mutex lock;                     // guards everything below and the pieces' counts
   std::condition_variable workToDo;    // a piece was read, a context came free, or the end
   std::condition_variable pieceFreed;  // every context has had the oldest piece
+  std::condition_variable taskEnded;   // a worker's task returned
+  unsigned tasksEnded = 0;
   std::vector<TargetProgress> progress;
   uint64_t piecesRead = 0;
   bool ended = false;   // no piece follows piecesRead
   bool failed = false;  // a read failed: the workers stop
 };
 
-bool SharedRead::Run(DigestFile& source, unsigned workers) {
-  for (const Piece& piece : ring) {
-    if (!piece.buffer.bytes) return false;
+bool SharedRead::Run(DigestFile& source, WorkerPool& pool, unsigned workers, ReadBuffers& buffers) {
+  for (unsigned i = 0; i < SHARED_READ_PIECES; ++i) {
+    ring[i].bytes = buffers.At(i);
+    if (!ring[i].bytes) return false;
   }
-  Workers started{*this, {}};
-  started.threads.reserve(workers);
-  for (unsigned i = 0; i < workers; ++i) {
-    // Fewer workers only take longer; with none the reader would wait for ever.
-    try {
-      started.threads.emplace_back(&SharedRead::Work, this);
-    } catch (const std::system_error&) {
-      break;
-    }
+  Tasks started{*this};
+  for (; started.posted < workers; ++started.posted) {
+    pool.PostUrgent([this](unsigned) {
+      Work();
+      EndTask();
+    });
   }
-  if (started.threads.empty()) return FeedOnThisThread(source, targets);
   return ReadAll(source);
+}
+
+void SharedRead::EndTask() {
+  {
+    std::lock_guard<std::mutex> held(lock);
+    ++tasksEnded;
+  }
+  taskEnded.notify_all();
 }
 
 bool SharedRead::ReadAll(DigestFile& source) {
@@ -116,7 +119,8 @@ bool SharedRead::ReadAll(DigestFile& source) {
       piece = &PieceAt(piecesRead);
     }
     // Outside the lock: no worker touches a piece that every context has had.
-    const int64_t bytesRead = source.Read(piece->buffer.bytes, DIGEST_READ_SIZE);
+    const int64_t bytesRead = source.Read(piece->bytes, DIGEST_READ_SIZE);
+    Tell(afterEachRead, bytesRead);
     {
       std::lock_guard<std::mutex> held(lock);
       if (bytesRead < 0) {
@@ -146,7 +150,7 @@ void SharedRead::Work() {
     target.busy = true;
     Piece& piece = PieceAt(target.piecesDone);
     held.unlock();
-    targets[next].plugin->update(targets[next].context, piece.buffer.bytes, piece.length);
+    targets[next].plugin->update(targets[next].context, piece.bytes, piece.length);
     held.lock();
     target.busy = false;
     ++target.piecesDone;
@@ -189,7 +193,17 @@ void SharedRead::EndIfUnfinished() {
 
 bool FeedFromOneRead(DigestFile& source, const std::vector<FedContext>& targets, unsigned workers) {
   const size_t usefulWorkers = std::min<size_t>(workers, targets.size());
-  if (usefulWorkers <= 1) return FeedOnThisThread(source, targets);
-  SharedRead pass(targets);
-  return pass.Run(source, static_cast<unsigned>(usefulWorkers));
+  ReadBuffers ring(SHARED_READ_PIECES);
+  if (usefulWorkers <= 1) return FeedOnThisThread(source, targets, ring.At(0), nullptr);
+  WorkerPool pool(static_cast<unsigned>(usefulWorkers));
+  return FeedFromOneRead(source, targets, pool, ring, nullptr);
+}
+
+bool FeedFromOneRead(DigestFile& source, const std::vector<FedContext>& targets, WorkerPool& pool,
+                     ReadBuffers& ring, const AfterEachRead& afterEachRead) {
+  const size_t usefulWorkers = std::min<size_t>(pool.Size(), targets.size());
+  // With none the reader would wait for ever; with one it would only wait for it.
+  if (usefulWorkers <= 1) return FeedOnThisThread(source, targets, ring.At(0), afterEachRead);
+  SharedRead pass(targets, afterEachRead);
+  return pass.Run(source, pool, static_cast<unsigned>(usefulWorkers), ring);
 }

@@ -14,9 +14,13 @@ import hashlib
 import os
 import pty
 import random
+import select
+import signal
 import subprocess
 import sys
 import tempfile
+import threading
+import time
 import unittest
 import zlib
 
@@ -192,25 +196,33 @@ class ChecksumsCli(unittest.TestCase):
         errors = self.error_lines(stderr)
         self.assertEqual(len(errors), 2, stderr)
         self.assertRegex(errors[0], r"^checksums-cli: cannot read missing\.bin: \S.*$")
-        self.assertRegex(errors[1], r"^checksums-cli: cannot read \.: \S.*$")
+        self.assertRegex(errors[1], r"^checksums-cli: cannot read \.: %s$" % (
+            "Is a folder" if WINDOWS else os.strerror(errno.EISDIR)))
         if not WINDOWS:
             prefix = "checksums-cli: cannot read "
             self.assertEqual(errors[0], prefix + "missing.bin: " + os.strerror(errno.ENOENT))
             self.assertEqual(errors[1], prefix + ".: " + os.strerror(errno.EISDIR))
 
-    def test_devices_and_pipes_are_not_files_and_the_others_still_printed(self):
-        # Read as files, the first would never end and the FIFO, having no writer, would never
-        # open; the others would pass for empty files.
+    def test_devices_fifos_and_process_substitution_are_read_as_the_usual_tools_read_them(self):
+        empty = DIGEST["sha256"](b"")
+        if WINDOWS:
+            status, stdout, _ = self.run_program("--format", "gnu", "-a", "sha256", "NUL")
+            self.assertEqual((status, stdout), (0, text([empty + "  NUL"])))
+            return
         fifo = os.path.join(self.folder.name, "fifo")
         if not os.path.exists(fifo):
             os.mkfifo(fifo)
-        devices = (["Z:\\dev\\zero", "NUL", "fifo"] if WINDOWS
-                   else ["/dev/zero", "/dev/null", "fifo"])
-        status, stdout, stderr = self.run_program("digits.txt", *devices, "empty.bin", timeout=60)
-        self.assertEqual(status, 1)
-        self.assertEqual(stdout, expected_report(["digits.txt", "empty.bin"]))
-        self.assertEqual(self.error_lines(stderr),
-                         ["checksums-cli: cannot read %s: not a file" % path for path in devices])
+        data = FILES["one mebibyte and more.bin"]
+        writer = threading.Thread(target=lambda: open(fifo, "wb").write(data))
+        writer.start()
+        status, stdout, _ = self.run_program("--format", "gnu", "-a", "sha256", "/dev/null", "fifo")
+        writer.join()
+        self.assertEqual((status, stdout), (0, text([empty + "  /dev/null",
+                                                     DIGEST["sha256"](data) + "  fifo"])))
+        result = subprocess.run(["bash", "-c", '"$0" -a md5 --format bsd <(cat digits.txt)',
+                                 PROGRAM], cwd=self.folder.name, capture_output=True, timeout=60)
+        self.assertRegex(result.stdout.decode(),
+                         r"^MD5 \(/dev/fd/\d+\) = %s\n$" % DIGEST["md5"](FILES["digits.txt"]))
 
     def test_wrong_command_lines_say_what_in_one_line_and_give_two(self):
         cases = [
@@ -252,6 +264,124 @@ class ChecksumsCli(unittest.TestCase):
         self.write("--help", FILES["digits.txt"])
         status, stdout, _ = self.run_program("--format", "gnu", "-a", "md5", "--", "--help")
         self.assertEqual(stdout, text([DIGEST["md5"](FILES["digits.txt"]) + "  --help"]))
+
+    def run_slowly_fed(self, *arguments, stderr=subprocess.PIPE, seconds=2.5):
+        """Runs with standard input fed through a pipe over `seconds`; stdout, stderr bytes."""
+        process = subprocess.Popen(EMULATOR + [PROGRAM, *arguments], cwd=self.folder.name,
+                                   stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=stderr)
+        data = b"slow" * 16384
+        for _ in range(int(seconds * 10)):
+            process.stdin.write(data)
+            process.stdin.flush()
+            time.sleep(0.1)
+        stdout, errors = process.communicate(timeout=60)
+        self.assertEqual(process.returncode, 0)
+        expected = DIGEST["md5"](data * int(seconds * 10)) + "  -" + LINE_END
+        self.assertEqual(stdout.decode(), expected)
+        return errors
+
+    def progress_on_a_terminal(self, *options):
+        """What standard error shows when it is a terminal (a pseudo-terminal here)."""
+        main, secondary = pty.openpty()
+        self.run_slowly_fed(*options, "-a", "md5", "--format", "gnu", "-", stderr=secondary)
+        os.close(secondary)
+        shown = b""
+        while select.select([main], [], [], 0.5)[0]:
+            try:
+                shown += os.read(main, 65536)
+            except OSError:  # Linux ends a closed terminal's reading so
+                break
+        os.close(main)
+        return shown
+
+    def test_progress_line_shows_on_a_terminal_or_when_asked_and_is_cleared(self):
+        progress = rb"\r-: \d+\.\d MB, [\d.]+ [kM]?B/s"
+        self.assertRegex(self.run_slowly_fed("--progress", "-a", "md5", "--format", "gnu", "-"),
+                         progress)
+        self.assertNotIn(b"/s", self.run_slowly_fed("-a", "md5", "--format", "gnu", "-"))
+        if WINDOWS:
+            return
+        shown = self.progress_on_a_terminal()
+        self.assertRegex(shown, progress)
+        self.assertTrue(shown.endswith(b"\r"), shown)  # cleared before the result line
+        self.assertEqual(self.progress_on_a_terminal("--no-progress"), b"")
+        # Interrupted, it takes the line off the terminal and dies of the signal.
+        main, secondary = pty.openpty()
+        process = subprocess.Popen([PROGRAM, "-a", "md5", "-"], stdin=subprocess.PIPE,
+                                   stdout=subprocess.PIPE, stderr=secondary)
+        process.stdin.write(b"x" * 65536)
+        process.stdin.flush()
+        time.sleep(1.6)
+        process.send_signal(signal.SIGINT)
+        self.assertEqual(process.wait(timeout=30), -signal.SIGINT)
+        os.close(secondary)
+        shown = os.read(main, 65536)
+        os.close(main)
+        self.assertRegex(shown, rb"^(\r-: 65\.5 kB, [^\r]*)+\r +\r$")
+
+    def test_a_failed_write_is_said_and_gives_one(self):
+        with open("/dev/full", "wb") as full:
+            result = subprocess.run(EMULATOR + [PROGRAM, "-a", "md5", "digits.txt"],
+                                    cwd=self.folder.name, stdout=full, capture_output=False,
+                                    stderr=subprocess.PIPE, timeout=120)
+        self.assertEqual(result.returncode, 1)
+        self.assertRegex(self.error_lines(result.stderr.decode())[0],
+                         r"^checksums-cli: write error: \S")
+
+    def test_names_as_the_platform_hands_them_over(self):
+        """Windows: cmd.exe leaves wildcards to the program. Elsewhere: names are bytes."""
+        if WINDOWS:
+            for name in ["wild/a.txt", "wild/ünï.txt", "wild/b.bin", "wild/bb.bin"]:
+                os.makedirs(os.path.join(self.folder.name, "wild"), exist_ok=True)
+                self.write(name, name.encode("utf-8"))
+            folder = "Z:" + self.folder.name.replace("/", "\\")
+            program = "Z:" + PROGRAM.replace("/", "\\")
+            result = subprocess.run(EMULATOR + ["cmd", "/c", 'cd /d %s && %s --format gnu -a md5 '
+                                                "wild\\*.txt wild\\?.bin wild\\*.none" % (
+                                                    folder, program)],
+                                    capture_output=True, timeout=120)
+            self.assertEqual(result.returncode, 1)
+            self.assertEqual(result.stdout.decode(), text(
+                "%s  %s" % (DIGEST["md5"](name.encode()), name.replace("/", "\\"))
+                for name in ["wild/a.txt", "wild/ünï.txt", "wild/b.bin"]))
+            self.assertRegex(self.error_lines(result.stderr.decode())[0],
+                             r"^checksums-cli: cannot read wild\\\*\.none: \S")
+            return
+        name = b"lat\xe9.txt"
+        with open(os.path.join(self.folder.name.encode(), name), "wb") as out:
+            out.write(b"latin-1")
+        theirs = subprocess.run(["sha256sum", name], cwd=self.folder.name, capture_output=True)
+        ours = subprocess.run([PROGRAM, "--format", "gnu", "-a", "sha256", name],
+                              cwd=self.folder.name, capture_output=True)
+        self.assertEqual((ours.returncode, ours.stdout), (0, theirs.stdout))
+        self.write("sums", theirs.stdout)
+        checked = subprocess.run([PROGRAM, "-c", "-a", "sha256", "sums"], cwd=self.folder.name,
+                                 capture_output=True)
+        self.assertEqual((checked.returncode, checked.stdout), (0, name + b": OK\n"))
+
+    def test_recursive_walk_matches_find_sort_and_sha256sum(self):
+        tree = os.path.join(self.folder.name, "tree")
+        for name, data in [("b.txt", b"b"), ("a/z.bin", b"z"), ("a.txt", b"a."), ("a/y/x", b""),
+                           ("ab/c", b"c"), ("ünï/文件", b"u")]:
+            os.makedirs(os.path.dirname(os.path.join(tree, name)), exist_ok=True)
+            with open(os.path.join(tree, name), "wb") as out:
+                out.write(data)
+        if not WINDOWS and not os.path.lexists(os.path.join(tree, "link")):
+            os.symlink("a", os.path.join(tree, "link"))
+        find = subprocess.run('find tree -type f | LC_ALL=C sort | xargs -d "\\n" sha256sum',
+                              shell=True, cwd=self.folder.name, capture_output=True, timeout=60)
+        expected = find.stdout.decode().replace("\n", LINE_END)
+        if WINDOWS:
+            expected = expected.replace("/", "\\")
+        status, stdout, _ = self.run_program("-r", "--format", "gnu", "-a", "sha256", "tree")
+        self.assertEqual((status, stdout), (0, expected))
+        separator = "\\" if WINDOWS else "/"
+        self.write("list", "digits.txt\r\n\ntree%sb.txt\n" % separator)
+        status, stdout, _ = self.run_program("--files-from", "list", "--files-from", "-",
+                                             "--format", "gnu", "-a", "md5", input=b"empty.bin")
+        self.assertEqual((status, stdout), (0, text([
+            gnu_line("md5", "digits.txt"), DIGEST["md5"](b"b") + "  tree%sb.txt" % separator,
+            gnu_line("md5", "empty.bin")])))
 
     # Round trips
 

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "digest/compute_file_digest.h"
+#include "digest/digest_run.h"
 #include "digest/register_digest_plugins.h"
 #include "runtime/main_heap.h"
 #include "tests/digest/backends_under_test.h"
@@ -122,6 +123,34 @@ TEST(OnePass, EveryFailureEmptiesEveryTextAndGivesItsMemoryBack) {
     ComputeFileDigests(readable, AllChoices(), workers);
   }
   EXPECT_EQ(MainHeapBytesInUse(), before);
+}
+
+TEST(DigestRun, ManyFilesInFlightGiveWhatOneReadOfEachGivesInTheirOrder) {
+  // Small files spread over the workers, and large ones read on by the waiting thread; a file
+  // that cannot be read among them.
+  std::vector<Text> paths;
+  for (uint32_t i = 0; i < 60; ++i) {
+    const size_t size = i % 20 == 7 ? 2 * PIECE + i : i * 97;
+    paths.push_back(WriteScratchFile("run-" + std::to_string(i) + ".bin", RandomBytes(size, i)));
+  }
+  paths.insert(paths.begin() + 30, TextFromPath(ScratchFolder() / "missing.bin"));
+  for (const std::vector<DigestChoice>& choices :
+       {std::vector<DigestChoice>{{DIGEST_SHA2, 256}}, AllChoices()}) {
+    for (unsigned workers : WORKER_COUNTS) {
+      DigestRun run(workers);
+      std::vector<std::unique_ptr<DigestJob>> jobs;
+      for (const Text& path : paths) {
+        jobs.push_back(std::make_unique<DigestJob>(path, false, choices));
+        run.Start(*jobs.back());
+      }
+      for (size_t i = 0; i < paths.size(); ++i) {
+        run.Finish(*jobs[i], nullptr);
+        EXPECT_EQ(jobs[i]->digests, ComputeFileDigests(paths[i], choices, 1))
+            << i << ", " << workers << " workers";
+        EXPECT_EQ(jobs[i]->opening.Opened(), i != 30);
+      }
+    }
+  }
 }
 
 // Standard input replaced, for the object's life, by a pipe that a thread fills; a writer still

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "digest/compute_file_digest.h"
+#include "digest/file/digest_file.h"
 #include "digest/crc32/crc32.h"
 #include "tests/digest/recording_plugin.h"
 #include "tests/support/temp_files.h"
@@ -107,6 +108,21 @@ TEST(DigestFile, WhileReadingOthersMayReadTheFileButNeitherWriteNorDeleteIt) {
   duringUpdate = nullptr;
   EXPECT_EQ(results,
             (std::vector<DWORD>{ERROR_SUCCESS, ERROR_SHARING_VIOLATION, ERROR_SHARING_VIOLATION}));
+}
+
+TEST(DigestFile, OnlyTheCompanionsOpeningReadsAFileAnotherHandleIsWriting) {
+  const Text path = WriteScratchFile("being-written.log", "123456789");
+  HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  DigestFile window, companion;
+  const FileOpening refused = window.Open(path);
+  EXPECT_EQ(refused.outcome, FileOpening::Outcome::SYSTEM_ERROR);
+  EXPECT_EQ(refused.systemError, static_cast<uint32_t>(ERROR_SHARING_VIOLATION));
+  EXPECT_TRUE(companion.OpenAnyReadable(path).Opened());
+  uint8_t bytes[16];
+  EXPECT_EQ(companion.Read(bytes, sizeof bytes), 9);
+  CloseHandle(writer);
 }
 #else
 TEST(DigestFile, DevicesAndPipesGiveTheEmptyTextAtOnce) {

@@ -1,0 +1,48 @@
+// The lines the console companion writes, held and written whole (console.h).
+#include "cli/cli_errors.h"
+#include "cli/console.h"
+#include "cli/progress_line.h"
+
+namespace {
+
+#ifdef _WIN32
+constexpr wchar_t LINE_END[] = L"\r\n";
+#else
+constexpr wchar_t LINE_END[] = L"\n";
+#endif
+
+// Enough for many small files' lines in one write, little enough to show a slow run's lines
+// soon: a line is also written whenever the program is about to wait.
+constexpr size_t HELD_OUTPUT_LIMIT = 65536;
+
+Text heldOutput;
+
+}  // namespace
+
+void FlushConsoleOutput() {
+  if (heldOutput.empty()) return;
+  ClearProgress();
+  uint32_t error = 0;
+  if (!WriteConsoleText(ConsoleStream::OUTPUT, heldOutput, error)) {
+    // A full disk or a closed pipe: what follows could not be written either.
+    WriteConsoleText(ConsoleStream::ERRORS,
+                     Text(PROGRAM_NAME) + L": write error: " + SystemErrorMessage(error) + LINE_END,
+                     error);
+    EndProgram(EXIT_SOME_FAILED);
+  }
+  heldOutput.clear();
+}
+
+void WriteConsoleLine(ConsoleStream stream, const Text& line) {
+  if (stream == ConsoleStream::OUTPUT) {
+    heldOutput += line;
+    heldOutput += LINE_END;
+    if (heldOutput.size() >= HELD_OUTPUT_LIMIT) FlushConsoleOutput();
+    return;
+  }
+  // Both streams may be one terminal: what standard output holds goes first.
+  FlushConsoleOutput();
+  ClearProgress();
+  uint32_t error = 0;
+  WriteConsoleText(ConsoleStream::ERRORS, line + LINE_END, error);
+}

@@ -1,0 +1,139 @@
+#include "digest/digest_run.h"
+
+#include "digest/compute_file_digest.h"
+
+namespace {
+
+void Fail(DigestJob& job) {
+  job.digests.assign(job.choices.size(), Text());
+}
+
+// DigestFile::Read, counting each system read as it comes: a slow pipe shows its progress
+// before a whole piece is in.
+int64_t ReadPiece(DigestFile& file, uint8_t* buffer, std::atomic<uint64_t>& bytesRead,
+                  const std::function<void()>& afterEachRead) {
+  uint32_t filled = 0;
+  while (filled < DIGEST_READ_SIZE) {
+    const int64_t got = file.ReadSome(buffer + filled, DIGEST_READ_SIZE - filled);
+    if (got < 0) return -1;
+    if (got == 0) break;
+    filled += static_cast<uint32_t>(got);
+    bytesRead += static_cast<uint64_t>(got);
+    if (afterEachRead) afterEachRead();
+  }
+  return filled;
+}
+
+}  // namespace
+
+DigestRun::DigestRun(unsigned workers)
+    : workerBuffers(workers), ownBuffers(SHARED_READ_PIECES), pool(workers) {}
+
+DigestRun::~DigestRun() = default;
+
+void DigestRun::Start(DigestJob& job) {
+  if (!job.standardInput) Queue(job, false);
+}
+
+void DigestRun::Queue(DigestJob& job, bool urgent) {
+  if (pool.Size() == 0) return;
+  job.stage = DigestJob::Stage::QUEUED;
+  auto task = [this, &job](unsigned worker) {
+    const bool done = Process(job, workerBuffers.At(worker), pool.Size() > 1, nullptr);
+    bool wake;
+    {
+      std::lock_guard<std::mutex> held(lock);
+      job.stage = done ? DigestJob::Stage::DONE : DigestJob::Stage::HANDED_BACK;
+      wake = finishing > 0;
+    }
+    // The job may be gone from here on.
+    if (wake) jobChanged.notify_all();
+  };
+  if (urgent) {
+    pool.PostUrgent(task);
+  } else {
+    pool.Post(task);
+  }
+}
+
+bool DigestRun::Process(DigestJob& job, uint8_t* buffer, bool mayHandBack,
+                        const std::function<void()>& afterEachRead) {
+  if (job.standardInput) {
+    if (!job.file.OpenStandardInput()) job.readFailed = true;
+  } else {
+    job.opening = job.file.OpenAnyReadable(job.path);
+  }
+  if (!job.opening.Opened() || job.readFailed) {
+    Fail(job);
+    return true;
+  }
+  job.size = job.file.Size();
+  job.contexts = std::make_unique<ChosenContexts>(job.choices);
+  if (!buffer || !job.contexts->complete) {
+    job.readFailed = true;
+    Fail(job);
+    return true;
+  }
+  for (;;) {
+    const int64_t bytesRead = ReadPiece(job.file, buffer, job.bytesRead, afterEachRead);
+    if (bytesRead < 0) {
+      job.readFailed = true;
+      Fail(job);
+      return true;
+    }
+    job.contexts->UpdateAll(buffer, static_cast<uint32_t>(bytesRead));
+    if (bytesRead != DIGEST_READ_SIZE) {
+      job.digests = job.contexts->Finish();
+      job.contexts.reset();
+      return true;
+    }
+    if (mayHandBack && job.choices.size() > 1) return false;
+  }
+}
+
+void DigestRun::ReadOnShared(DigestJob& job, const std::function<void()>& waiting) {
+  const bool fed =
+      FeedFromOneRead(job.file, job.contexts->targets, pool, ownBuffers, [&](uint32_t length) {
+        job.bytesRead += length;
+        if (waiting) waiting();
+      });
+  if (fed) {
+    job.digests = job.contexts->Finish();
+  } else {
+    job.readFailed = true;
+    Fail(job);
+  }
+  job.contexts.reset();
+}
+
+void DigestRun::Finish(DigestJob& job, const std::function<void()>& waiting) {
+  // Standard input is read in its turn, by a worker: this thread keeps telling how long a pipe
+  // that has stalled keeps it waiting.
+  if (job.stage == DigestJob::Stage::WAITING && job.standardInput) Queue(job, true);
+  if (job.stage == DigestJob::Stage::WAITING) {
+    if (!Process(job, ownBuffers.At(0), pool.Size() > 1, waiting)) ReadOnShared(job, waiting);
+    job.stage = DigestJob::Stage::DONE;
+    return;
+  }
+  for (bool first = true;; first = false) {
+    DigestJob::Stage stage;
+    {
+      std::unique_lock<std::mutex> held(lock);
+      if (!first) {
+        ++finishing;
+        jobChanged.wait_for(held, WAITING_TICK, [&] {
+          return job.stage == DigestJob::Stage::DONE || job.stage == DigestJob::Stage::HANDED_BACK;
+        });
+        --finishing;
+      }
+      stage = job.stage;
+    }
+    if (stage == DigestJob::Stage::DONE) return;
+    if (stage == DigestJob::Stage::HANDED_BACK) {
+      ReadOnShared(job, waiting);
+      job.stage = DigestJob::Stage::DONE;
+      return;
+    }
+    if (waiting) waiting();
+  }
+}
