@@ -21,7 +21,7 @@ inline Value Settled(Value value) {
 // Stores the vector `value` at `words` (aligned to it) and pins the words there, for steps in
 // general-purpose registers to load one at a time: a store and a load use ports the steps leave
 // idle, where the compiler would otherwise move each word across with extractions that compete
-// with the steps for theirs.
+// with the steps for theirs. Always inlined, as the store intrinsics it stands for are.
 template <typename Vector, typename Word>
 __attribute__((always_inline)) inline void StorePinned(Word* words, const Vector& value) {
   constexpr size_t COUNT = sizeof(Vector) / sizeof(Word);
