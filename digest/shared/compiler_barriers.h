@@ -26,11 +26,5 @@ template <typename Vector, typename Word>
 __attribute__((always_inline)) inline void StorePinned(Word* words, const Vector& value) {
   constexpr size_t COUNT = sizeof(Vector) / sizeof(Word);
   *reinterpret_cast<Vector*>(words) = value;
-  if constexpr (COUNT == 2 && sizeof(Word) == 8) {
-    __asm__("" : "+m"(words[0]), "+m"(words[1]));
-  } else if constexpr (COUNT == 4 && sizeof(Word) == 8) {
-    __asm__("" : "+m"(words[0]), "+m"(words[1]), "+m"(words[2]), "+m"(words[3]));
-  } else {
-    __asm__("" : "+m"(*reinterpret_cast<Word(*)[COUNT]>(words)));
-  }
+  __asm__("" : "+m"(*reinterpret_cast<Word(*)[COUNT]>(words)));
 }
