@@ -3,7 +3,7 @@
 # (not part of the tests).
 # `make dist` writes the release archive, build/dist/calculate-checksums-VERSION-win64.zip.
 # `make fuzz` runs the fuzz targets for FUZZ_SECONDS each; `make test` gives them 30 s each.
-.PHONY: run test bench dist fuzz deps native win64 fuzzers
+.PHONY: run test checks bench dist fuzz deps native win64 fuzzers
 
 FUZZ_SECONDS ?= 600
 
@@ -31,7 +31,12 @@ dist: deps
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64 --target dist
 
-test: native win64 fuzzers
+# Before any build: every include points down and the C++ files are as clang-format leaves them.
+checks: deps
+	scripts/check-includes.py
+	scripts/check-format.sh
+
+test: checks native win64 fuzzers
 	ctest --preset native
 	scripts/wine-session.sh ctest --preset win64
 	scripts/run-fuzz.sh 30

@@ -2,16 +2,17 @@
 
 #include "digest/crc32/crc32_backend.h"
 #include "digest/digest_plugin.h"
-#include "digest/sha3/keccak_backend.h"
 #include "digest/md5/md5_backend.h"
 #include "digest/sha1/sha1_backend.h"
 #include "digest/sha2/sha2_backend.h"
+#include "digest/sha3/keccak_backend.h"
 
 namespace {
 
-// Calls visit(list, active) with the algorithm's backend list and the pointer its plugin calls.
-template <typename Visit>
-auto WithBackends(int32_t id, int32_t bits, Visit visit) {
+// Calls visit(list, active) with the algorithm's backend list and the pointer its plugin calls;
+// `unknown` for an id that names no algorithm, which has no backends.
+template <typename Result, typename Visit>
+Result WithBackends(int32_t id, int32_t bits, Result unknown, Visit visit) {
   switch (id) {
     case DIGEST_CRC32:
       return visit(CRC32_BACKENDS, crc32Register);
@@ -22,15 +23,16 @@ auto WithBackends(int32_t id, int32_t bits, Visit visit) {
     case DIGEST_SHA2:
       if (bits == 384 || bits == 512) return visit(SHA512_BACKENDS, sha512Blocks);
       return visit(SHA256_BACKENDS, sha256Blocks);
-    default:
+    case DIGEST_SHA3:
       return visit(KECCAK_BACKENDS, keccakAbsorb);
   }
+  return unknown;
 }
 
 }  // namespace
 
 std::vector<std::string> DigestBackendNames(int32_t id, int32_t bits) {
-  return WithBackends(id, bits, [](const auto& list, auto&) {
+  return WithBackends(id, bits, std::vector<std::string>(), [](const auto& list, auto&) {
     std::vector<std::string> names;
     for (const auto& backend : list) names.push_back(backend.name);
     return names;
@@ -39,7 +41,7 @@ std::vector<std::string> DigestBackendNames(int32_t id, int32_t bits) {
 
 bool ProcessorRunsDigestBackend(int32_t id, int32_t bits, const std::string& name,
                                 const ProcessorFeatures& features) {
-  return WithBackends(id, bits, [&](const auto& list, auto&) {
+  return WithBackends(id, bits, false, [&](const auto& list, auto&) {
     for (const auto& backend : list) {
       if (name == backend.name) return ProcessorRunsBackend(backend, features);
     }
@@ -49,7 +51,7 @@ bool ProcessorRunsDigestBackend(int32_t id, int32_t bits, const std::string& nam
 
 bool UseDigestBackend(int32_t id, int32_t bits, const std::string& name,
                       const ProcessorFeatures& features) {
-  return WithBackends(id, bits, [&](const auto& list, auto& active) {
+  return WithBackends(id, bits, false, [&](const auto& list, auto& active) {
     for (const auto& backend : list) {
       if (name != backend.name || !ProcessorRunsBackend(backend, features)) continue;
       active = backend.blocks;
@@ -60,20 +62,20 @@ bool UseDigestBackend(int32_t id, int32_t bits, const std::string& name,
 }
 
 void UseChosenDigestBackend(int32_t id, int32_t bits) {
-  WithBackends(id, bits, [](const auto& list, auto& active) {
+  WithBackends(id, bits, 0, [](const auto& list, auto& active) {
     active = ChooseDigestBackend(list);
     return 0;
   });
 }
 
 std::string DigestBackendChosenOn(int32_t id, int32_t bits, const ProcessorFeatures& features) {
-  return WithBackends(id, bits, [&](const auto& list, auto&) {
+  return WithBackends(id, bits, std::string(), [&](const auto& list, auto&) {
     return std::string(FirstBackendRunOn(list, features).name);
   });
 }
 
 std::string ActiveDigestBackend(int32_t id, int32_t bits) {
-  return WithBackends(id, bits, [](const auto& list, auto& active) {
+  return WithBackends(id, bits, std::string(), [](const auto& list, auto& active) {
     for (const auto& backend : list) {
       if (backend.blocks == active) return std::string(backend.name);
     }

@@ -9,7 +9,8 @@
 #include "digest/shared/processor_features.h"
 
 // The backends of the block function behind digest `id` with `bits` (SHA-2 has one list per word
-// size), fastest first, whether or not this processor runs them.
+// size), fastest first, whether or not this processor runs them; none for an id that names no
+// algorithm, on which every function below does nothing.
 std::vector<std::string> DigestBackendNames(int32_t id, int32_t bits);
 
 // False, changing nothing, when a processor with `features` cannot run the named backend or there

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   cmake make g++ pkg-config
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   g++-mingw-w64-x86-64-posix
   wine64 wine xvfb imagemagick x11-utils
   googletest libbenchmark-dev

@@ -1,7 +1,8 @@
 #pragma once
 // The toolkit's one event queue and the wait that hands its events to the program, pumping the
-// system's message queue meanwhile. Everything runs on the GUI thread; another thread posts
-// with PostEventFromAnotherThread.
+// system's message queue meanwhile (message_pump.cpp, which stands above the queue and the
+// windows). Everything runs on the GUI thread; another thread posts with
+// PostEventFromAnotherThread.
 #include <windows.h>
 
 #include <cstdint>

@@ -3,6 +3,7 @@
 // rotate, add) where general-purpose code needs five for F and I. The message words with their
 // step constants are added beforehand, sixteen at a time.
 #include "digest/md5/md5_backend.h"
+#include "digest/shared/compiler_barriers.h"
 #include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
@@ -38,14 +39,8 @@ MD5_AVX512_TARGET inline __m512i RoundOrder(int first, int stride) {
   return _mm512_load_si512(order);
 }
 
-// The value as it stands: the compiler may not fold later additions into the one that made it.
-// Without this it adds the round function first and the addend after, two additions on the
-// chain from b to the next b instead of one.
-MD5_AVX512_TARGET inline __m128i Settled(__m128i value) {
-  __asm__("" : "+v"(value));
-  return value;
-}
-
+// The value with its addend, settled: otherwise the compiler adds the round function first and
+// the addend after, two additions on the chain from b to the next b instead of one.
 MD5_AVX512_TARGET inline __m128i WithAddend(__m128i value, uint32_t addend) {
   return Settled(_mm_add_epi32(value, _mm_set1_epi32(static_cast<int>(addend))));
 }

@@ -7,8 +7,9 @@
 #include <array>
 #include <bit>
 
-#include "digest/shared/byte_order.h"
 #include "digest/md5/md5_backend.h"
+#include "digest/shared/byte_order.h"
+#include "digest/shared/compiler_barriers.h"
 
 #if DIGEST_X86_64_BACKENDS
 
@@ -26,13 +27,6 @@ constexpr std::array<int, 64> MESSAGE_WORD = [] {
   return word;
 }();
 
-// The value as it stands: the compiler may not fold later additions into the one that made it,
-// which would put them back on the chain from b.
-inline uint32_t Settled(uint32_t value) {
-  __asm__("" : "+r"(value));
-  return value;
-}
-
 // Message word plus step constant of step `STEP`; nothing after the last step.
 template <int STEP>
 inline uint32_t Addend(const uint8_t* block) {
@@ -43,7 +37,9 @@ inline uint32_t Addend(const uint8_t* block) {
   }
 }
 
-// a + FUNCTION(b, c, d), for an a that already holds its addend.
+// a + FUNCTION(b, c, d), for an a that already holds its addend. Sums with an addend are
+// settled: the compiler would fold later additions into them, putting those back on the chain
+// from b.
 inline uint32_t AddF(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
   return a + (((c ^ d) & b) ^ d);
 }

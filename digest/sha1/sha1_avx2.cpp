@@ -44,6 +44,10 @@ TWO_BLOCK_TARGET inline void StoreScheduleGroup(TwoBlockScheduleGroup& group, __
                           _mm256_set1_epi32(static_cast<int>(SHA1_ROUND_CONSTANTS[p / 5])));
 }
 
+// W + K of step 4p + i of the first block, and of the second.
+#define FIRST_BLOCK_WK(p, i) schedule[p].words[0][i]
+#define SECOND_BLOCK_WK(p, i) schedule[p].words[1][i]
+#define SCHEDULE_AHEAD(p) SHA1_SCHEDULE(w, schedule, p)
 #define SHA1_NO_SCHEDULE(p) \
   do {                      \
   } while (0)
@@ -59,8 +63,8 @@ TWO_BLOCK_TARGET void Sha1BlocksAvx2(uint32_t state[5], uint8_t* blocks, size_t 
   while (count > 0) {
     TwoBlockScheduleGroup schedule[20];
     __m256i w[8];
-    TWO_BLOCK_LOAD_MESSAGE(blocks, count);
-    SHA1_EIGHTY_STEPS(FIRST_BLOCK_WK, SHA1_SCHEDULE);
+    TWO_BLOCK_LOAD_MESSAGE(w, schedule, blocks, count);
+    SHA1_EIGHTY_STEPS(FIRST_BLOCK_WK, SCHEDULE_AHEAD);
     AddIntoState(state, a, b, c, d, e);
     if (count == 1) break;
 
@@ -72,5 +76,8 @@ TWO_BLOCK_TARGET void Sha1BlocksAvx2(uint32_t state[5], uint8_t* blocks, size_t 
 }
 
 #undef SHA1_NO_SCHEDULE
+#undef SCHEDULE_AHEAD
+#undef SECOND_BLOCK_WK
+#undef FIRST_BLOCK_WK
 
 #endif

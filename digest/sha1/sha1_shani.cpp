@@ -4,6 +4,7 @@
 // unrolled twice, W[t] = ROTL2(W[t-6] ^ W[t-16] ^ W[t-28] ^ W[t-32]), in plain SSE, which
 // measures faster. The blocks are only read: the schedule stays in registers.
 #include "digest/sha1/sha1_backend.h"
+#include "digest/shared/compiler_barriers.h"
 #include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
@@ -48,7 +49,7 @@ SHA1_SHANI_TARGET inline void FourSteps(__m128i& abcd, __m128i (&e)[2],
   // lies on the chain from one SHA1RNDS4 to the next.
   __m128i& next = e[(G + 1) % 2];
   next = abcd;
-  __asm__("" : "+x"(next));
+  next = Settled(next);
   abcd = _mm_sha1rnds4_epu32(abcd, e[G % 2], FUNCTION);
   ScheduleGroup<G + 2>(w);
 }

@@ -46,6 +46,7 @@ inline void StoreScheduleGroup(uint32_t (&group)[4], __m128i words, int p) {
 }
 
 #define BLOCK_WK(p, i) schedule[p][i]
+#define SCHEDULE_AHEAD(p) SHA1_SCHEDULE(w, schedule, p)
 
 }  // namespace
 
@@ -54,12 +55,13 @@ void Sha1BlocksSse2(uint32_t state[5], uint8_t* blocks, size_t count) {
   for (; count > 0; --count, blocks += 64) {
     alignas(16) uint32_t schedule[20][4];
     __m128i w[8];
-    SSE2_LOAD_MESSAGE(blocks);
-    SHA1_EIGHTY_STEPS(BLOCK_WK, SHA1_SCHEDULE);
+    SSE2_LOAD_MESSAGE(w, schedule, blocks);
+    SHA1_EIGHTY_STEPS(BLOCK_WK, SCHEDULE_AHEAD);
     AddIntoState(state, a, b, c, d, e);
   }
 }
 
+#undef SCHEDULE_AHEAD
 #undef BLOCK_WK
 
 #endif

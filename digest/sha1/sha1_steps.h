@@ -61,18 +61,18 @@ inline uint32_t Sha1Majority(uint32_t x, uint32_t y, uint32_t z) {
   SHA1_TWENTY_STEPS(Sha1Parity, WK, 15, SCHEDULE)
 
 // Group p + 4 of the message schedule, four groups ahead of the steps that take it, as far as
-// there are groups left. The includer keeps the last eight groups in w[8], slot p % 8 for group
-// p, and defines EarlyScheduleWords for groups 4 to 7 (from groups p - 4 to p - 1),
+// there are groups left. The window `w` holds the last eight groups, slot p % 8 for group p; the
+// includer defines EarlyScheduleWords for groups 4 to 7 (from groups p - 4 to p - 1),
 // LateScheduleWords for the others (from groups p - 8, p - 7, p - 4, p - 2 and p - 1) and
 // StoreScheduleGroup(schedule[p], words, p).
-#define SHA1_SCHEDULE(p)                                                                 \
-  do {                                                                                   \
-    constexpr int NEXT = (p) + 4;                                                        \
-    if constexpr (NEXT < 8) {                                                            \
-      w[NEXT] = EarlyScheduleWords(w[NEXT - 4], w[NEXT - 3], w[NEXT - 2], w[NEXT - 1]);  \
-    } else if constexpr (NEXT < 20) {                                                    \
-      w[NEXT % 8] = LateScheduleWords(w[NEXT % 8], w[(NEXT + 1) % 8], w[(NEXT + 4) % 8], \
-                                      w[(NEXT + 6) % 8], w[(NEXT + 7) % 8]);             \
-    }                                                                                    \
-    if constexpr (NEXT < 20) StoreScheduleGroup(schedule[NEXT], w[NEXT % 8], NEXT);      \
+#define SHA1_SCHEDULE(w, schedule, p)                                                             \
+  do {                                                                                            \
+    constexpr int NEXT = (p) + 4;                                                                 \
+    if constexpr (NEXT < 8) {                                                                     \
+      (w)[NEXT] = EarlyScheduleWords((w)[NEXT - 4], (w)[NEXT - 3], (w)[NEXT - 2], (w)[NEXT - 1]); \
+    } else if constexpr (NEXT < 20) {                                                             \
+      (w)[NEXT % 8] = LateScheduleWords((w)[NEXT % 8], (w)[(NEXT + 1) % 8], (w)[(NEXT + 4) % 8],  \
+                                        (w)[(NEXT + 6) % 8], (w)[(NEXT + 7) % 8]);                \
+    }                                                                                             \
+    if constexpr (NEXT < 20) StoreScheduleGroup((schedule)[NEXT], (w)[NEXT % 8], NEXT);           \
   } while (0)

@@ -56,6 +56,10 @@ TWO_BLOCK_TARGET inline void StoreScheduleGroup(TwoBlockScheduleGroup& group, __
                               reinterpret_cast<const __m128i*>(SHA256_ROUND_CONSTANTS + 4 * g))));
 }
 
+// W + K of step 4q + i of the first block, and of the second.
+#define FIRST_BLOCK_WK(q, i) schedule[q].words[0][i]
+#define SECOND_BLOCK_WK(q, i) schedule[q].words[1][i]
+
 }  // namespace
 
 bool ProcessorRunsSha256Avx2(const ProcessorFeatures& cpu) {
@@ -68,17 +72,17 @@ TWO_BLOCK_TARGET void Sha256BlocksAvx2(uint32_t state[8], const uint8_t* blocks,
   while (count > 0) {
     TwoBlockScheduleGroup schedule[16];
     __m256i w[4];
-    TWO_BLOCK_LOAD_MESSAGE(blocks, count);
+    TWO_BLOCK_LOAD_MESSAGE(w, schedule, blocks, count);
     uint32_t x, y;
     SHA256_START_BLOCK();
-    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, 0);
-    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, 2);
-    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, 4);
-    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, 6);
-    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, 8);
-    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, 10);
-    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, 12);
-    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, 14);
+    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, w, schedule, 0);
+    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, w, schedule, 2);
+    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, w, schedule, 4);
+    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, w, schedule, 6);
+    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, w, schedule, 8);
+    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, w, schedule, 10);
+    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, w, schedule, 12);
+    SHA256_EIGHT_STEPS_SCHEDULING(FIRST_BLOCK_WK, w, schedule, 14);
     AddIntoState(state, a, b, c, d, e, f, g, h);
     if (count == 1) break;
 
@@ -93,5 +97,8 @@ TWO_BLOCK_TARGET void Sha256BlocksAvx2(uint32_t state[8], const uint8_t* blocks,
     count -= 2;
   }
 }
+
+#undef SECOND_BLOCK_WK
+#undef FIRST_BLOCK_WK
 
 #endif

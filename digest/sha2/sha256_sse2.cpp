@@ -62,17 +62,17 @@ void Sha256BlocksSse2(uint32_t state[8], const uint8_t* blocks, size_t count) {
   for (; count > 0; --count, blocks += 64) {
     alignas(16) uint32_t schedule[16][4];
     __m128i w[4];
-    SSE2_LOAD_MESSAGE(blocks);
+    SSE2_LOAD_MESSAGE(w, schedule, blocks);
     uint32_t x, y;
     SHA256_START_BLOCK();
-    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, 0);
-    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, 2);
-    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, 4);
-    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, 6);
-    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, 8);
-    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, 10);
-    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, 12);
-    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, 14);
+    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, w, schedule, 0);
+    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, w, schedule, 2);
+    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, w, schedule, 4);
+    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, w, schedule, 6);
+    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, w, schedule, 8);
+    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, w, schedule, 10);
+    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, w, schedule, 12);
+    SHA256_EIGHT_STEPS_SCHEDULING(BLOCK_WK, w, schedule, 14);
     AddIntoState(state, a, b, c, d, e, f, g, h);
   }
 }

@@ -9,6 +9,7 @@
 
 #include "digest/sha2/sha2_backend.h"
 #include "digest/sha2/sha512_steps.h"
+#include "digest/shared/compiler_barriers.h"
 #include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
@@ -65,19 +66,11 @@ alignas(32) constexpr std::array<uint64_t, 2 * 80> ROUND_CONSTANT_PAIRS = [] {
 #define WK_FIRST(t, i) wk[2 * ((t) + (i)) - ((i)&1)]
 #define WK_SECOND(t, i) wk[2 * ((t) + (i)) - ((i)&1) + 2]
 
-// W + K for steps s and s + 1 from window pair k, stored for the steps to load: the compiler would
-// otherwise move each word across with extractions that compete with the steps for their ports,
-// where a store and a load use ports the steps leave idle.
-#define SHA512_STORE_WK(k, s)                                                                \
-  do {                                                                                       \
-    const __m256i constants =                                                                \
-        _mm256_load_si256(reinterpret_cast<const __m256i*>(&ROUND_CONSTANT_PAIRS[2 * (s)])); \
-    _mm256_store_si256(reinterpret_cast<__m256i*>(wk + 2 * (s)),                             \
-                       _mm256_add_epi64(w[k], constants));                                   \
-    __asm__(""                                                                               \
-            : "+m"(wk[2 * (s)]), "+m"(wk[2 * (s) + 1]), "+m"(wk[2 * (s) + 2]),               \
-              "+m"(wk[2 * (s) + 3]));                                                        \
-  } while (0)
+// W + K for steps s and s + 1 from window pair k, stored for the steps to load.
+#define SHA512_STORE_WK(k, s)                                                            \
+  StorePinned(wk + 2 * (s),                                                              \
+              _mm256_add_epi64(w[k], _mm256_load_si256(reinterpret_cast<const __m256i*>( \
+                                         &ROUND_CONSTANT_PAIRS[2 * (s)]))))
 
 #define SHA512_NO_SCHEDULE(t, i) \
   do {                           \

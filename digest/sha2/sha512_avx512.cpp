@@ -3,6 +3,7 @@
 // sixteen steps ahead of the steps that take them, so that the two run side by side.
 #include "digest/sha2/sha2_backend.h"
 #include "digest/sha2/sha512_steps.h"
+#include "digest/shared/compiler_barriers.h"
 #include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
@@ -31,16 +32,11 @@ SHA512_AVX512_TARGET inline __m128i NextScheduleWords(__m128i w0, __m128i w1, __
   return _mm_add_epi64(_mm_add_epi64(w0, SmallSigma0(w15)), _mm_add_epi64(w7Back, SmallSigma1(w7)));
 }
 
-// W + K for steps t and t + 1, from the window word pair k, stored for the steps to load: the
-// compiler would otherwise move each word across with two-cycle extractions that compete with
-// the steps for their ports, where a store and a load use ports the steps leave idle.
-#define SHA512_STORE_WK(k, t)                                                             \
-  do {                                                                                    \
-    _mm_store_si128(reinterpret_cast<__m128i*>(wk + (t)),                                 \
-                    _mm_add_epi64(w[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>( \
-                                            SHA512_ROUND_CONSTANTS + (t)))));             \
-    __asm__("" : "+m"(wk[t]), "+m"(wk[(t) + 1]));                                         \
-  } while (0)
+// W + K for steps t and t + 1, from the window word pair k, stored for the steps to load.
+#define SHA512_STORE_WK(k, t)                                                                 \
+  StorePinned(wk + (t), _mm_add_epi64(w[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>( \
+                                                SHA512_ROUND_CONSTANTS + (t)))))
+#define SCHEDULE_PAIRS(t, i) SHA512_SCHEDULE_PAIRS(w, SHA512_STORE_WK, t, i)
 
 #define WK(t, i) wk[(t) + (i)]
 
@@ -65,7 +61,7 @@ SHA512_AVX512_TARGET void Sha512BlocksAvx512(uint64_t state[8], const uint8_t* b
       SHA512_STORE_WK(k, 2 * k);
     }
     uint64_t bxc = b ^ c;
-    SHA512_EIGHTY_STEPS(SHA512_STEP_SHORT_CHAIN, WK, SHA512_SCHEDULE_PAIRS);
+    SHA512_EIGHTY_STEPS(SHA512_STEP_SHORT_CHAIN, WK, SCHEDULE_PAIRS);
     a = state[0] += a;
     b = state[1] += b;
     c = state[2] += c;
@@ -78,6 +74,7 @@ SHA512_AVX512_TARGET void Sha512BlocksAvx512(uint64_t state[8], const uint8_t* b
 }
 
 #undef WK
+#undef SCHEDULE_PAIRS
 #undef SHA512_STORE_WK
 
 #endif

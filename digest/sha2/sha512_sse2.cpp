@@ -3,6 +3,8 @@
 // registers. SSE2 has neither 64-bit rotations nor byte shuffles, so shifts stand in for both.
 #include "digest/sha2/sha2_backend.h"
 #include "digest/sha2/sha512_steps.h"
+#include "digest/shared/compiler_barriers.h"
+#include "digest/shared/sse2_schedule_words.h"
 #include "digest/shared/x86_intrinsics.h"
 
 #if DIGEST_X86_64_BACKENDS
@@ -34,25 +36,13 @@ inline __m128i NextScheduleWords(__m128i w0, __m128i w1, __m128i w4, __m128i w5,
                        _mm_add_epi64(StraddlingWords(w4, w5), SmallSigma1(w7)));
 }
 
-// Two big-endian words: bytes swapped within 16-bit halves, then the halves reversed.
-inline __m128i LoadBigEndianWords(const uint8_t* bytes) {
-  // Unaligned loads: the framework's buffer is aligned but a caller's data need not be.
-  __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-  x = _mm_or_si128(_mm_slli_epi16(x, 8), _mm_srli_epi16(x, 8));
-  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(x, 0x1B), 0x1B);
-}
-
 #define WK(t, i) wk[(t) + (i)]
 
-// W + K for steps s and s + 1 from window pair k, stored for the steps to load: a store and a
-// load use ports the steps leave idle, where moving each word across would take the steps'.
-#define SHA512_STORE_WK(k, s)                                                             \
-  do {                                                                                    \
-    _mm_store_si128(reinterpret_cast<__m128i*>(wk + (s)),                                 \
-                    _mm_add_epi64(w[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>( \
-                                            SHA512_ROUND_CONSTANTS + (s)))));             \
-    __asm__("" : "+m"(wk[s]), "+m"(wk[(s) + 1]));                                         \
-  } while (0)
+// W + K for steps s and s + 1 from window pair k, stored for the steps to load.
+#define SHA512_STORE_WK(k, s)                                                                 \
+  StorePinned(wk + (s), _mm_add_epi64(w[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>( \
+                                                SHA512_ROUND_CONSTANTS + (s)))))
+#define SCHEDULE_PAIRS(t, i) SHA512_SCHEDULE_PAIRS(w, SHA512_STORE_WK, t, i)
 
 }  // namespace
 
@@ -61,17 +51,18 @@ void Sha512BlocksSse2(uint64_t state[8], const uint8_t* blocks, size_t count) {
     alignas(16) uint64_t wk[80];
     __m128i w[8];
     for (int k = 0; k < 8; ++k) {
-      w[k] = LoadBigEndianWords(blocks + 16 * k);
+      w[k] = LoadBigEndianWords64(blocks + 16 * k);
       SHA512_STORE_WK(k, 2 * k);
     }
     uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
     uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
     uint64_t bxc = b ^ c;
-    SHA512_EIGHTY_STEPS(SHA512_STEP_FEWEST_OPERATIONS, WK, SHA512_SCHEDULE_PAIRS);
+    SHA512_EIGHTY_STEPS(SHA512_STEP_FEWEST_OPERATIONS, WK, SCHEDULE_PAIRS);
     AddIntoState(state, a, b, c, d, e, f, g, h);
   }
 }
 
+#undef SCHEDULE_PAIRS
 #undef SHA512_STORE_WK
 #undef WK
 

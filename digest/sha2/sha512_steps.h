@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "digest/shared/add_into_state.h"
+#include "digest/shared/compiler_barriers.h"
 
 // The functions of section 4.1.3 on the working variables.
 inline uint64_t Sha512BigSigma0(uint64_t x) {
@@ -30,9 +31,6 @@ inline uint64_t Sha512BigSigma1(uint64_t x) {
     bxc = ab;                                                     \
   } while (0)
 
-// Keeps the compiler from reassociating a sum whose order a step chooses.
-#define SHA512_KEEP(value) __asm__("" : "+r"(value))
-
 // The same step with a shorter chain, for processors with BMI: the new e, d + T1 with
 // T1 = h + W + K + Ch(e, f, g) + Sigma1(e), is summed in that order, so that from e to the new e
 // there are only Sigma1 and one addition. T1 is taken back out of it for the new a,
@@ -43,17 +41,17 @@ inline uint64_t Sha512BigSigma1(uint64_t x) {
     h += (wk);                                              \
     uint64_t minusT1 = d;                                   \
     d += h;                                                 \
-    SHA512_KEEP(d);                                         \
+    d = Settled(d);                                         \
     d += ~(e) & (g);                                        \
-    SHA512_KEEP(d);                                         \
+    d = Settled(d);                                         \
     d += (e) & (f);                                         \
-    SHA512_KEEP(d);                                         \
+    d = Settled(d);                                         \
     d += Sha512BigSigma1(e);                                \
     const uint64_t ab = (a) ^ (b);                          \
     minusT1 -= d;                                           \
-    SHA512_KEEP(minusT1);                                   \
+    minusT1 = Settled(minusT1);                             \
     h = ((ab & bxc) ^ (b)) - minusT1;                       \
-    SHA512_KEEP(h);                                         \
+    h = Settled(h);                                         \
     h += Sha512BigSigma0(a);                                \
     bxc = ab;                                               \
   } while (0)
@@ -95,17 +93,16 @@ inline uint64_t Sha512BigSigma1(uint64_t x) {
   SHA512_SIXTEEN_STEPS(48, STEP, WK, BETWEEN); \
   SHA512_SIXTEEN_STEPS(64, STEP, WK, BETWEEN)
 
-// BETWEEN for a schedule window of eight pairs of words, the includer's w[k] holding
-// (W[s-16+2k], W[s-15+2k]) before steps s and s + 1: after steps t + i and t + i + 1, words
-// t + i + 16 and t + i + 17, while there are any, replace the pair that held t + i and t + i + 1,
-// made by the includer's NextScheduleWords(w0, w1, w4, w5, w7) and stored with W + K by its
-// SHA512_STORE_WK(k, s).
-#define SHA512_SCHEDULE_PAIRS(t, i)                                                                \
-  do {                                                                                             \
-    constexpr int k = (i) / 2;                                                                     \
-    if constexpr ((t) + (i) + 16 < 80) {                                                           \
-      w[k] =                                                                                       \
-          NextScheduleWords(w[k], w[(k + 1) % 8], w[(k + 4) % 8], w[(k + 5) % 8], w[(k + 7) % 8]); \
-      SHA512_STORE_WK(k, (t) + (i) + 16);                                                          \
-    }                                                                                              \
+// BETWEEN for a schedule window `w` of eight pairs of words, w[k] holding (W[s-16+2k], W[s-15+2k])
+// before steps s and s + 1: after steps t + i and t + i + 1, words t + i + 16 and t + i + 17,
+// while there are any, replace the pair that held t + i and t + i + 1, made by the includer's
+// NextScheduleWords(w0, w1, w4, w5, w7) and stored with W + K by STORE_WK(k, s).
+#define SHA512_SCHEDULE_PAIRS(w, STORE_WK, t, i)                                               \
+  do {                                                                                         \
+    constexpr int k = (i) / 2;                                                                 \
+    if constexpr ((t) + (i) + 16 < 80) {                                                       \
+      (w)[k] = NextScheduleWords((w)[k], (w)[(k + 1) % 8], (w)[(k + 4) % 8], (w)[(k + 5) % 8], \
+                                 (w)[(k + 7) % 8]);                                            \
+      STORE_WK(k, (t) + (i) + 16);                                                             \
+    }                                                                                          \
   } while (0)

@@ -58,6 +58,7 @@ namespace {
   CHI_LANE(out, 1, B1, TEMP, B3, spare) CHI_LANE(out, 2, TEMP, B3, su, spare)        \
   CHI_LANE(out, 3, B3, su, B0, spare) CHI_LANE(out, 4, su, B0, B1, spare)
 
+// The other rows, like row b, load all five inputs and make their lanes through `spare`.
 #define ROW_K(in, out, DA, DE, DU, sa, spare)                                        \
   LANE_IN(B0, in, 1, DE, 1) LANE_IN(B1, in, 7, DI, 6) LANE_IN(TEMP, in, 13, DO, 25)  \
   LANE_IN(B3, in, 19, DU, 8) KEPT_IN(sa, DA, 18)                                     \
@@ -68,7 +69,6 @@ namespace {
   LANE_IN(B3, in, 17, DI, 15) KEPT_IN(so, DO, 56)                                    \
   CHI_ROW(out, 15, 16, 17, 18, 19, B0, B1, TEMP, B3, so, spare)
 
-// The other rows, like row b, load all five inputs and make their lanes through `spare`.
 // Row s: b0 to b3 in DI, DO, DU, DA, b4 in se; su into KU, so into KO, si into se, se into DA,
 // sa into DU, each once the lane it overwrites is no longer an input.
 #define ROW_S(in, out, DA, DE, DU, sa, se, si)                                       \
@@ -96,5 +96,11 @@ void KeccakAbsorbBmi2(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, size_
   KECCAK_ABSORB_BLOCKS(workspace);
   for (int lane = 0; lane < KECCAK_LANES; ++lane) lanes[lane] = workspace.state[0][lane];
 }
+
+#undef CHI_ROW
+#undef CHI_LANE
+#undef ANDN
+#undef RORX
+#include "digest/sha3/keccak_x86_64_asm_end.h"
 
 #endif

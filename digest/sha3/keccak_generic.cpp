@@ -5,20 +5,9 @@
 
 #include "digest/shared/byte_order.h"
 #include "digest/sha3/keccak_backend.h"
+#include "digest/sha3/keccak_round_constants.h"
 
 namespace {
-
-constexpr int KECCAK_ROUNDS = 24;
-
-// RC[i] of section 3.2.5.
-constexpr uint64_t ROUND_CONSTANTS[KECCAK_ROUNDS] = {
-    0x0000000000000001, 0x0000000000008082, 0x800000000000808a, 0x8000000080008000,
-    0x000000000000808b, 0x0000000080000001, 0x8000000080008081, 0x8000000000008009,
-    0x000000000000008a, 0x0000000000000088, 0x0000000080008009, 0x000000008000000a,
-    0x000000008000808b, 0x800000000000008b, 0x8000000000008089, 0x8000000000008003,
-    0x8000000000008002, 0x8000000000000080, 0x000000000000800a, 0x800000008000000a,
-    0x8000000080008081, 0x8000000000008080, 0x0000000080000001, 0x8000000080008008,
-};
 
 // rho and pi as one chain of lane moves: starting from lane 1, the moving lane goes to
 // PI_CHAIN[i], rotated left by RHO_OFFSETS[i] (the offsets of section 3.2.2 along pi's path),
@@ -110,7 +99,8 @@ inline void KeccakRound(uint64_t a[KECCAK_LANES], uint64_t roundConstant) {
 #undef COLUMN_PARITY
 
 void KeccakPermutation(uint64_t lanes[KECCAK_LANES]) {
-  for (int round = 0; round < KECCAK_ROUNDS; ++round) KeccakRound(lanes, ROUND_CONSTANTS[round]);
+  for (int round = 0; round < KECCAK_ROUNDS; ++round)
+    KeccakRound(lanes, KECCAK_ROUND_CONSTANTS[round]);
 }
 
 }  // namespace

@@ -115,4 +115,7 @@ void KeccakAbsorbX86_64(uint64_t lanes[KECCAK_LANES], const uint8_t* blocks, siz
   for (int lane = 0; lane < KECCAK_LANES; ++lane) lanes[lane] = workspace.state[0][lane];
 }
 
+#undef NOT
+#include "digest/sha3/keccak_x86_64_asm_end.h"
+
 #endif

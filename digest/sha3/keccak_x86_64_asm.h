@@ -2,7 +2,9 @@
 // What the two assembly Keccak backends share: the workspace, the registers, the absorbing of the
 // blocks and the loop over them and the rounds. The includer defines THETA_EFFECTS(DA, DE, DU)
 // and the rows ROW_G to ROW_S that ROUND runs, leaving the registers as FOUR_ROUNDS describes,
-// and expands KECCAK_ABSORB_BLOCKS in its absorb function.
+// and expands KECCAK_ABSORB_BLOCKS in its absorb function. The frame's macros have short names
+// to keep the assembly readable: the includer ends with keccak_x86_64_asm_end.h, which undefines
+// them and the ones it defined for the frame, so that none leaks past it.
 //
 // - The rounds alternate between two copies of the state in memory, so that pi is only a matter
 //   of which lane is read. The last row made, s, stays in registers for the next round; the
@@ -15,13 +17,13 @@
 #include <cstddef>
 
 #include "digest/sha3/keccak_backend.h"
-#include "digest/sha3/keccak_rounds.h"
+#include "digest/sha3/keccak_round_constants.h"
 
 #if DIGEST_X86_64_BACKENDS
 
 // The asm's memory: the two copies of the state, the address of the next round constant and
-// the address after the last one, the caller's rbp, the next block and the end of the blocks,
-// the rate and the address of the first round constant.
+// the address after the last one, the caller's rbp (see KECCAK_ABSORB_BLOCKS), the next block
+// and the end of the blocks, the rate and the address of the first round constant.
 struct KeccakWorkspace {
   uint64_t state[2][KECCAK_LANES];
   const uint64_t* roundConstant;
@@ -42,8 +44,9 @@ static_assert(offsetof(KeccakWorkspace, roundConstant) == 400 &&
 
 // clang-format off
 // Registers. Four are the working ones of every row: b0, b1, b2 (TEMP) and b3 of the row being
-// made. rbx holds the workspace's address and rbp, saved in the workspace, is used as well, so
-// that the other ten hold D of the five columns and all five lanes of row s. D_x, theta's effect
+// made. rbx holds the workspace's address and rbp, saved in the workspace, is used as well (see
+// KECCAK_ABSORB_BLOCKS), so that the other ten hold D of the five columns and all five lanes of
+// row s. D_x, theta's effect
 // on column x, holds C_(x - 1), the parity of column x - 1, between the end of one round and the
 // theta of the next.
 #define B0 "rax"
@@ -153,6 +156,12 @@ inline void PrepareKeccakWorkspace(KeccakWorkspace& workspace, const uint64_t la
 // The lanes of row s and the parities of the state; then for each block, its lanes XORed into
 // the state and the parities, and the rounds four at a time, from copy 0 to copy 1 and back,
 // so that the state ends in copy 0 and the parities of the next block's theta in place.
+//
+// rbp is one of the registers, yet it is not in the clobbers: GCC refuses rbp as a clobber in a
+// function where it may serve as the frame pointer, as it does in the sanitized builds. So the
+// asm saves rbp in the workspace first and restores it last, and between the two nothing may be
+// addressed through rbp: every memory operand is reached through rbx (%[workspace]), and the asm
+// takes no "m" operand, which the compiler could address relative to rbp.
 #define KECCAK_ABSORB_BLOCKS(workspace)                                                            \
   __asm__ volatile(                                                                                \
       "movq %%rbp, " SAVED_RBP "\n\t"                                                              \

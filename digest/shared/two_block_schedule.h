@@ -7,6 +7,7 @@
 // behind.
 #include <cstdint>
 
+#include "digest/shared/compiler_barriers.h"
 #include "digest/shared/x86_intrinsics.h"
 
 // AVX2 for the schedule; BMI1's ANDN and BMI2's RORX for the steps.
@@ -17,10 +18,6 @@
 struct alignas(32) TwoBlockScheduleGroup {
   uint32_t words[2][4];
 };
-
-// W + K of step 4p + i of the first block, and of the second, in the includer's `schedule`.
-#define FIRST_BLOCK_WK(p, i) schedule[p].words[0][i]
-#define SECOND_BLOCK_WK(p, i) schedule[p].words[1][i]
 
 // Four big-endian words of `first` and of `second`, in host order, in the two halves.
 TWO_BLOCK_TARGET inline __m256i LoadWordsOfTwoBlocks(const uint8_t* first, const uint8_t* second) {
@@ -34,23 +31,21 @@ TWO_BLOCK_TARGET inline __m256i LoadWordsOfTwoBlocks(const uint8_t* first, const
   return _mm256_shuffle_epi8(both, swapWordBytes);
 }
 
-// W + K of a group of both blocks, stored for the steps to load: the compiler would otherwise
-// move each word across with extractions that compete with the steps for their ports.
+// W + K of a group of both blocks, stored for the steps to load.
 TWO_BLOCK_TARGET inline void StoreWordsPlusConstants(TwoBlockScheduleGroup& group, __m256i words,
                                                      __m256i constants) {
-  _mm256_store_si256(reinterpret_cast<__m256i*>(&group), _mm256_add_epi32(words, constants));
-  __asm__("" : "+m"(group));
+  StorePinned(group.words[0], _mm256_add_epi32(words, constants));
 }
 
 // Groups 0 to 3 of the pair at `blocks`, `count` blocks from the end: the message words
-// themselves, into the includer's w[] and schedule[], W + K stored through its
+// themselves, into the window `w` and, W + K, into `schedule` through the includer's
 // StoreScheduleGroup(schedule[p], words, p). A last single block is scheduled in both halves
 // and stepped once.
-#define TWO_BLOCK_LOAD_MESSAGE(blocks, count)                          \
-  do {                                                                 \
-    const uint8_t* second = (count) > 1 ? (blocks) + 64 : (blocks);    \
-    for (int p = 0; p < 4; ++p) {                                      \
-      w[p] = LoadWordsOfTwoBlocks((blocks) + 16 * p, second + 16 * p); \
-      StoreScheduleGroup(schedule[p], w[p], p);                        \
-    }                                                                  \
+#define TWO_BLOCK_LOAD_MESSAGE(w, schedule, blocks, count)               \
+  do {                                                                   \
+    const uint8_t* second = (count) > 1 ? (blocks) + 64 : (blocks);      \
+    for (int p = 0; p < 4; ++p) {                                        \
+      (w)[p] = LoadWordsOfTwoBlocks((blocks) + 16 * p, second + 16 * p); \
+      StoreScheduleGroup((schedule)[p], (w)[p], p);                      \
+    }                                                                    \
   } while (0)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "digest/backend_selection.h"
+#include "digest/digest_plugin.h"
 #include "tests/digest/backends_under_test.h"
 
 namespace {
@@ -39,6 +40,17 @@ TEST(ProcessorFeatures, EveryBackendListEndsWithTheGenericCode) {
     EXPECT_EQ(names.back(), "generic") << algorithm.name;
     EXPECT_TRUE(ProcessorRunsDigestBackend(algorithm.id, algorithm.bits, "generic"));
   }
+}
+
+// An id that names no algorithm has no backends, and pointing it at one changes no plugin.
+TEST(BackendSelection, AnUnknownAlgorithmHasNoBackends) {
+  constexpr int32_t UNKNOWN = 99;
+  EXPECT_TRUE(DigestBackendNames(UNKNOWN, 0).empty());
+  EXPECT_FALSE(ProcessorRunsDigestBackend(UNKNOWN, 0, "generic"));
+  EXPECT_EQ(ActiveDigestBackend(UNKNOWN, 0), "");
+  const std::string keccakBefore = ActiveDigestBackend(DIGEST_SHA3, 256);
+  EXPECT_FALSE(UseDigestBackend(UNKNOWN, 0, "generic"));
+  EXPECT_EQ(ActiveDigestBackend(DIGEST_SHA3, 256), keccakBefore);
 }
 
 }  // namespace
