@@ -68,6 +68,16 @@ def release_time():
     return int(result.stdout)
 
 
+def release_commit():
+    """The commit the release is built from, as the bill of materials names it."""
+    head = subprocess.run(["git", "-C", ROOT, "rev-parse", "HEAD"], capture_output=True, text=True)
+    if head.returncode != 0:
+        return None
+    changed = subprocess.run(["git", "-C", ROOT, "status", "--porcelain", "--untracked-files=no"],
+                             capture_output=True, text=True).stdout.strip()
+    return head.stdout.strip() + (" with uncommitted changes" if changed else "")
+
+
 def build_tools(build_dir):
     with open(os.path.join(build_dir, "release-tools.json"), encoding="utf-8") as tools:
         return json.load(tools)
@@ -136,7 +146,7 @@ def stage(version, build_dir, folder, debug_folder, epoch):
     with open(os.path.join(folder, bill_of_materials_name(version)), "w", encoding="utf-8",
               newline="\n") as out:
         out.write(release_inventory.spdx_document(version, shipped, inventory, epoch,
-                                                  copyright_line()))
+                                                  copyright_line(), release_commit()))
     write_sums(folder)
 
 

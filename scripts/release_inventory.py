@@ -123,23 +123,29 @@ def purl(facts):
     return "pkg:deb/debian/%s@%s?arch=%s" % (*quoted, facts["architecture"])
 
 
-def spdx_document(version, programs, inventory, epoch, copyright_line):
-    """programs: file name -> path of the shipped file; copyright_line: our LICENSE's."""
-    digests = {name: hashlib.sha256(open(path, "rb").read()).hexdigest()
-               for name, path in programs.items()}
+def spdx_document(version, programs, inventory, epoch, copyright_line, commit):
+    """programs: file name -> path of the shipped file; copyright_line: our LICENSE's; commit: the
+    one built from, or None when unknown."""
+    digests = {}
+    for name, path in programs.items():
+        with open(path, "rb") as program:
+            digests[name] = hashlib.sha256(program.read()).hexdigest()
     document_name = "calculate-checksums-%s-win64" % version
     # The same programs give the same document, wherever and whenever it is made.
     unique = uuid.uuid5(uuid.NAMESPACE_URL, document_name + "".join(sorted(digests.values())))
     packages, relationships = [], []
     for name in programs:
-        packages.append({
+        program = {
             "SPDXID": spdx_id("Program", name), "name": name, "versionInfo": version,
             "packageFileName": name, "supplier": SPDX_SUPPLIER,
             "downloadLocation": "NOASSERTION", "filesAnalyzed": False,
             "checksums": [{"algorithm": "SHA256", "checksumValue": digests[name]}],
             "licenseConcluded": "NOASSERTION", "licenseDeclared": "MIT",
             "copyrightText": copyright_line,
-            "primaryPackagePurpose": "APPLICATION"})
+            "primaryPackagePurpose": "APPLICATION"}
+        if commit:
+            program["sourceInfo"] = "built from commit %s" % commit
+        packages.append(program)
         relationships.append({"spdxElementId": "SPDXRef-DOCUMENT", "relationshipType": "DESCRIBES",
                               "relatedSpdxElement": spdx_id("Program", name)})
         for package in sorted(inventory.linked.get(name, {})):
