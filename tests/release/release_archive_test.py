@@ -2,12 +2,13 @@
 """The release archives as `make dist` writes them from this build (the script checks the files
 themselves before it packs them): one top folder, its entries in name order with the release
 time and fixed attributes; made twice, in two time zones and under two umasks, the same bytes;
-unpacked, the sums check.
+unpacked, the sums check and the programs carry the release time.
 
 Usage: release_archive_test.py VERSION WIN64_BUILD_DIR
 """
 import os
 import stat
+import struct
 import subprocess
 import sys
 import tempfile
@@ -86,6 +87,11 @@ class ReleaseArchives(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         for program in ["checksums.exe", "checksums-cli.exe"]:
             self.assertTrue(os.path.isfile(os.path.join(folder, program + ".debug")), program)
+            # The PE header's time stamp, behind the header's offset at 0x3C and its signature.
+            with open(os.path.join(folder, program), "rb") as image:
+                data = image.read()
+            header = struct.unpack_from("<I", data, 0x3C)[0]
+            self.assertEqual(struct.unpack_from("<I", data, header + 8)[0], release_time(), program)
 
 
 if __name__ == "__main__":

@@ -147,6 +147,13 @@ class ReleaseFiles(unittest.TestCase):
             self.assertTrue(name_at(address + 1).startswith("ComputeFileDigest("),
                             name_at(address + 1))
 
+    def test_no_file_names_the_folder_it_was_built_in(self):
+        source = os.path.dirname(os.path.dirname(os.path.abspath(BUILD_DIR))).encode()
+        for folder in (FOLDER, DEBUG_FOLDER):
+            for name in os.listdir(folder):
+                with open(os.path.join(folder, name), "rb") as release_file:
+                    self.assertNotIn(source, release_file.read(), name)
+
     def test_headers_and_manifests_claim_the_oldest_windows_the_imports_need(self):
         needed, claims = XP_X64, set()
         for program in PROGRAMS:
