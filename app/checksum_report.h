@@ -5,6 +5,6 @@
 
 constexpr int64_t REPORT_STATUS_BAR = 14;
 
-// An empty path changes nothing. Otherwise all eleven digests are computed before any field
-// changes; a file that cannot be read leaves the bare labels.
+// An empty path changes nothing. Otherwise all eleven digests are computed, all of one version of
+// the file, before any field changes; a file that cannot be read leaves the bare labels.
 void ShowChecksums(const Text& path);

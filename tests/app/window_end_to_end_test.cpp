@@ -3,10 +3,10 @@
 // and closes it. Expected digests come from Python's hashlib and zlib, not from our engine.
 #include <windows.h>
 #include <ole2.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <cwctype>
@@ -22,6 +22,7 @@ namespace {
 
 const std::wstring FIXTURE = WINDOW_FIXTURE_DIR;
 const std::wstring PROGRAM = CHECKSUMS_PROGRAM;
+const std::wstring CONTENDER = CONTENDER_PROGRAM;
 const std::wstring TITLE_PREFIX =
     L"Calculate Checksums - Drag & Drop or click on 'Open File' - Filename: ";
 const std::wstring BASE_TITLE = L"Calculate Checksums - Drag & Drop or click on 'Open File'";
@@ -261,24 +262,103 @@ TEST_F(Window, ForeignPostsToItsHiddenEventWindowAreIgnored) {
   ExpectCleanExit();
 }
 
-// CPU time of all threads of a process, in 100 ns units; Wine reports none for the process.
-ULONGLONG ProcessCpuTime(DWORD processId) {
-  ULONGLONG total = 0;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID != processId) continue;
-    HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
-    FILETIME created, exited, kernel, user;
-    if (thread && GetThreadTimes(thread, &created, &exited, &kernel, &user)) {
-      total += (ULARGE_INTEGER{{kernel.dwLowDateTime, kernel.dwHighDateTime}}).QuadPart;
-      total += (ULARGE_INTEGER{{user.dwLowDateTime, user.dwHighDateTime}}).QuadPart;
+// file_contender.exe working on a file until it is ended.
+class Contender {
+ public:
+  Contender(const wchar_t* mode, const std::wstring& path) {
+    std::wstring commandLine = Quoted(CONTENDER) + L" " + mode + L" " + Quoted(path);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (!CreateProcessW(CONTENDER.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+      process = PROCESS_INFORMATION{};
     }
-    if (thread) CloseHandle(thread);
   }
-  CloseHandle(snapshot);
-  return total;
+  Contender(const Contender&) = delete;
+  Contender& operator=(const Contender&) = delete;
+  ~Contender() {
+    if (!process.hProcess) return;
+    TerminateProcess(process.hProcess, 0);
+    WaitForSingleObject(process.hProcess, 5000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  bool Started() const { return process.hProcess != nullptr; }
+
+ private:
+  PROCESS_INFORMATION process{};
+};
+
+// -1 when there is no such file.
+LONGLONG FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// The fixture's name of the version of contended.bin the fields show ("contended.bin+K": K bytes
+// appended), "bare" for bare labels, or empty when they show no one version.
+std::wstring VersionShown(const std::vector<std::wstring>& fields) {
+  if (fields == BareLabels()) return L"bare";
+  for (const auto& row : ExpectedDigests()) {
+    if (row.first.rfind(L"contended.bin", 0) == 0 && fields == ExpectedFields(row.first)) {
+      return row.first;
+    }
+  }
+  return L"";
+}
+
+// Shows a fresh copy of contended.bin while a contender works on it, from the moment the window
+// is there, so mostly during its eleven passes. Once the window lets go of the file, the contender
+// must get in: it was at work all along.
+class ContendedWindow : public Window {
+ protected:
+  static constexpr int ROUNDS = 2;
+
+  void ShowWhileContended(const wchar_t* mode, bool untilDeleted) {
+    const std::wstring path = PathOf(std::wstring(L"contended-") + mode + L".bin");
+    for (int round = 0; round < ROUNDS; ++round) {
+      ASSERT_TRUE(CopyFileW(PathOf(L"contended.bin").c_str(), path.c_str(), FALSE));
+      const LONGLONG copied = FileSize(path);
+      program = std::make_unique<DrivenProgram>(PROGRAM, Quoted(path));
+      ASSERT_TRUE(program->WaitForWindow());
+      Contender contender(mode, path);
+      ASSERT_TRUE(contender.Started());
+      ASSERT_TRUE(program->WaitForReport());
+      shown.push_back(VersionShown(program->Read().fields));
+      const auto gotIn = [&] {
+        return untilDeleted ? FileSize(path) == -1 : FileSize(path) > copied + APPENDED_ROWS;
+      };
+      const ULONGLONG deadline = GetTickCount64() + 10000;
+      while (!gotIn() && GetTickCount64() < deadline) Sleep(20);
+      EXPECT_TRUE(gotIn()) << "the contender did not get in once the window let go";
+      ExpectCleanExit();
+    }
+    std::string versions;
+    for (const auto& version : shown)
+      versions += Utf8FromText(version.empty() ? L"mixed" : version) + " ";
+    std::printf("versions shown: %s\n", versions.c_str());
+  }
+  // Every round shows one version, and at least one round all eleven digests.
+  void ExpectOneVersionEachRound() {
+    for (const auto& version : shown) EXPECT_NE(version, L"") << "the fields mix versions";
+    EXPECT_LT(std::count(shown.begin(), shown.end(), L"bare"), ROUNDS);
+  }
+
+  // Appended bytes the fixture has rows for; an appender that gets further shows no known version.
+  static constexpr LONGLONG APPENDED_ROWS = 1024;
+  std::vector<std::wstring> shown;
+};
+
+TEST_F(ContendedWindow, ReportOfAFileBeingAppendedToIsOfOneVersion) {
+  ShowWhileContended(L"append", false);
+  ExpectOneVersionEachRound();
+}
+
+TEST_F(ContendedWindow, ReportOfAFileBeingDeletedIsOfOneVersion) {
+  ShowWhileContended(L"delete", true);
+  ExpectOneVersionEachRound();
+  for (const auto& version : shown) EXPECT_TRUE(version == L"contended.bin" || version == L"bare");
 }
 
 TEST_F(Window, IdleWindowSleepsInItsWait) {

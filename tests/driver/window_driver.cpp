@@ -1,6 +1,7 @@
 #include "tests/driver/window_driver.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include "tests/support/file_drag.h"
 
@@ -17,12 +18,20 @@ struct WindowSearch {
   HWND found;
 };
 
+// The title as the system keeps it: unlike WM_GETTEXT this does not wait for a program that is
+// busy computing, whose window exists long before it answers.
+std::wstring WindowTitle(HWND window) {
+  std::wstring title(GetWindowTextLengthW(window) + 1, L'\0');
+  title.resize(GetWindowTextW(window, title.data(), static_cast<int>(title.size())));
+  return title;
+}
+
 BOOL CALLBACK MatchWindow(HWND candidate, LPARAM searchAddress) {
   auto* search = reinterpret_cast<WindowSearch*>(searchAddress);
   DWORD owner = 0;
   GetWindowThreadProcessId(candidate, &owner);
   if (owner != search->processId || !IsWindowVisible(candidate)) return TRUE;
-  if (ReadControlText(candidate).rfind(search->titleStart, 0) != 0) return TRUE;
+  if (WindowTitle(candidate).rfind(search->titleStart, 0) != 0) return TRUE;
   search->found = candidate;
   return FALSE;
 }
@@ -191,4 +200,23 @@ long DrivenProgram::Close(CloseBy how, DWORD timeoutMs) {
   DWORD exitCode = 0;
   GetExitCodeProcess(process.hProcess, &exitCode);
   return static_cast<long>(exitCode);
+}
+
+ULONGLONG ProcessCpuTime(DWORD processId) {
+  ULONGLONG total = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID != processId) continue;
+    HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
+    FILETIME created, exited, kernel, user;
+    if (thread && GetThreadTimes(thread, &created, &exited, &kernel, &user)) {
+      total += (ULARGE_INTEGER{{kernel.dwLowDateTime, kernel.dwHighDateTime}}).QuadPart;
+      total += (ULARGE_INTEGER{{user.dwLowDateTime, user.dwHighDateTime}}).QuadPart;
+    }
+    if (thread) CloseHandle(thread);
+  }
+  CloseHandle(snapshot);
+  return total;
 }

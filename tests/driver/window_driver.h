@@ -25,7 +25,8 @@ class DrivenProgram {
   ~DrivenProgram();  // closes the window and ends the process if a test left it running
 
   bool Started() const { return process.hProcess != nullptr; }
-  // Waits for the program's top-level window and its eleven fields and status bar.
+  // Waits for the program's top-level window and its eleven fields and status bar. They exist
+  // before the program answers: it may still be computing its first report.
   bool WaitForWindow(DWORD timeoutMs = 20000);
   HWND Window() const { return window; }
   HANDLE Process() const { return process.hProcess; }
@@ -57,3 +58,6 @@ class DrivenProgram {
 
 // Text of any window, through the message queue of whichever process owns it.
 std::wstring ReadControlText(HWND control);
+
+// CPU time of all threads of a process, in 100 ns units; Wine reports none for the process itself.
+ULONGLONG ProcessCpuTime(DWORD processId);

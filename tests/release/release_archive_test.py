@@ -1,71 +1,97 @@
 #!/usr/bin/env python3
-"""The release archive as `make dist` makes it: unpacked, its SHA256SUMS checked by coreutils'
-sha256sum and by the archive's own checksums-cli.exe under Wine, and the version resources of
-both programs held to the project's version.
+"""The release archives as `make dist` writes them from this build (the script checks the files
+themselves before it packs them): one top folder, its entries in name order with the release
+time and fixed attributes; made twice, in two time zones and under two umasks, the same bytes;
+unpacked, the sums check and the programs carry the release time.
 
-Usage: release_archive_test.py VERSION WIN64_BUILD_DIR EMULATOR
+Usage: release_archive_test.py VERSION WIN64_BUILD_DIR
 """
 import os
+import stat
 import struct
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 import zipfile
 
-VERSION, BUILD_DIR, EMULATOR = sys.argv[1], sys.argv[2], sys.argv[3]
+VERSION, BUILD_DIR = sys.argv[1], sys.argv[2]
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-CONTENTS = ["checksums.exe", "checksums-cli.exe", "README.md", "LICENSE", "SHA256SUMS"]
-FIXED_FILE_INFO_SIGNATURE = struct.pack("<I", 0xFEEF04BD)
+TOP = "calculate-checksums-%s/" % VERSION
+ARCHIVES = ["calculate-checksums-%s-win64.zip" % VERSION,
+            "calculate-checksums-%s-win64-debug.zip" % VERSION]
+# Where and how each of the two runs makes the archives.
+RUNS = [("first", "UTC", 0o022), ("second", "Pacific/Kiritimati", 0o077)]
 
 
-def file_version(program):
-    """FILEVERSION of the program's version resource, read from its fixed part."""
-    with open(program, "rb") as image:
-        data = image.read()
-    start = data.find(FIXED_FILE_INFO_SIGNATURE)
-    _, _, most, least = struct.unpack_from("<4I", data, start)
-    return "%d.%d.%d.%d" % (most >> 16, most & 0xFFFF, least >> 16, least & 0xFFFF)
+def release_time():
+    if os.environ.get("SOURCE_DATE_EPOCH"):
+        return int(os.environ["SOURCE_DATE_EPOCH"])
+    return int(subprocess.run(["git", "-C", ROOT, "log", "-1", "--format=%ct"],
+                              capture_output=True, text=True, check=True).stdout)
 
 
-class ReleaseArchive(unittest.TestCase):
+def make_dist(output, zone, umask):
+    subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "make-dist.py"), VERSION,
+                    BUILD_DIR, output], check=True, stdout=subprocess.DEVNULL, timeout=600,
+                   env=dict(os.environ, TZ=zone), preexec_fn=lambda: os.umask(umask))
+
+
+class ReleaseArchives(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.folder = tempfile.TemporaryDirectory(prefix="release-archive-test-")
-        subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "make-dist.py"), VERSION,
-                        BUILD_DIR, cls.folder.name], check=True, stdout=subprocess.DEVNULL,
-                       timeout=300)
-        cls.unpacked = os.path.join(cls.folder.name, "unpacked")
-        archive = os.path.join(cls.folder.name, "calculate-checksums-%s-win64.zip" % VERSION)
-        with zipfile.ZipFile(archive) as release:
-            cls.names = release.namelist()
-            release.extractall(cls.unpacked)
+        for run, zone, umask in RUNS:
+            make_dist(os.path.join(cls.folder.name, run), zone, umask)
 
     @classmethod
     def tearDownClass(cls):
         cls.folder.cleanup()
 
-    def check_sums(self, *command):
-        result = subprocess.run([*command, "-c", "SHA256SUMS"], cwd=self.unpacked,
-                                capture_output=True, timeout=120)
-        return result.returncode, result.stdout.decode("utf-8").replace("\r\n", "\n")
+    def made(self, run, archive):
+        return os.path.join(self.folder.name, run, archive)
 
-    def test_archive_holds_the_programs_the_documents_and_their_sums(self):
-        self.assertEqual(sorted(self.names), sorted(CONTENTS))
-        for name, source in [("checksums-cli.exe", BUILD_DIR), ("LICENSE", ROOT)]:
-            with open(os.path.join(self.unpacked, name), "rb") as packed, \
-                 open(os.path.join(source, name), "rb") as original:
-                self.assertEqual(packed.read(), original.read(), name)
+    def test_two_runs_in_other_time_zones_and_umasks_give_the_same_bytes(self):
+        for archive in ARCHIVES:
+            with open(self.made("first", archive), "rb") as a, \
+                 open(self.made("second", archive), "rb") as b:
+                self.assertEqual(a.read(), b.read(), archive)
 
-    def test_sums_pass_coreutils_and_our_own_check(self):
-        expected = "".join(name + ": OK\n" for name in CONTENTS[:-1])
-        self.assertEqual(self.check_sums("sha256sum"), (0, expected))
-        program = os.path.join(self.unpacked, "checksums-cli.exe")
-        self.assertEqual(self.check_sums(EMULATOR, program, "-a", "sha256"), (0, expected))
+    def test_entries_sit_in_one_folder_in_name_order_with_the_release_time(self):
+        # Zip times are kept to two seconds.
+        expected_time = time.gmtime(release_time() // 2 * 2)[:6]
+        for archive in ARCHIVES:
+            with zipfile.ZipFile(self.made("first", archive)) as release:
+                entries = release.infolist()
+            names = [entry.filename for entry in entries]
+            self.assertEqual(names[0], TOP)
+            self.assertEqual(names[1:], sorted(names[1:]))
+            self.assertTrue(all(name.startswith(TOP) for name in names), names)
+            for entry in entries:
+                self.assertEqual(entry.date_time, expected_time, entry.filename)
+                mode = entry.external_attr >> 16
+                expected_mode = (stat.S_IFDIR | 0o755 if entry.is_dir() else
+                                 stat.S_IFREG | (0o755 if entry.filename.endswith(".exe")
+                                                 else 0o644))
+                self.assertEqual((entry.create_system, mode), (3, expected_mode), entry.filename)
 
-    def test_both_programs_carry_the_project_version(self):
+    def test_unpacked_together_the_sums_check_and_the_debug_files_sit_beside_the_programs(self):
+        unpacked = os.path.join(self.folder.name, "unpacked")
+        for archive in ARCHIVES:
+            with zipfile.ZipFile(self.made("first", archive)) as release:
+                release.extractall(unpacked)
+        folder = os.path.join(unpacked, TOP)
+        result = subprocess.run(["sha256sum", "--strict", "-c", "SHA256SUMS"], cwd=folder,
+                                capture_output=True, text=True, timeout=120)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         for program in ["checksums.exe", "checksums-cli.exe"]:
-            self.assertEqual(file_version(os.path.join(self.unpacked, program)), VERSION + ".0")
+            self.assertTrue(os.path.isfile(os.path.join(folder, program + ".debug")), program)
+            # The PE header's time stamp, behind the header's offset at 0x3C and its signature.
+            with open(os.path.join(folder, program), "rb") as image:
+                data = image.read()
+            header = struct.unpack_from("<I", data, 0x3C)[0]
+            self.assertEqual(struct.unpack_from("<I", data, header + 8)[0], release_time(), program)
 
 
 if __name__ == "__main__":
