@@ -24,7 +24,7 @@ void ShowChecksums(const Text& path) {
   if (path.empty()) return;
   const ReportDigests digests = DigestsOfOneVersion(path);
   for (int i = 0; i < REPORT_ROW_COUNT; ++i) {
-    ChangeGadgetText(REPORT_ROWS[i].field, ReportLine(REPORT_ROWS[i], digests[i]).c_str());
+    ChangeGadgetText(ReportField(i), ReportLine(REPORT_ROWS[i], digests[i]).c_str());
   }
   SetStatusSectionText(REPORT_STATUS_BAR, 0, (FILE_PATH_PREFIX + path).c_str());
 }

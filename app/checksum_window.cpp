@@ -33,7 +33,7 @@ int32_t FieldY(int64_t field) {
 }
 
 void ShowStartLabels() {
-  for (const ReportRow& row : REPORT_ROWS) ChangeGadgetText(row.field, row.label);
+  for (int i = 0; i < REPORT_ROW_COUNT; ++i) ChangeGadgetText(ReportField(i), REPORT_ROWS[i].label);
 }
 
 }  // namespace
@@ -43,9 +43,9 @@ bool BuildChecksumWindow() {
                           WINDOW_FLAGS)) {
     return false;
   }
-  for (const ReportRow& row : REPORT_ROWS) {
-    CreateTextField(row.field, FIELD_X, FieldY(row.field), FIELD_WIDTH, FIELD_HEIGHT, row.label,
-                    FIELD_CENTRED_TEXT);
+  for (int i = 0; i < REPORT_ROW_COUNT; ++i) {
+    CreateTextField(ReportField(i), FIELD_X, FieldY(ReportField(i)), FIELD_WIDTH, FIELD_HEIGHT,
+                    REPORT_ROWS[i].label, FIELD_CENTRED_TEXT);
   }
   CreateButton(OPEN_FILE_BUTTON, 375, BUTTON_Y, BUTTON_WIDTH, BUTTON_HEIGHT, L"Open File");
   CreateButton(CLEAR_BUTTON, 575, BUTTON_Y, BUTTON_WIDTH, BUTTON_HEIGHT, L"Clear");

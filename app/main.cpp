@@ -9,6 +9,7 @@
 #include "toolkit/dpi_scaling.h"
 #include "toolkit/drop_support.h"
 #include "toolkit/event_queue.h"
+#include "toolkit/message_pump.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/numbered_window.h"
 #include "toolkit/open_file_dialog.h"

@@ -323,11 +323,5 @@ std::vector<SumsEntry> SumsFileEntries(const std::string& bytes) {
 }
 
 Text LowerCaseHex(const Text& hex) {
-  Text lower = hex;
-  for (wchar_t& character : lower) {
-    if (character >= L'A' && character <= L'F') {
-      character = static_cast<wchar_t>(character - L'A' + L'a');
-    }
-  }
-  return lower;
+  return LowerCaseAscii(hex);
 }

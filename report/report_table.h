@@ -1,6 +1,6 @@
 #pragma once
-// The eleven rows of a file's checksum report, in the order shown: the window's fields and the
-// console companion both take them from here.
+// The eleven rows of a file's checksum report, in the order shown: the window (whose fields are
+// numbered by it) and the console companion both take them from here.
 #include <array>
 #include <cstdint>
 
@@ -8,7 +8,6 @@
 #include "runtime/text.h"
 
 struct ReportRow {
-  int64_t field;         // object number of the window's text field
   const wchar_t* label;  // the field's start label; a report line adds one space and the digest
   int32_t algorithm;     // DIGEST_* id
   int32_t bits;          // 0 for the algorithms with a single size
@@ -19,17 +18,17 @@ constexpr int REPORT_ROW_COUNT = 11;
 // CRC32 comes first although its id is 2: the order is the table's, not the ids'.
 // clang-format off
 inline constexpr ReportRow REPORT_ROWS[REPORT_ROW_COUNT] = {
-    {1, L"CRC32:", DIGEST_CRC32, 0},
-    {2, L"MD5:", DIGEST_MD5, 0},
-    {3, L"SHA-1:", DIGEST_SHA1, 0},
-    {4, L"SHA-2 (224):", DIGEST_SHA2, 224},
-    {5, L"SHA-2 (256):", DIGEST_SHA2, 256},
-    {6, L"SHA-2 (384):", DIGEST_SHA2, 384},
-    {7, L"SHA-2 (512):", DIGEST_SHA2, 512},
-    {8, L"SHA-3 (224):", DIGEST_SHA3, 224},
-    {9, L"SHA-3 (256):", DIGEST_SHA3, 256},
-    {10, L"SHA-3 (384):", DIGEST_SHA3, 384},
-    {11, L"SHA-3 (512):", DIGEST_SHA3, 512},
+    {L"CRC32:", DIGEST_CRC32, 0},
+    {L"MD5:", DIGEST_MD5, 0},
+    {L"SHA-1:", DIGEST_SHA1, 0},
+    {L"SHA-2 (224):", DIGEST_SHA2, 224},
+    {L"SHA-2 (256):", DIGEST_SHA2, 256},
+    {L"SHA-2 (384):", DIGEST_SHA2, 384},
+    {L"SHA-2 (512):", DIGEST_SHA2, 512},
+    {L"SHA-3 (224):", DIGEST_SHA3, 224},
+    {L"SHA-3 (256):", DIGEST_SHA3, 256},
+    {L"SHA-3 (384):", DIGEST_SHA3, 384},
+    {L"SHA-3 (512):", DIGEST_SHA3, 512},
 };
 // clang-format on
 

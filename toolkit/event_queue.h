@@ -82,10 +82,6 @@ void LowerEventSuppression();
 // Releases the current event's data and makes the oldest queued event current; its kind, or 0.
 int32_t NextQueuedEvent();
 
-// The next queued event's kind; else, after handling at most one system message, that message's
-// number; else 0 once the timeout (milliseconds; -1 no limit, 0 no wait) has passed.
-int64_t WaitForEvent(int32_t timeout);
-
 // Fields of the event WaitForEvent returned last.
 int64_t CurrentEventGadget();
 int64_t CurrentEventWindow();

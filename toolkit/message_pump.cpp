@@ -1,6 +1,8 @@
 // The wait for events: a queued event first, else at most one system message, translated through
 // the accelerators of the active window when it is one of the toolkit's and dispatched. It sits
 // above the queue and the windows, which the queue itself knows nothing of.
+#include "toolkit/message_pump.h"
+
 #include <richedit.h>
 
 #include <cwchar>

@@ -15,6 +15,7 @@
 #include "tests/support/file_drag.h"
 #include "toolkit/drop_target.h"
 #include "toolkit/event_queue.h"
+#include "toolkit/message_pump.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/numbered_window.h"
 #include "tests/toolkit/toolkit_test_support.h"

@@ -1,5 +1,6 @@
 // The event queue and the wait, with real windows and a real second thread.
 #include "toolkit/event_queue.h"
+#include "toolkit/message_pump.h"
 
 #include <thread>
 

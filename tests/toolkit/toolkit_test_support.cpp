@@ -3,6 +3,7 @@
 #include "runtime/main_heap.h"
 #include "toolkit/dpi_scaling.h"
 #include "toolkit/event_queue.h"
+#include "toolkit/message_pump.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/numbered_window.h"
 
