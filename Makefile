@@ -1,8 +1,9 @@
 # The two entry points: `make run FILE=path` shows a file's checksums, `make test` runs every test.
 # `make bench` measures the digest engine against OpenSSL, zlib and rhash on each processor class
 # (not part of the tests).
-# `make dist` writes the release archives into build/dist: calculate-checksums-VERSION-win64.zip
-# and its debug information, calculate-checksums-VERSION-win64-debug.zip.
+# `make dist` writes the release into build/dist: calculate-checksums-VERSION-win64.zip, its debug
+# information calculate-checksums-VERSION-win64-debug.zip, the setup program
+# calculate-checksums-VERSION-win64-setup.exe, the bill of materials and SHA256SUMS.
 # `make fuzz` runs the fuzz targets for FUZZ_SECONDS each; `make test` gives them 30 s each.
 .PHONY: run test checks bench dist fuzz deps native win64 fuzzers
 

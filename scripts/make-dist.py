@@ -1,19 +1,24 @@
 #!/usr/bin/env python3
-"""Writes the release archives into OUTPUT_DIR, from the two programs of a Windows build:
+"""Writes the release into OUTPUT_DIR, from the two programs of a Windows build:
 
 calculate-checksums-VERSION-win64.zip holds one folder, calculate-checksums-VERSION/, with the two
-programs stripped, README.md, LICENSE, THIRD-PARTY-NOTICES (the notices of the toolchain's
-libraries linked into the programs), calculate-checksums-VERSION.spdx.json (the bill of
-materials) and SHA256SUMS of all of these, written by our own checksums-cli.exe under Wine.
+programs stripped, README.txt (the guide for Windows users, docs/user-guide.txt), LICENSE,
+THIRD-PARTY-NOTICES (the notices of the toolchain's libraries linked into the programs),
+calculate-checksums-VERSION.spdx.json (the bill of materials) and SHA256SUMS of all of these,
+written by our own checksums-cli.exe under Wine.
 
 calculate-checksums-VERSION-win64-debug.zip holds the programs' debug information, the .debug
 files their debug links name, in a folder of the same name: unpacked beside the programs, a
 debugger or addr2line finds them.
 
+calculate-checksums-VERSION-win64-setup.exe installs the programs, the guide, the licence and the
+notices for the current user (installer/calculate-checksums.nsi). The bill of materials names it
+too, and a copy of it sits beside the archives, with SHA256SUMS of all four.
+
 Every byte follows from the commit: the one time used (PE time stamps, zip entries, the bill of
 materials) is SOURCE_DATE_EPOCH, or else the commit's time; entries have a fixed order and fixed
-attributes. The release checks (tests/release/release_files_test.py) run on the very files packed
-before any archive is written.
+attributes; the setup program stores no time at all. The release checks
+(tests/release/release_files_test.py) run on the very files packed before any archive is written.
 
 Usage: make-dist.py VERSION WIN64_BUILD_DIR OUTPUT_DIR
 """
@@ -29,12 +34,12 @@ import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
+import release_installer  # noqa: E402
 import release_inventory  # noqa: E402
 
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run.sh")
 RELEASE_CHECKS = os.path.join(ROOT, "tests", "release", "release_files_test.py")
 PROGRAMS = ["checksums.exe", "checksums-cli.exe"]
-DOCUMENTS = ["README.md", "LICENSE"]
 NOTICES = "THIRD-PARTY-NOTICES"
 SUMS = "SHA256SUMS"
 DEBUG_SUFFIX = ".debug"
@@ -91,12 +96,11 @@ def split_off_debug_information(objcopy, built, shipped, debug, epoch):
                    env=environment, check=True)
 
 
-def write_sums(folder):
+def write_sums(folder, names, companion=None):
     # Named relative to the folder, so that a check runs where it is unpacked.
-    names = sorted(name for name in os.listdir(folder) if name != SUMS)
+    companion = companion or os.path.join(folder, "checksums-cli.exe")
     result = subprocess.run(
-        [WINE_RUN, os.path.join(folder, "checksums-cli.exe"), "--format", "gnu", "-a", "sha256",
-         *names], cwd=folder, stdin=subprocess.DEVNULL, capture_output=True, timeout=300)
+        [WINE_RUN, companion, "--format", "gnu", "-a", "sha256", *names], cwd=folder, stdin=subprocess.DEVNULL, capture_output=True, timeout=300)
     if result.returncode != 0 or not result.stdout:
         sys.exit("make-dist: checksums-cli.exe failed (%d): %s"
                  % (result.returncode, result.stderr.decode("utf-8", "replace")))
@@ -130,24 +134,27 @@ def write_zip(target, folder, epoch):
     os.replace(partial, target)
 
 
-def stage(version, build_dir, folder, debug_folder, epoch):
+def stage(version, build_dir, folder, debug_folder, installer, epoch):
     tools = build_tools(build_dir)
     for program in PROGRAMS:
         split_off_debug_information(tools["objcopy"], os.path.join(build_dir, program),
                                     os.path.join(folder, program),
                                     os.path.join(debug_folder, program + DEBUG_SUFFIX), epoch)
-    for document in DOCUMENTS:
-        shutil.copyfile(os.path.join(ROOT, document), os.path.join(folder, document))
+    shutil.copyfile(os.path.join(ROOT, "LICENSE"), os.path.join(folder, "LICENSE"))
+    release_installer.write_user_guide(version, os.path.join(folder, release_installer.GUIDE_NAME))
     inventory = release_inventory.Inventory(
-        tools, {program: os.path.join(build_dir, program + ".map") for program in PROGRAMS})
+        tools, {program: os.path.join(build_dir, program + ".map") for program in PROGRAMS},
+        release_installer.installer_tools())
     with open(os.path.join(folder, NOTICES), "w", encoding="utf-8", newline="\n") as out:
         out.write(release_inventory.notices_text(version, PROGRAMS, inventory))
+    release_installer.write_installer(version, folder, installer)
     shipped = {program: os.path.join(folder, program) for program in PROGRAMS}
     with open(os.path.join(folder, bill_of_materials_name(version)), "w", encoding="utf-8",
               newline="\n") as out:
-        out.write(release_inventory.spdx_document(version, shipped, inventory, epoch,
-                                                  copyright_line(), release_commit()))
-    write_sums(folder)
+        out.write(release_inventory.spdx_document(
+            version, shipped, inventory, epoch, copyright_line(), release_commit(),
+            {os.path.basename(installer): installer}))
+    write_sums(folder, sorted(name for name in os.listdir(folder) if name != SUMS))
 
 
 def main(version, build_dir, output_dir):
@@ -155,19 +162,24 @@ def main(version, build_dir, output_dir):
     with tempfile.TemporaryDirectory(prefix="calculate-checksums-dist-") as staging:
         folder = os.path.join(staging, "release", folder_name(version))
         debug_folder = os.path.join(staging, "debug", folder_name(version))
+        installer = os.path.join(staging, release_installer.installer_name(version))
         os.makedirs(folder)
         os.makedirs(debug_folder)
-        stage(version, build_dir, folder, debug_folder, epoch)
+        stage(version, build_dir, folder, debug_folder, installer, epoch)
         checks = subprocess.run([sys.executable, RELEASE_CHECKS, version, folder, debug_folder,
-                                 build_dir, WINE_RUN], stdin=subprocess.DEVNULL)
+                                 installer, build_dir, WINE_RUN], stdin=subprocess.DEVNULL)
         if checks.returncode != 0:
             sys.exit("make-dist: the release checks failed; no archive written")
         os.makedirs(output_dir, exist_ok=True)
-        targets = [os.path.join(output_dir, archive_name(version)),
-                   os.path.join(output_dir, debug_archive_name(version))]
-        write_zip(targets[0], folder, epoch)
-        write_zip(targets[1], debug_folder, epoch)
-    print("\n".join(targets))
+        published = [archive_name(version), debug_archive_name(version),
+                     os.path.basename(installer), bill_of_materials_name(version)]
+        write_zip(os.path.join(output_dir, published[0]), folder, epoch)
+        write_zip(os.path.join(output_dir, published[1]), debug_folder, epoch)
+        shutil.copyfile(installer, os.path.join(output_dir, published[2]))
+        shutil.copyfile(os.path.join(folder, published[3]), os.path.join(output_dir, published[3]))
+        # The sums of the release's downloads, by the companion of the folder just checked.
+        write_sums(output_dir, published, os.path.join(folder, "checksums-cli.exe"))
+    print("\n".join(os.path.join(output_dir, name) for name in published + [SUMS]))
 
 
 if __name__ == "__main__":

@@ -65,16 +65,18 @@ def build_tools(tools):
 
 
 class Inventory:
-    """The packages that went into each program (linked in) or built them."""
+    """The packages that went into each program (linked in) or built them, and those that made
+    the setup program (installer_tools: paths of their files)."""
 
-    def __init__(self, tools, link_maps):
+    def __init__(self, tools, link_maps, installer_tools):
         self.linked = {}  # program -> {package: [file names]}
         for program, link_map in link_maps.items():
             by_package = self.linked.setdefault(program, {})
             for path in linked_toolchain_files(link_map):
                 by_package.setdefault(owning_package(path), []).append(os.path.basename(path))
         self.builders = sorted({owning_package(path) for path in build_tools(tools)})
-        names = set(self.builders)
+        self.installer_builders = sorted({owning_package(path) for path in installer_tools})
+        names = set(self.builders) | set(self.installer_builders)
         for by_package in self.linked.values():
             names.update(by_package)
         self.packages = {name: package_facts(name) for name in sorted(names)}
@@ -123,39 +125,53 @@ def purl(facts):
     return "pkg:deb/debian/%s@%s?arch=%s" % (*quoted, facts["architecture"])
 
 
-def spdx_document(version, programs, inventory, epoch, copyright_line, commit):
-    """programs: file name -> path of the shipped file; copyright_line: our LICENSE's; commit: the
-    one built from, or None when unknown."""
+def shipped_package(name, version, digest, copyright_line, commit, purpose):
+    package = {
+        "SPDXID": spdx_id("Program", name), "name": name, "versionInfo": version,
+        "packageFileName": name, "supplier": SPDX_SUPPLIER,
+        "downloadLocation": "NOASSERTION", "filesAnalyzed": False,
+        "checksums": [{"algorithm": "SHA256", "checksumValue": digest}],
+        "licenseConcluded": "NOASSERTION", "licenseDeclared": "MIT",
+        "copyrightText": copyright_line, "primaryPackagePurpose": purpose}
+    if commit:
+        package["sourceInfo"] = "built from commit %s" % commit
+    return package
+
+
+def built_by(packages, name):
+    return [{"spdxElementId": spdx_id("Package", package), "relationshipType": "BUILD_TOOL_OF",
+             "relatedSpdxElement": spdx_id("Program", name)} for package in packages]
+
+
+def spdx_document(version, programs, inventory, epoch, copyright_line, commit, installers):
+    """programs and installers: file name -> path of the shipped file; copyright_line: our
+    LICENSE's; commit: the one built from, or None when unknown. Each installer contains every
+    program."""
     digests = {}
-    for name, path in programs.items():
-        with open(path, "rb") as program:
-            digests[name] = hashlib.sha256(program.read()).hexdigest()
+    for name, path in {**programs, **installers}.items():
+        with open(path, "rb") as shipped:
+            digests[name] = hashlib.sha256(shipped.read()).hexdigest()
     document_name = "calculate-checksums-%s-win64" % version
     # The same programs give the same document, wherever and whenever it is made.
     unique = uuid.uuid5(uuid.NAMESPACE_URL, document_name + "".join(sorted(digests.values())))
     packages, relationships = [], []
-    for name in programs:
-        program = {
-            "SPDXID": spdx_id("Program", name), "name": name, "versionInfo": version,
-            "packageFileName": name, "supplier": SPDX_SUPPLIER,
-            "downloadLocation": "NOASSERTION", "filesAnalyzed": False,
-            "checksums": [{"algorithm": "SHA256", "checksumValue": digests[name]}],
-            "licenseConcluded": "NOASSERTION", "licenseDeclared": "MIT",
-            "copyrightText": copyright_line,
-            "primaryPackagePurpose": "APPLICATION"}
-        if commit:
-            program["sourceInfo"] = "built from commit %s" % commit
-        packages.append(program)
+    for name in list(programs) + list(installers):
+        packages.append(shipped_package(name, version, digests[name], copyright_line, commit,
+                                        "APPLICATION" if name in programs else "INSTALL"))
         relationships.append({"spdxElementId": "SPDXRef-DOCUMENT", "relationshipType": "DESCRIBES",
                               "relatedSpdxElement": spdx_id("Program", name)})
+    for name in programs:
         for package in sorted(inventory.linked.get(name, {})):
             relationships.append({"spdxElementId": spdx_id("Program", name),
                                   "relationshipType": "STATIC_LINK",
                                   "relatedSpdxElement": spdx_id("Package", package)})
-        for package in inventory.builders:
-            relationships.append({"spdxElementId": spdx_id("Package", package),
-                                  "relationshipType": "BUILD_TOOL_OF",
-                                  "relatedSpdxElement": spdx_id("Program", name)})
+        relationships += built_by(inventory.builders, name)
+    for name in installers:
+        for contained in programs:
+            relationships.append({"spdxElementId": spdx_id("Program", name),
+                                  "relationshipType": "CONTAINS",
+                                  "relatedSpdxElement": spdx_id("Program", contained)})
+        relationships += built_by(inventory.installer_builders, name)
     for facts in inventory.packages.values():
         packages.append({
             "SPDXID": spdx_id("Package", facts["name"]), "name": facts["name"],

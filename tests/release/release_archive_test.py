@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""The release archives as `make dist` writes them from this build (the script checks the files
-themselves before it packs them): one top folder, its entries in name order with the release
-time and fixed attributes; made twice, in two time zones and under two umasks, the same bytes;
-unpacked, the sums check and the programs carry the release time.
+"""The release as `make dist` writes it from this build (the script checks the files themselves
+before it packs them): archives with one top folder, their entries in name order with the
+release time and fixed attributes; made twice, in two time zones and under two umasks, the same
+bytes, the setup program's too; the release's sums check; unpacked, the archive's sums check and
+the programs carry the release time.
 
 Usage: release_archive_test.py VERSION WIN64_BUILD_DIR
 """
@@ -21,6 +22,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 TOP = "calculate-checksums-%s/" % VERSION
 ARCHIVES = ["calculate-checksums-%s-win64.zip" % VERSION,
             "calculate-checksums-%s-win64-debug.zip" % VERSION]
+RELEASED = ARCHIVES + ["calculate-checksums-%s-win64-setup.exe" % VERSION,
+                       "calculate-checksums-%s.spdx.json" % VERSION, "SHA256SUMS"]
 # Where and how each of the two runs makes the archives.
 RUNS = [("first", "UTC", 0o022), ("second", "Pacific/Kiritimati", 0o077)]
 
@@ -53,7 +56,9 @@ class ReleaseArchives(unittest.TestCase):
         return os.path.join(self.folder.name, run, archive)
 
     def test_two_runs_in_other_time_zones_and_umasks_give_the_same_bytes(self):
-        for archive in ARCHIVES:
+        self.assertEqual(sorted(os.listdir(os.path.join(self.folder.name, "first"))),
+                         sorted(RELEASED))
+        for archive in RELEASED:
             with open(self.made("first", archive), "rb") as a, \
                  open(self.made("second", archive), "rb") as b:
                 self.assertEqual(a.read(), b.read(), archive)
@@ -75,6 +80,12 @@ class ReleaseArchives(unittest.TestCase):
                                  stat.S_IFREG | (0o755 if entry.filename.endswith(".exe")
                                                  else 0o644))
                 self.assertEqual((entry.create_system, mode), (3, expected_mode), entry.filename)
+
+    def test_the_release_sums_name_and_check_every_download(self):
+        result = subprocess.run(["sha256sum", "--strict", "-c", "SHA256SUMS"],
+                                cwd=os.path.join(self.folder.name, "first"), capture_output=True,
+                                text=True, timeout=120)
+        self.assertEqual(result.stdout, "".join(name + ": OK\n" for name in RELEASED[:-1]))
 
     def test_unpacked_together_the_sums_check_and_the_debug_files_sit_beside_the_programs(self):
         unpacked = os.path.join(self.folder.name, "unpacked")

@@ -2,9 +2,10 @@
 """The release's files as make-dist.py packs them, checked before any archive is written: their
 sums (coreutils' sha256sum and our own checksums-cli.exe under Wine), stripped programs whose
 debug links reach their debug files, PE headers and manifests that claim the Windows the imports
-need, the notices of the linked toolchain libraries, the bill of materials and the version.
+need, the notices of the linked toolchain libraries, the user's guide, the bill of materials, the
+setup program and the version.
 
-Usage: release_files_test.py VERSION FOLDER DEBUG_FOLDER WIN64_BUILD_DIR EMULATOR
+Usage: release_files_test.py VERSION FOLDER DEBUG_FOLDER INSTALLER WIN64_BUILD_DIR EMULATOR
 """
 import hashlib
 import json
@@ -17,7 +18,7 @@ import tempfile
 import unittest
 import zlib
 
-VERSION, FOLDER, DEBUG_FOLDER, BUILD_DIR, EMULATOR = sys.argv[1:6]
+VERSION, FOLDER, DEBUG_FOLDER, INSTALLER, BUILD_DIR, EMULATOR = sys.argv[1:7]
 PROGRAMS = ["checksums.exe", "checksums-cli.exe"]
 SUMS = "SHA256SUMS"
 FIXED_FILE_INFO_SIGNATURE = struct.pack("<I", 0xFEEF04BD)
@@ -55,6 +56,7 @@ LINKED_RUNTIME = {"libpthread.a": "winpthreads", "libmingwex.a": "MinGW-w64 runt
                   "libgcc.a": "GCC runtime", "libstdc++.a": "GCC's C++ library"}
 TOOLCHAIN_PACKAGES = ["g++-mingw-w64-x86-64-posix", "gcc-mingw-w64-x86-64-posix",
                       "mingw-w64-x86-64-dev", "binutils-mingw-w64-x86-64"]
+INSTALLER_PACKAGES = ["nsis", "nsis-common"]
 
 
 def shipped(name):
@@ -93,7 +95,7 @@ def manifest(program):
 class ReleaseFiles(unittest.TestCase):
     def test_folder_holds_programs_documents_notices_bill_and_sums_covering_all(self):
         bill = "calculate-checksums-%s.spdx.json" % VERSION
-        expected = sorted(PROGRAMS + ["README.md", "LICENSE", "THIRD-PARTY-NOTICES", bill])
+        expected = sorted(PROGRAMS + ["README.txt", "LICENSE", "THIRD-PARTY-NOTICES", bill])
         self.assertEqual(sorted(os.listdir(FOLDER)), sorted(expected + [SUMS]))
         with open(shipped(SUMS), encoding="utf-8") as sums:
             self.assertEqual(sorted(line.split()[-1] for line in sums), expected)
@@ -149,10 +151,11 @@ class ReleaseFiles(unittest.TestCase):
 
     def test_no_file_names_the_folder_it_was_built_in(self):
         source = os.path.dirname(os.path.dirname(os.path.abspath(BUILD_DIR))).encode()
-        for folder in (FOLDER, DEBUG_FOLDER):
-            for name in os.listdir(folder):
-                with open(os.path.join(folder, name), "rb") as release_file:
-                    self.assertNotIn(source, release_file.read(), name)
+        paths = [os.path.join(folder, name) for folder in (FOLDER, DEBUG_FOLDER)
+                 for name in os.listdir(folder)]
+        for path in paths + [INSTALLER]:
+            with open(path, "rb") as release_file:
+                self.assertNotIn(source, release_file.read(), path)
 
     def test_headers_and_manifests_claim_the_oldest_windows_the_imports_need(self):
         needed, claims = XP_X64, set()
@@ -206,13 +209,29 @@ class ReleaseFiles(unittest.TestCase):
             self.assertEqual(packages[program]["checksums"],
                              [{"algorithm": "SHA256", "checksumValue": digest}])
             self.assertIn(packages[program]["SPDXID"], described)
-        for name in TOOLCHAIN_PACKAGES:
+        for name in TOOLCHAIN_PACKAGES + INSTALLER_PACKAGES:
             self.assertEqual(packages[name]["versionInfo"],
                              output("dpkg-query", "-W", "-f=${Version}", name))
+        with open(INSTALLER, "rb") as image:
+            digest = hashlib.sha256(image.read()).hexdigest()
+        setup = packages[os.path.basename(INSTALLER)]
+        self.assertEqual(setup["checksums"], [{"algorithm": "SHA256", "checksumValue": digest}])
+        self.assertIn(setup["SPDXID"], described)
 
-    def test_both_programs_carry_the_project_version(self):
-        for program in PROGRAMS:
-            with open(shipped(program), "rb") as image:
+    def test_setup_program_installs_for_the_user_without_elevation(self):
+        text = manifest(INSTALLER)
+        self.assertIn('level="asInvoker"', text)
+        self.assertRegex(output(TOOLS["objdump"], "-f", INSTALLER), r"file format pei-x86-64")
+
+    def test_users_guide_has_windows_line_ends_and_this_version(self):
+        with open(shipped("README.txt"), "rb") as guide:
+            text = guide.read()
+        self.assertEqual(text.count(b"\n"), text.count(b"\r\n"))
+        self.assertIn(("Calculate Checksums %s" % VERSION).encode(), text.splitlines()[0])
+
+    def test_both_programs_and_the_setup_program_carry_the_project_version(self):
+        for program in [shipped(name) for name in PROGRAMS] + [INSTALLER]:
+            with open(program, "rb") as image:
                 data = image.read()
             start = data.find(FIXED_FILE_INFO_SIGNATURE)
             _, _, most, least = struct.unpack_from("<4I", data, start)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Two clean `make dist` runs of the checked-out commit, from clones in two different folders, at
-# two times, in two time zones and under two umasks, must give the same archives byte for byte.
+# two times, in two time zones and under two umasks, must give the same release byte for byte:
+# the archives, the setup program, the bill of materials and the sums.
 # Usage: reproducible_release_test.sh [WORK_FOLDER]   (default: build/reproducible)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -24,7 +25,7 @@ for i in 0 1; do
 done
 
 status=0
-for archive in "${trees[0]}"/build/dist/*.zip; do
+for archive in "${trees[0]}"/build/dist/*; do
   name=$(basename "$archive")
   if cmp "$archive" "${trees[1]}/build/dist/$name"; then
     echo "reproducible release: $name is the same in both trees ($(stat -c %s "$archive") bytes)"
@@ -34,6 +35,8 @@ for archive in "${trees[0]}"/build/dist/*.zip; do
   fi
 done
 [[ $(ls "${trees[0]}"/build/dist/*.zip | wc -l) -eq 2 ]] || status=1
+[[ $(ls "${trees[0]}"/build/dist/*-setup.exe | wc -l) -eq 1 ]] || status=1
+[[ $(ls "${trees[0]}"/build/dist | wc -l) -eq $(ls "${trees[1]}"/build/dist | wc -l) ]] || status=1
 # The trees are kept for a look when they differ.
 [[ $status -eq 0 ]] && rm -rf "$work"
 exit $status

@@ -1,0 +1,55 @@
+"""The release's setup program and the user's guide it installs, shared by make-dist.py and the
+installer tests: installer/calculate-checksums.nsi made into a 64-bit setup program by makensis
+(Debian's nsis) from a folder holding the files it installs.
+
+makensis writes the same bytes for the same files and script: the script stores no file times,
+no configuration file of this machine is read, and the one time stamp, in the PE header, is the
+one Debian built the setup stub with, fixed by the nsis package's version."""
+import os
+import re
+import shutil
+import subprocess
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+SCRIPT = os.path.join(ROOT, "installer", "calculate-checksums.nsi")
+ICON = os.path.join(ROOT, "app", "resources", "checksums.ico")
+GUIDE = os.path.join(ROOT, "docs", "user-guide.txt")
+GUIDE_NAME = "README.txt"
+NSIS_DATA = "/usr/share/nsis"
+
+
+def installed_files():
+    """The files the setup program takes from its folder: the script's one list of them."""
+    with open(SCRIPT, encoding="utf-8") as script:
+        text = script.read()
+    listed = re.search(r"^!macro EACH_INSTALLED_FILE ACTION\n(.*?)^!macroend", text, re.M | re.S)
+    return re.findall(r'^\s*!insertmacro \$\{ACTION\} "([^"]+)"$', listed.group(1), re.M)
+
+
+def installer_tools():
+    """Files of the packages that make the setup program: makensis and the stub it writes on."""
+    return [shutil.which("makensis") or "makensis", os.path.join(NSIS_DATA, "Stubs")]
+
+
+def installer_name(version):
+    return "calculate-checksums-%s-win64-setup.exe" % version
+
+
+def write_user_guide(version, target):
+    """The guide for Windows users, with the CRLF line ends Notepad and every editor there show."""
+    with open(GUIDE, encoding="utf-8") as guide:
+        text = guide.read().replace("@VERSION@", version)
+    with open(target, "w", encoding="utf-8", newline="\r\n") as out:
+        out.write(text)
+
+
+def write_installer(version, folder, target):
+    """Makes the setup program of `version` from the installed files in `folder`."""
+    result = subprocess.run(
+        ["makensis", "-NOCONFIG", "-V2", "-WX", "-DVERSION=" + version, "-DSOURCE=" + folder,
+         "-DICON=" + ICON, "-DOUTFILE=" + target, SCRIPT],
+        stdin=subprocess.DEVNULL, capture_output=True, text=True)
+    if result.returncode != 0:
+        raise SystemExit("release: makensis failed (%d):\n%s%s"
+                         % (result.returncode, result.stdout, result.stderr))
+    return target
