@@ -146,7 +146,8 @@ def stage(version, build_dir, folder, debug_folder, installer, epoch):
         tools, {program: os.path.join(build_dir, program + ".map") for program in PROGRAMS},
         release_installer.installer_tools())
     with open(os.path.join(folder, NOTICES), "w", encoding="utf-8", newline="\n") as out:
-        out.write(release_inventory.notices_text(version, PROGRAMS, inventory))
+        out.write(release_inventory.notices_text(version, PROGRAMS, inventory,
+                                                 release_installer.setup_parts()))
     release_installer.write_installer(version, folder, installer)
     shipped = {program: os.path.join(folder, program) for program in PROGRAMS}
     with open(os.path.join(folder, bill_of_materials_name(version)), "w", encoding="utf-8",

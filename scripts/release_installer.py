@@ -16,6 +16,8 @@ ICON = os.path.join(ROOT, "app", "resources", "checksums.ico")
 GUIDE = os.path.join(ROOT, "docs", "user-guide.txt")
 GUIDE_NAME = "README.txt"
 NSIS_DATA = "/usr/share/nsis"
+# The stub of SetCompressor /SOLID lzma for Target amd64-unicode, as the script asks.
+STUB = os.path.join(NSIS_DATA, "Stubs", "lzma_solid-amd64-unicode")
 
 
 def installed_files():
@@ -28,7 +30,15 @@ def installed_files():
 
 def installer_tools():
     """Files of the packages that make the setup program: makensis and the stub it writes on."""
-    return [shutil.which("makensis") or "makensis", os.path.join(NSIS_DATA, "Stubs")]
+    return [shutil.which("makensis") or "makensis", STUB]
+
+
+def setup_parts():
+    """{package: [files]} of the setup tool's code that the setup program carries, for the
+    notices."""
+    package = subprocess.run(["dpkg-query", "-S", STUB], capture_output=True, text=True,
+                             check=True).stdout.split(":", 1)[0]
+    return {package: [os.path.relpath(STUB, NSIS_DATA), "Contrib/UIs/modern_smalldesc.exe"]}
 
 
 def installer_name(version):

@@ -90,21 +90,22 @@ class Inventory:
         return {package: sorted(names) for package, names in sorted(files.items())}
 
 
-def notices_text(version, programs, inventory):
+def notices_text(version, programs, inventory, setup_parts):
+    """setup_parts: {package: [files]} of the tool's own code that the setup program carries."""
     linked = inventory.linked_packages()
     lines = ["Third-party notices for Calculate Checksums %s" % version, "",
-             "%s are linked statically with parts of the toolchain that built them." %
+             "%s are linked statically with parts of the toolchain that built them," %
              " and ".join(programs),
-             "These parts, the Debian packages they come from and those packages' copyright files",
-             "follow.", ""]
-    for package, files in linked.items():
+             "and the setup program is made of the setup tool's own stub and pages. These parts,",
+             "the Debian packages they come from and those packages' copyright files follow.", ""]
+    for package, files in {**linked, **setup_parts}.items():
         facts = inventory.packages[package]
         lines.append("%s %s (%s):" % (package, facts["version"], facts["summary"]))
         lines.append("  " + ", ".join(files))
     lines.append("")
     # Packages of one source share a copyright file: each text comes once.
     shown = {}
-    for package in linked:
+    for package in list(linked) + list(setup_parts):
         path = inventory.packages[package]["copyright"]
         shown.setdefault(os.path.realpath(path), []).append(package)
     for real_path, packages in shown.items():

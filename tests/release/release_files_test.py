@@ -189,6 +189,9 @@ class ReleaseFiles(unittest.TestCase):
             with open("/usr/share/doc/%s/copyright" % package, encoding="utf-8") as copyright:
                 self.assertIn(copyright.read().rstrip("\n"), text, component)
             self.assertIn(output("dpkg-query", "-W", "-f=${Version}", package), text, component)
+        # The setup program carries the stub of the setup tool.
+        with open("/usr/share/doc/nsis-common/copyright", encoding="utf-8") as copyright:
+            self.assertIn(copyright.read().rstrip("\n"), text)
 
     def test_bill_of_materials_names_the_programs_and_the_toolchain_exactly(self):
         with open(shipped("calculate-checksums-%s.spdx.json" % VERSION), encoding="utf-8") as bill:
