@@ -11,9 +11,9 @@
 // between near-equal backends then leaves the list's order standing.
 inline constexpr double BACKEND_CHOICE_MARGIN = 0.03;
 
-// Timed passes of every candidate, taken in turn so that a clock ramping up or a core warming its
-// wide units favours none of them; each candidate keeps its best pass.
-inline constexpr int BACKEND_TRIAL_ROUNDS = 4;
+// Timed passes of every candidate, taken in turn so that a clock ramping up or a moment's load
+// favours none of them; each candidate keeps its best pass.
+inline constexpr int BACKEND_TRIAL_ROUNDS = 3;
 
 // The bytes each pass runs over: small enough that timing every backend of every algorithm costs
 // well under two milliseconds, large enough for the time-stamp counter to tell 3 % apart.
