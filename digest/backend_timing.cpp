@@ -14,8 +14,7 @@ size_t PickBackendByTime(const CandidateTime* candidates, size_t count) {
   while (kept < count - 1 && !candidates[kept].runs) ++kept;
   for (size_t i = kept + 1; i < count; ++i) {
     if (!candidates[i].runs) continue;
-    const double later = static_cast<double>(candidates[i].best);
-    if (later * (1 + BACKEND_CHOICE_MARGIN) < static_cast<double>(candidates[kept].best)) kept = i;
+    if (ClearlyFaster(candidates[i].best, candidates[kept].best)) kept = i;
   }
   return kept;
 }

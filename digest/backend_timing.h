@@ -11,13 +11,21 @@
 // between near-equal backends then leaves the list's order standing.
 inline constexpr double BACKEND_CHOICE_MARGIN = 0.03;
 
-// Timed passes of every candidate, taken in turn so that a clock ramping up or a moment's load
-// favours none of them; each candidate keeps its best pass.
+// Rounds of timed passes over the candidates, taken in turn so that a clock ramping up or a
+// moment's load favours none of them; each candidate keeps its best pass.
 inline constexpr int BACKEND_TRIAL_ROUNDS = 3;
 
 // The bytes each pass runs over: small enough that timing every backend of every algorithm costs
 // well under two milliseconds, large enough for the time-stamp counter to tell 3 % apart.
 inline constexpr size_t BACKEND_TRIAL_BYTES = 4096;
+
+// Warming passes of one candidate in a row, at most: wide code settles within three or four.
+inline constexpr int BACKEND_TRIAL_PASSES_AT_MOST = 8;
+
+// Whether `ticks` beats `other` by more than the margin.
+inline bool ClearlyFaster(uint64_t ticks, uint64_t other) {
+  return static_cast<double>(ticks) * (1 + BACKEND_CHOICE_MARGIN) < static_cast<double>(other);
+}
 
 struct CandidateTime {
   bool runs;      // whether the processor runs this candidate at all

@@ -52,17 +52,23 @@ const DigestBackend<Blocks>& FastestBackendRunOn(const DigestBackend<Blocks> (&c
   return candidates[PickBackendByTime(times, COUNT)];
 }
 
-// Times one pass of `runPass(blocks, bytes, length)`, the algorithm's way of running a backend
-// over whole blocks of the trial bytes. An untimed pass goes first: after a few microseconds of
-// plain code a core runs its first wide vector instructions several times slower, which a file's
-// steady run of the same backend never sees.
+// Times a warmed pass of `runPass(blocks, bytes, length)`, the algorithm's way of running a backend
+// over whole blocks of the trial bytes: passes run back to back until one is no faster than the
+// one before by more than the margin, and the faster of those two counts. After a few
+// microseconds of plain code a core runs its first passes of wide vector code up to three times
+// slower, which a file's steady run of the same backend never sees.
 template <typename Blocks, typename RunPass>
 auto TrialTimer(RunPass runPass) {
   return [runPass](Blocks blocks, uint8_t* bytes) {
-    runPass(blocks, bytes, BACKEND_TRIAL_BYTES);
-    const uint64_t start = ReadTicks();
-    runPass(blocks, bytes, BACKEND_TRIAL_BYTES);
-    return ReadTicks() - start;
+    uint64_t previous = UINT64_MAX;
+    for (int pass = 0; pass < BACKEND_TRIAL_PASSES_AT_MOST; ++pass) {
+      const uint64_t start = ReadTicks();
+      runPass(blocks, bytes, BACKEND_TRIAL_BYTES);
+      const uint64_t ticks = ReadTicks() - start;
+      if (!ClearlyFaster(ticks, previous)) return ticks < previous ? ticks : previous;
+      previous = ticks;
+    }
+    return previous;
   };
 }
 
