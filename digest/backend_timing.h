@@ -19,8 +19,12 @@ inline constexpr int BACKEND_TRIAL_ROUNDS = 3;
 // well under two milliseconds, large enough for the time-stamp counter to tell 3 % apart.
 inline constexpr size_t BACKEND_TRIAL_BYTES = 4096;
 
-// Warming passes of one candidate in a row, at most: wide code settles within three or four.
-inline constexpr int BACKEND_TRIAL_PASSES_AT_MOST = 8;
+// Untimed passes of a candidate before each timed one, until they have taken this long (about
+// 3 microseconds at the usual time-stamp rates): a core that ran plain code for some tens of
+// microseconds starts wide vector code at a third of its speed, and takes about a microsecond,
+// over passes of nearly equal time, to reach its full speed, which a file's steady run of the
+// backend always has.
+inline constexpr uint64_t BACKEND_WARMING_TICKS = 8192;
 
 // Whether `ticks` beats `other` by more than the margin.
 inline bool ClearlyFaster(uint64_t ticks, uint64_t other) {

@@ -52,23 +52,19 @@ const DigestBackend<Blocks>& FastestBackendRunOn(const DigestBackend<Blocks> (&c
   return candidates[PickBackendByTime(times, COUNT)];
 }
 
-// Times a warmed pass of `runPass(blocks, bytes, length)`, the algorithm's way of running a backend
-// over whole blocks of the trial bytes: passes run back to back until one is no faster than the
-// one before by more than the margin, and the faster of those two counts. After a few
-// microseconds of plain code a core runs its first passes of wide vector code up to three times
-// slower, which a file's steady run of the same backend never sees.
+// Times a pass of `runPass(blocks, bytes, length)`, the algorithm's way of running a backend over
+// whole blocks of the trial bytes, after untimed passes that fill BACKEND_WARMING_TICKS.
 template <typename Blocks, typename RunPass>
 auto TrialTimer(RunPass runPass) {
   return [runPass](Blocks blocks, uint8_t* bytes) {
-    uint64_t previous = UINT64_MAX;
-    for (int pass = 0; pass < BACKEND_TRIAL_PASSES_AT_MOST; ++pass) {
+    for (uint64_t warming = 0; warming < BACKEND_WARMING_TICKS;) {
       const uint64_t start = ReadTicks();
       runPass(blocks, bytes, BACKEND_TRIAL_BYTES);
-      const uint64_t ticks = ReadTicks() - start;
-      if (!ClearlyFaster(ticks, previous)) return ticks < previous ? ticks : previous;
-      previous = ticks;
+      warming += ReadTicks() - start;
     }
-    return previous;
+    const uint64_t start = ReadTicks();
+    runPass(blocks, bytes, BACKEND_TRIAL_BYTES);
+    return ReadTicks() - start;
   };
 }
 
