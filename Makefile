@@ -48,8 +48,8 @@ fuzz: fuzzers
 
 # For every processor class this processor can run: each algorithm's throughput on 1 MiB updates
 # and the whole report of a 1 GiB file (made on first use), our backends pinned to the class
-# beside OpenSSL held to it, zlib and rhash. The tables go to BENCH_RESULTS and replace what
-# follows PERFORMANCE_MARKER in docs/performance.md; then, under Wine, the text of drops of
+# beside OpenSSL held to it, zlib and rhash. The tables go to BENCH_RESULTS and replace this
+# processor's section below PERFORMANCE_MARKER in docs/performance.md (other processors' stay); then, under Wine, the text of drops of
 # up to 100,000 files; then checksums-cli on many small files beside coreutils, natively and
 # under Wine (to BENCH_RESULTS).
 BENCH_DIR := build/native/bench
@@ -61,9 +61,7 @@ bench: deps
 	cmake --preset native >/dev/null
 	cmake --build --preset native --target digest_bench checksums-cli
 	bash -o pipefail -c '$(BENCH_DIR)/digest_bench $(BENCH_DIR)/report-1gib.bin | tee $(BENCH_RESULTS)'
-	grep -qxF '$(PERFORMANCE_MARKER)' $(PERFORMANCE_DOC)
-	sed -i '\|^$(PERFORMANCE_MARKER)$$|q' $(PERFORMANCE_DOC)
-	printf '\n' | cat - $(BENCH_RESULTS) >> $(PERFORMANCE_DOC)
+	scripts/update-performance-doc.py $(PERFORMANCE_DOC) '$(PERFORMANCE_MARKER)' $(BENCH_RESULTS)
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64 --target dropped_names checksums-cli
 	bash -o pipefail -c 'scripts/wine-session.sh wine build/win64/bench/dropped_names.exe \

@@ -8,7 +8,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 #include "tests/support/processor_classes.h"
 
@@ -118,15 +117,4 @@ std::string ThisExecutable() {
   char path[PATH_MAX];
   const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
   return length > 0 ? std::string(path, length) : std::string();
-}
-
-std::string ProcessorModelName() {
-  std::ifstream cpuinfo("/proc/cpuinfo");
-  std::string line;
-  while (std::getline(cpuinfo, line)) {
-    if (line.rfind("model name", 0) != 0) continue;
-    const size_t colon = line.find(':');
-    if (colon != std::string::npos) return line.substr(line.find_first_not_of(' ', colon + 1));
-  }
-  return "unknown";
 }

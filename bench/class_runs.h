@@ -21,6 +21,3 @@ bool RunProgram(const std::vector<std::string>& arguments, const std::string& ca
 
 // This benchmark's own executable, to run again as a child.
 std::string ThisExecutable();
-
-// The "model name" of /proc/cpuinfo; "unknown" without one.
-std::string ProcessorModelName();

@@ -1,6 +1,7 @@
 // Each algorithm's plugin on the backend the class gets, measured in the same run as OpenSSL's EVP
-// digests and zlib's crc32 on the same buffer. Repetitions are interleaved at random so that the
-// load of the shared machine falls on both sides alike; the medians make the table. Google
+// digests and zlib's crc32 on the same buffer, and on every other backend the class runs, so that
+// the table shows the choice by speed beside the fastest. Repetitions are interleaved at random so
+// that the load of the shared machine falls on both sides alike; the medians make the table. Google
 // Benchmark's own report goes to the standard error, the table to the standard output.
 #include "bench/digest_throughput.h"
 
@@ -25,6 +26,7 @@ namespace {
 constexpr uint32_t UPDATE_BYTES = DIGEST_READ_SIZE;
 constexpr char OURS[] = "ours";
 constexpr char THEIRS[] = "theirs";
+constexpr char PINNED[] = "backend:";  // "<algorithm>/backend:<name>"
 
 // One buffer for every measurement, from the heap the framework reads into.
 uint8_t* UpdateBuffer() {
@@ -52,6 +54,15 @@ void Ours(benchmark::State& state, const ReportRow& row) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * UPDATE_BYTES);
 }
 
+// The plugin with another backend the class runs in place of the chosen one, for the run.
+void Pinned(benchmark::State& state, const ReportRow& row, const std::string& backend,
+            const ProcessorFeatures& features) {
+  const std::string chosen = ActiveDigestBackend(row.algorithm, row.bits);
+  UseDigestBackend(row.algorithm, row.bits, backend, features);
+  Ours(state, row);
+  UseDigestBackend(row.algorithm, row.bits, chosen, features);
+}
+
 void Theirs(benchmark::State& state, const ReportRow& row) {
   const uint8_t* buffer = UpdateBuffer();
   const EVP_MD* digest = OpenSslDigestOf(row);
@@ -70,15 +81,42 @@ void Theirs(benchmark::State& state, const ReportRow& row) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * UPDATE_BYTES);
 }
 
-// Benchmarks are named "<algorithm>/ours" and "<algorithm>/theirs".
-void RegisterEveryBenchmark() {
+// Benchmarks are named "<algorithm>/ours", "<algorithm>/theirs" and, for each other backend the
+// class runs, "<algorithm>/backend:<name>".
+void RegisterEveryBenchmark(const ProcessorFeatures& features) {
   for (const ReportRow& row : REPORT_ROWS) {
     const std::string name = BenchName(row);
     benchmark::RegisterBenchmark((name + "/" + OURS).c_str(), Ours, row)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark((name + "/" + THEIRS).c_str(), Theirs, row)
         ->Unit(benchmark::kMillisecond);
+    const std::string chosen = ActiveDigestBackend(row.algorithm, row.bits);
+    for (const std::string& backend : DigestBackendNames(row.algorithm, row.bits)) {
+      if (backend == chosen ||
+          !ProcessorRunsDigestBackend(row.algorithm, row.bits, backend, features))
+        continue;
+      benchmark::RegisterBenchmark((name + "/" + PINNED + backend).c_str(), Pinned, row, backend,
+                                   features)
+          ->Unit(benchmark::kMillisecond);
+    }
   }
+}
+
+struct Fastest {
+  std::string backend;
+  double megabytesPerSecond;
+};
+
+// The fastest of the row's backends that ran, the chosen one (`ours`) among them.
+Fastest FastestBackend(const ReportRow& row, double ours,
+                       const std::map<std::string, double>& megabytesPerSecond) {
+  Fastest fastest{ActiveDigestBackend(row.algorithm, row.bits), ours};
+  const std::string prefix = BenchName(row) + "/" + PINNED;
+  for (const auto& [name, speed] : megabytesPerSecond) {
+    if (name.rfind(prefix, 0) != 0 || speed <= fastest.megabytesPerSecond) continue;
+    fastest = {name.substr(prefix.size()), speed};
+  }
+  return fastest;
 }
 
 // Keeps the median throughput of every benchmark for the table.
@@ -102,8 +140,9 @@ class MedianCollector : public benchmark::ConsoleReporter {
 void PrintTable(const ProcessorClass& processorClass,
                 const std::map<std::string, double>& megabytesPerSecond) {
   std::printf(
-      "| Algorithm | Backend | Ours, MB/s | Theirs, MB/s | Ours / theirs | Target | Met |\n"
-      "|---|---|---:|---:|---:|---:|---|\n");
+      "| Algorithm | Backend | Ours, MB/s | Fastest backend, MB/s | Chosen / fastest | "
+      "Theirs, MB/s | Ours / theirs | Target | Met |\n"
+      "|---|---|---:|---|---:|---:|---:|---:|---|\n");
   for (const ReportRow& row : REPORT_ROWS) {
     const std::string name = BenchName(row);
     const auto ourRun = megabytesPerSecond.find(name + "/" + OURS);
@@ -114,8 +153,10 @@ void PrintTable(const ProcessorClass& processorClass,
     const double theirs = theirRun->second;
     const double ratio = ShownRatio(ours, theirs);
     const double target = ThroughputTarget(row, processorClass.features);
-    std::printf("| %s | %s | %.0f | %.0f%s | %.2f | %s | %s |\n", name.c_str(),
-                ActiveDigestBackend(row.algorithm, row.bits).c_str(), ours, theirs,
+    const Fastest fastest = FastestBackend(row, ours, megabytesPerSecond);
+    std::printf("| %s | %s | %.0f | %s, %.0f | %.2f | %.0f%s | %.2f | %s | %s |\n", name.c_str(),
+                ActiveDigestBackend(row.algorithm, row.bits).c_str(), ours, fastest.backend.c_str(),
+                fastest.megabytesPerSecond, ShownRatio(ours, fastest.megabytesPerSecond), theirs,
                 OpenSslDigestOf(row) ? "" : " (zlib)", ratio,
                 target > 0 ? AtLeast(target).c_str() : "none",
                 target == 0       ? ""
@@ -133,7 +174,7 @@ void PrintTable(const ProcessorClass& processorClass,
 int MeasureThroughput(const ProcessorClass& processorClass, int argc, char** argv) {
   const PinnedProcessorClass pinned(processorClass);
   if (!pinned.Pinned()) return 1;
-  RegisterEveryBenchmark();
+  RegisterEveryBenchmark(processorClass.features);
   // Defaults that make the ratios hold on a shared machine; the command line may override them.
   std::vector<char*> arguments = {argv[0]};
   std::string defaults[] = {"--benchmark_repetitions=5",

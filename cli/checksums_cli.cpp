@@ -3,6 +3,7 @@
 #include "cli/check_sums.h"
 #include "cli/cli_errors.h"
 #include "cli/cli_options.h"
+#include "cli/engine_benchmark.h"
 #include "cli/console.h"
 #include "cli/expected_digest.h"
 #include "cli/list_digests.h"
@@ -56,6 +57,8 @@ constexpr const wchar_t* USAGE[] = {
     L"      --ignore-missing  when checking, pass over listed files that do not exist",
     L"  -h, --help            print this help",
     L"  -V, --version         print the version",
+    L"      --benchmark       print this processor, the backend each algorithm uses",
+    L"                        and its speed in memory, for a report of a slow run",
     L"  --                    every later argument is a FILE",
     L"",
     L"Exit status: 0 when every file was read (and matched), 1 when one could not be",
@@ -112,6 +115,11 @@ int RunChecksumsCli(const std::vector<Text>& arguments) {
   if (options.version) {
     WriteConsoleLine(ConsoleStream::OUTPUT,
                      Text(PROGRAM_NAME) + L" (Calculate Checksums) " PRODUCT_VERSION);
+    return EXIT_ALL_GOOD;
+  }
+  if (options.benchmark) {
+    RegisterDigestPlugins();
+    WriteEngineBenchmark();
     return EXIT_ALL_GOOD;
   }
   // Waiting on the keyboard without a word would look like a hang; '-' asks for it.

@@ -21,6 +21,7 @@ enum class Option {
   IGNORE_MISSING,
   HELP,
   VERSION,
+  BENCHMARK,
   RECURSIVE,
   FILES_FROM,
   PROGRESS,
@@ -51,6 +52,7 @@ constexpr OptionName OPTION_NAMES[] = {
     {Option::IGNORE_MISSING, 0, L"ignore-missing", false},
     {Option::HELP, L'h', L"help", false},
     {Option::VERSION, L'V', L"version", false},
+    {Option::BENCHMARK, 0, L"benchmark", false},
     {Option::RECURSIVE, L'r', L"recursive", false},
     {Option::FILES_FROM, 0, L"files-from", true},
     {Option::PROGRESS, 0, L"progress", false},
@@ -182,6 +184,9 @@ class ArgumentReader {
         break;
       case Option::VERSION:
         options.version = true;
+        break;
+      case Option::BENCHMARK:
+        options.benchmark = true;
         break;
       case Option::RECURSIVE:
         options.recursive = true;

@@ -28,6 +28,7 @@ struct CliOptions {
   bool zero = false;  // output lines end in NUL, names unescaped
   bool help = false;
   bool version = false;
+  bool benchmark = false;       // the engine's backends and their speeds, no files read
   bool recursive = false;       // -r: a folder among the files stands for all below it
   std::vector<Text> fileLists;  // --files-from: more names, one a line ("-": standard input)
   ProgressShown progress = ProgressShown::AUTOMATIC;

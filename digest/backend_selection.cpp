@@ -1,5 +1,7 @@
 #include "digest/backend_selection.h"
 
+#include <type_traits>
+
 #include "digest/crc32/crc32_backend.h"
 #include "digest/digest_plugin.h"
 #include "digest/md5/md5_backend.h"
@@ -9,22 +11,23 @@
 
 namespace {
 
-// Calls visit(list, active) with the algorithm's backend list and the pointer its plugin calls;
-// `unknown` for an id that names no algorithm, which has no backends.
+// Calls visit(list, active, runPass) with the algorithm's backend list, the pointer its plugin
+// calls and its way of running a backend for the choice by speed; `unknown` for an id that names
+// no algorithm, which has no backends.
 template <typename Result, typename Visit>
 Result WithBackends(int32_t id, int32_t bits, Result unknown, Visit visit) {
   switch (id) {
     case DIGEST_CRC32:
-      return visit(CRC32_BACKENDS, crc32Register);
+      return visit(CRC32_BACKENDS, crc32Register, RunCrc32Pass);
     case DIGEST_MD5:
-      return visit(MD5_BACKENDS, md5Blocks);
+      return visit(MD5_BACKENDS, md5Blocks, RunMd5Pass);
     case DIGEST_SHA1:
-      return visit(SHA1_BACKENDS, sha1Blocks);
+      return visit(SHA1_BACKENDS, sha1Blocks, RunSha1Pass);
     case DIGEST_SHA2:
-      if (bits == 384 || bits == 512) return visit(SHA512_BACKENDS, sha512Blocks);
-      return visit(SHA256_BACKENDS, sha256Blocks);
+      if (bits == 384 || bits == 512) return visit(SHA512_BACKENDS, sha512Blocks, RunSha512Pass);
+      return visit(SHA256_BACKENDS, sha256Blocks, RunSha256Pass);
     case DIGEST_SHA3:
-      return visit(KECCAK_BACKENDS, keccakAbsorb);
+      return visit(KECCAK_BACKENDS, keccakAbsorb, RunKeccakPass);
   }
   return unknown;
 }
@@ -32,7 +35,7 @@ Result WithBackends(int32_t id, int32_t bits, Result unknown, Visit visit) {
 }  // namespace
 
 std::vector<std::string> DigestBackendNames(int32_t id, int32_t bits) {
-  return WithBackends(id, bits, std::vector<std::string>(), [](const auto& list, auto&) {
+  return WithBackends(id, bits, std::vector<std::string>(), [](const auto& list, auto&, auto) {
     std::vector<std::string> names;
     for (const auto& backend : list) names.push_back(backend.name);
     return names;
@@ -41,7 +44,7 @@ std::vector<std::string> DigestBackendNames(int32_t id, int32_t bits) {
 
 bool ProcessorRunsDigestBackend(int32_t id, int32_t bits, const std::string& name,
                                 const ProcessorFeatures& features) {
-  return WithBackends(id, bits, false, [&](const auto& list, auto&) {
+  return WithBackends(id, bits, false, [&](const auto& list, auto&, auto) {
     for (const auto& backend : list) {
       if (name == backend.name) return ProcessorRunsBackend(backend, features);
     }
@@ -51,7 +54,7 @@ bool ProcessorRunsDigestBackend(int32_t id, int32_t bits, const std::string& nam
 
 bool UseDigestBackend(int32_t id, int32_t bits, const std::string& name,
                       const ProcessorFeatures& features) {
-  return WithBackends(id, bits, false, [&](const auto& list, auto& active) {
+  return WithBackends(id, bits, false, [&](const auto& list, auto& active, auto) {
     for (const auto& backend : list) {
       if (name != backend.name || !ProcessorRunsBackend(backend, features)) continue;
       active = backend.blocks;
@@ -62,20 +65,21 @@ bool UseDigestBackend(int32_t id, int32_t bits, const std::string& name,
 }
 
 void UseChosenDigestBackend(int32_t id, int32_t bits) {
-  WithBackends(id, bits, 0, [](const auto& list, auto& active) {
-    active = ChooseDigestBackend(list);
+  WithBackends(id, bits, 0, [](const auto& list, auto& active, auto runPass) {
+    active = ChooseDigestBackend(list, runPass);
     return 0;
   });
 }
 
 std::string DigestBackendChosenOn(int32_t id, int32_t bits, const ProcessorFeatures& features) {
-  return WithBackends(id, bits, std::string(), [&](const auto& list, auto&) {
-    return std::string(FirstBackendRunOn(list, features).name);
+  return WithBackends(id, bits, std::string(), [&](const auto& list, auto& active, auto runPass) {
+    using Blocks = std::remove_reference_t<decltype(active)>;
+    return std::string(FastestBackendRunOn(list, features, TrialTimer<Blocks>(runPass)).name);
   });
 }
 
 std::string ActiveDigestBackend(int32_t id, int32_t bits) {
-  return WithBackends(id, bits, std::string(), [](const auto& list, auto& active) {
+  return WithBackends(id, bits, std::string(), [](const auto& list, auto& active, auto) {
     for (const auto& backend : list) {
       if (backend.blocks == active) return std::string(backend.name);
     }

@@ -9,8 +9,8 @@
 #include "digest/shared/processor_features.h"
 
 // The backends of the block function behind digest `id` with `bits` (SHA-2 has one list per word
-// size), fastest first, whether or not this processor runs them; none for an id that names no
-// algorithm, on which every function below does nothing.
+// size), in their list's order, whether or not this processor runs them; none for an id that names
+// no algorithm, on which every function below does nothing.
 std::vector<std::string> DigestBackendNames(int32_t id, int32_t bits);
 
 // False, changing nothing, when a processor with `features` cannot run the named backend or there
@@ -22,11 +22,12 @@ bool UseDigestBackend(int32_t id, int32_t bits, const std::string& name,
 bool ProcessorRunsDigestBackend(int32_t id, int32_t bits, const std::string& name,
                                 const ProcessorFeatures& features = ThisProcessor());
 
-// Gives the algorithm's plugin back the backend registration chooses.
+// Gives the algorithm's plugin back the backend registration chooses, timing the candidates again.
 void UseChosenDigestBackend(int32_t id, int32_t bits);
 
 // The backend registration would choose on a processor with `features` (a processor class of a
-// test or benchmark; with ThisProcessor(), the plugin's own choice).
+// test or benchmark; with ThisProcessor(), the plugin's own choice): of those it runs, the fastest
+// as timed on this processor.
 std::string DigestBackendChosenOn(int32_t id, int32_t bits, const ProcessorFeatures& features);
 
 // The name of the backend the plugin calls now.

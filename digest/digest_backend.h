@@ -1,8 +1,12 @@
 #pragma once
-// Each algorithm lists its block functions, fastest first and the generic one last; its plugin
-// takes the first one this processor runs when it registers, so that a faster backend slots in
-// by joining the list and nothing else changes.
+// Each algorithm lists its block functions, fastest first on the processors we measured and the
+// generic one last; its plugin takes the fastest one this processor runs when it registers
+// (backend_timing.h), so that a faster backend slots in by joining the list and nothing else
+// changes.
 #include <cstddef>
+#include <cstdint>
+
+#include "digest/backend_timing.h"
 
 #include "digest/shared/processor_features.h"
 
@@ -22,17 +26,50 @@ bool ProcessorRunsBackend(const DigestBackend<Blocks>& backend, const ProcessorF
   return !backend.processorRuns || backend.processorRuns(features);
 }
 
-// The first candidate a processor with `features` runs; the generic one when none is.
-template <typename Blocks, size_t COUNT>
-const DigestBackend<Blocks>& FirstBackendRunOn(const DigestBackend<Blocks> (&candidates)[COUNT],
-                                               const ProcessorFeatures& features) {
-  for (const DigestBackend<Blocks>& candidate : candidates) {
-    if (ProcessorRunsBackend(candidate, features)) return candidate;
+// The fastest candidate a processor with `features` runs, as the rule of backend_timing.h takes
+// it; `timePass(blocks, bytes)` gives the ticks of one pass of a backend over the trial bytes.
+// With only the generic one runnable nothing is timed.
+template <typename Blocks, size_t COUNT, typename TimePass>
+const DigestBackend<Blocks>& FastestBackendRunOn(const DigestBackend<Blocks> (&candidates)[COUNT],
+                                                 const ProcessorFeatures& features,
+                                                 TimePass timePass) {
+  CandidateTime times[COUNT];
+  size_t runnable = 0;
+  for (size_t i = 0; i < COUNT; ++i) {
+    times[i] = {ProcessorRunsBackend(candidates[i], features), UINT64_MAX};
+    runnable += times[i].runs;
   }
-  return candidates[COUNT - 1];
+  if (runnable < 2) return candidates[PickBackendByTime(times, COUNT)];
+  alignas(64) uint8_t bytes[BACKEND_TRIAL_BYTES];
+  FillTrialBytes(bytes);
+  for (int round = 0; round < BACKEND_TRIAL_ROUNDS; ++round) {
+    for (size_t i = 0; i < COUNT; ++i) {
+      if (!times[i].runs) continue;
+      const uint64_t ticks = timePass(candidates[i].blocks, bytes);
+      if (ticks < times[i].best) times[i].best = ticks;
+    }
+  }
+  return candidates[PickBackendByTime(times, COUNT)];
 }
 
-template <typename Blocks, size_t COUNT>
-Blocks ChooseDigestBackend(const DigestBackend<Blocks> (&candidates)[COUNT]) {
-  return FirstBackendRunOn(candidates, ThisProcessor()).blocks;
+// Times a pass of `runPass(blocks, bytes, length)`, the algorithm's way of running a backend over
+// whole blocks of the trial bytes, after untimed passes that fill BACKEND_WARMING_TICKS.
+template <typename Blocks, typename RunPass>
+auto TrialTimer(RunPass runPass) {
+  return [runPass](Blocks blocks, uint8_t* bytes) {
+    for (uint64_t warming = 0; warming < BACKEND_WARMING_TICKS;) {
+      const uint64_t start = ReadTicks();
+      runPass(blocks, bytes, BACKEND_TRIAL_BYTES);
+      warming += ReadTicks() - start;
+    }
+    const uint64_t start = ReadTicks();
+    runPass(blocks, bytes, BACKEND_TRIAL_BYTES);
+    return ReadTicks() - start;
+  };
+}
+
+// The backend a plugin takes when it registers: the fastest this processor runs.
+template <typename Blocks, size_t COUNT, typename RunPass>
+Blocks ChooseDigestBackend(const DigestBackend<Blocks> (&candidates)[COUNT], RunPass runPass) {
+  return FastestBackendRunOn(candidates, ThisProcessor(), TrialTimer<Blocks>(runPass)).blocks;
 }

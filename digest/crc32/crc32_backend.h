@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "digest/digest_backend.h"
+#include "digest/shared/compiler_barriers.h"
 #include "digest/shared/processor_features.h"
 
 using Crc32RegisterFunction = uint32_t (*)(uint32_t reg, const uint8_t* data, size_t length);
@@ -48,3 +49,9 @@ inline constexpr DigestBackend<Crc32RegisterFunction> CRC32_BACKENDS[] = {
 
 // What Crc32Update calls: the generic one until RegisterCrc32Plugin chooses from CRC32_BACKENDS.
 extern Crc32RegisterFunction crc32Register;
+
+// One pass of a backend over `bytes`, for the choice by speed; the register is kept so that the
+// call stays.
+inline void RunCrc32Pass(Crc32RegisterFunction update, uint8_t* bytes, size_t length) {
+  Settled(update(0, bytes, length));
+}

@@ -28,6 +28,12 @@ inline constexpr DigestBackend<Md5BlocksFunction> MD5_BACKENDS[] = {
 // What the plugin calls: the generic one until RegisterMd5Plugin chooses from MD5_BACKENDS.
 extern Md5BlocksFunction md5Blocks;
 
+// One pass of a backend over whole blocks of `bytes`, for the choice by speed.
+inline void RunMd5Pass(Md5BlocksFunction blocks, uint8_t* bytes, size_t length) {
+  uint32_t state[4] = {};
+  blocks(state, bytes, length / 64);
+}
+
 // T[1] to T[64] of RFC 1321, section 3.4, for the backends that add them ahead of the steps (the
 // generic one writes each into its step, as the RFC does).
 inline constexpr uint32_t MD5_STEP_CONSTANTS[64] = {

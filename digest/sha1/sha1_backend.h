@@ -32,3 +32,9 @@ inline constexpr DigestBackend<Sha1BlocksFunction> SHA1_BACKENDS[] = {
 
 // What the plugin calls: the generic one until RegisterSha1Plugin chooses from SHA1_BACKENDS.
 extern Sha1BlocksFunction sha1Blocks;
+
+// One pass of a backend over whole blocks of `bytes`, for the choice by speed.
+inline void RunSha1Pass(Sha1BlocksFunction blocks, uint8_t* bytes, size_t length) {
+  uint32_t state[5] = {};
+  blocks(state, bytes, length / 64);
+}

@@ -48,6 +48,16 @@ inline constexpr DigestBackend<Sha512BlocksFunction> SHA512_BACKENDS[] = {
 extern Sha256BlocksFunction sha256Blocks;
 extern Sha512BlocksFunction sha512Blocks;
 
+// One pass of a backend over whole blocks of `bytes`, for the choice by speed.
+inline void RunSha256Pass(Sha256BlocksFunction blocks, uint8_t* bytes, size_t length) {
+  uint32_t state[8] = {};
+  blocks(state, bytes, length / 64);
+}
+inline void RunSha512Pass(Sha512BlocksFunction blocks, uint8_t* bytes, size_t length) {
+  uint64_t state[8] = {};
+  blocks(state, bytes, length / 128);
+}
+
 // The round constants of FIPS 180-4, section 4.2.2 (SHA-224/256) and 4.2.3 (SHA-384/512).
 inline constexpr uint32_t SHA256_ROUND_CONSTANTS[64] = {
     0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,

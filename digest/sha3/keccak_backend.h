@@ -39,3 +39,10 @@ inline constexpr DigestBackend<KeccakAbsorbFunction> KECCAK_BACKENDS[] = {
 
 // What the plugin calls: the generic one until RegisterSha3Plugin chooses from KECCAK_BACKENDS.
 extern KeccakAbsorbFunction keccakAbsorb;
+
+// One pass of a backend over whole blocks of `bytes` at SHA3-256's rate, for the choice by speed.
+inline void RunKeccakPass(KeccakAbsorbFunction absorb, uint8_t* bytes, size_t length) {
+  constexpr uint32_t RATE = 136;
+  uint64_t lanes[KECCAK_LANES] = {};
+  absorb(lanes, bytes, length / RATE, RATE);
+}

@@ -3,7 +3,7 @@
 #if DIGEST_X86_64_BACKENDS
 #include <cpuid.h>
 
-#include <cstdint>
+#include <cstring>
 #endif
 
 namespace {
@@ -36,6 +36,39 @@ uint64_t SavedRegisterState() {
 constexpr uint64_t XCR0_SSE_AND_YMM = 0x06;     // bits 1 and 2: XMM and the upper YMM halves
 constexpr uint64_t XCR0_OPMASK_AND_ZMM = 0xE0;  // bits 5 to 7: k0-k7, upper ZMM0-15, ZMM16-31
 
+// Family and model as both vendors define them: the extended family counts only past 15, the
+// extended model only for families 6 and 15 and up.
+ProcessorIdentity ReadProcessorIdentity() {
+  ProcessorIdentity identity{};
+  const CpuidRegisters leaf0 = Cpuid(0, 0);
+  char vendor[12];
+  std::memcpy(vendor, &leaf0.ebx, 4);
+  std::memcpy(vendor + 4, &leaf0.edx, 4);
+  std::memcpy(vendor + 8, &leaf0.ecx, 4);
+  identity.vendor.assign(vendor, sizeof vendor);
+  const uint32_t signature = Cpuid(1, 0).eax;
+  const uint32_t baseFamily = (signature >> 8) & 0xF;
+  identity.family = baseFamily + (baseFamily == 15 ? (signature >> 20) & 0xFF : 0);
+  identity.model = (signature >> 4) & 0xF;
+  if (baseFamily == 6 || baseFamily == 15) identity.model |= ((signature >> 16) & 0xF) << 4;
+  identity.stepping = signature & 0xF;
+  if (__get_cpuid_max(0x80000000, nullptr) >= 0x80000004) {
+    char brand[48];
+    for (uint32_t i = 0; i < 3; ++i) {
+      CpuidRegisters r;
+      __cpuid(0x80000002 + i, r.eax, r.ebx, r.ecx, r.edx);
+      std::memcpy(brand + 16 * i, &r, 16);
+    }
+    identity.name.assign(brand, strnlen(brand, sizeof brand));
+  }
+  const size_t first = identity.name.find_first_not_of(' ');
+  identity.name =
+      first == std::string::npos
+          ? std::string()
+          : identity.name.substr(first, identity.name.find_last_not_of(' ') - first + 1);
+  return identity;
+}
+
 ProcessorFeatures ReadProcessorFeatures() {
   ProcessorFeatures features{};
   const CpuidRegisters leaf1 = Cpuid(1, 0);
@@ -67,6 +100,10 @@ ProcessorFeatures ReadProcessorFeatures() {
   return ProcessorFeatures{};
 }
 
+ProcessorIdentity ReadProcessorIdentity() {
+  return ProcessorIdentity{};
+}
+
 #endif
 
 }  // namespace
@@ -74,4 +111,26 @@ ProcessorFeatures ReadProcessorFeatures() {
 const ProcessorFeatures& ThisProcessor() {
   static const ProcessorFeatures features = ReadProcessorFeatures();
   return features;
+}
+
+const ProcessorIdentity& ThisProcessorIdentity() {
+  static const ProcessorIdentity identity = ReadProcessorIdentity();
+  return identity;
+}
+
+std::string FeatureNames(const ProcessorFeatures& features) {
+  std::string names;
+  for (const NamedProcessorFeature& feature : PROCESSOR_FEATURES) {
+    if (!(features.*feature.field)) continue;
+    names += names.empty() ? "" : ", ";
+    names += feature.name;
+  }
+  return names.empty() ? "none" : names;
+}
+
+std::string DescribeProcessor(const ProcessorIdentity& identity) {
+  const std::string name = identity.name.empty() ? "unnamed processor" : identity.name;
+  if (identity.vendor.empty()) return name;
+  return name + " (" + identity.vendor + " family " + std::to_string(identity.family) + ", model " +
+         std::to_string(identity.model) + ", stepping " + std::to_string(identity.stepping) + ")";
 }

@@ -1,8 +1,7 @@
-// The processor classes against the backend lists: pinning a class gives each plugin the first
-// backend in its list that a processor of the class runs, registration on this processor chooses
-// what its own features predict, and the widest class runs every backend, so that no backend
-// escapes the tests and benchmarks of the classes. An engine that kept to the generic code would
-// fail all three.
+// The processor classes against the backend lists: pinning a class gives each plugin a backend a
+// processor of the class runs, registration on this processor chooses one it runs, and the widest
+// class runs every backend, so that no backend escapes the tests and benchmarks of the classes.
+// Which of the runnable ones is taken is a matter of speed (backend_choice_test.cpp).
 #include <gtest/gtest.h>
 
 #include "digest/backend_selection.h"
@@ -28,23 +27,31 @@ std::vector<std::string> BackendsRunOn(const TestAlgorithm& algorithm,
   return names;
 }
 
-TEST_F(OnProcessorClasses, PinningOneGivesEveryPluginTheFirstBackendTheClassRuns) {
+// Whether the plugin's backend now is one a processor with `features` runs.
+bool ActiveBackendRunsOn(const TestAlgorithm& algorithm, const ProcessorFeatures& features) {
+  const std::string active = ActiveDigestBackend(algorithm.id, algorithm.bits);
+  for (const std::string& name : BackendsRunOn(algorithm, features)) {
+    if (name == active) return true;
+  }
+  return false;
+}
+
+TEST_F(OnProcessorClasses, PinningOneGivesEveryPluginABackendTheClassRuns) {
   for (const ProcessorClass& processorClass : ProcessorClasses()) {
     const PinnedProcessorClass pinned(processorClass);
     if (!pinned.Pinned()) continue;  // not a class this processor can stand in for
     for (const TestAlgorithm& algorithm : AllTestAlgorithms()) {
-      EXPECT_EQ(ActiveDigestBackend(algorithm.id, algorithm.bits),
-                BackendsRunOn(algorithm, processorClass.features).front())
-          << algorithm.name << " on the " << processorClass.name << " class";
+      EXPECT_TRUE(ActiveBackendRunsOn(algorithm, processorClass.features))
+          << algorithm.name << " on the " << processorClass.name
+          << " class: " << ActiveDigestBackend(algorithm.id, algorithm.bits);
     }
   }
 }
 
-TEST_F(OnProcessorClasses, RegistrationChoosesWhatThisProcessorsFeaturesPredict) {
+TEST_F(OnProcessorClasses, RegistrationChoosesABackendThisProcessorRuns) {
   for (const TestAlgorithm& algorithm : AllTestAlgorithms()) {
-    EXPECT_EQ(ActiveDigestBackend(algorithm.id, algorithm.bits),
-              BackendsRunOn(algorithm, ThisProcessor()).front())
-        << algorithm.name;
+    EXPECT_TRUE(ActiveBackendRunsOn(algorithm, ThisProcessor()))
+        << algorithm.name << ": " << ActiveDigestBackend(algorithm.id, algorithm.bits);
   }
 }
 

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+#include <string>
+
 #include "digest/backend_selection.h"
 #include "digest/digest_plugin.h"
 #include "tests/digest/backends_under_test.h"
@@ -28,6 +32,29 @@ TEST(ProcessorFeatures, AgreeWithTheCompilersOwnDetection) {
   EXPECT_EQ(cpu.vpclmulqdq, __builtin_cpu_supports("vpclmulqdq") != 0);
 #else
   GTEST_SKIP() << "no x86-64 backends on this architecture";
+#endif
+}
+
+// The kernel's own reading of CPUID, in the first processor's block of /proc/cpuinfo. Under
+// qemu-user the processor model is emulated and the kernel's reading is the host's.
+TEST(ProcessorIdentity, AgreesWithTheKernelsReading) {
+#if DIGEST_X86_64_BACKENDS && defined(__linux__) && !defined(EMULATED_PROCESSOR_CLASS)
+  std::ifstream cpuinfo("/proc/cpuinfo");
+  std::map<std::string, std::string> fields;
+  for (std::string line; std::getline(cpuinfo, line) && !line.empty();) {
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos) continue;
+    const std::string key = line.substr(0, line.find_last_not_of(" \t", colon - 1) + 1);
+    fields[key] = colon + 2 <= line.size() ? line.substr(colon + 2) : "";
+  }
+  const ProcessorIdentity& identity = ThisProcessorIdentity();
+  EXPECT_EQ(identity.vendor, fields["vendor_id"]);
+  EXPECT_EQ(std::to_string(identity.family), fields["cpu family"]);
+  EXPECT_EQ(std::to_string(identity.model), fields["model"]);
+  EXPECT_EQ(std::to_string(identity.stepping), fields["stepping"]);
+  EXPECT_EQ(identity.name, fields["model name"]);
+#else
+  GTEST_SKIP() << "no kernel reading of this processor's identity to compare with";
 #endif
 }
 

@@ -42,16 +42,6 @@ const ProcessorClass* ProcessorClassNamed(const std::string& name) {
   return nullptr;
 }
 
-std::string FeatureNames(const ProcessorFeatures& features) {
-  std::string names;
-  for (const NamedProcessorFeature& feature : PROCESSOR_FEATURES) {
-    if (!(features.*feature.field)) continue;
-    names += names.empty() ? "" : ", ";
-    names += feature.name;
-  }
-  return names.empty() ? "none" : names;
-}
-
 bool ThisProcessorRuns(const ProcessorClass& processorClass) {
   for (const NamedProcessorFeature& feature : PROCESSOR_FEATURES) {
     if (processorClass.features.*feature.field && !(ThisProcessor().*feature.field)) return false;

@@ -3,7 +3,6 @@
 // the benchmarks. The engine itself chooses by feature bits; a class is a set of them that many
 // processors share, and pinning one runs on this processor the backends a processor of that class
 // would get.
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -21,31 +20,6 @@ const std::vector<ProcessorClass>& ProcessorClasses();
 
 // Null when no class has that name.
 const ProcessorClass* ProcessorClassNamed(const std::string& name);
-
-struct NamedProcessorFeature {
-  const char* name;
-  bool ProcessorFeatures::*field;
-};
-
-// Every field of ProcessorFeatures with its name, in declaration order.
-inline constexpr NamedProcessorFeature PROCESSOR_FEATURES[] = {
-    {"SSSE3", &ProcessorFeatures::ssse3},
-    {"SSE4.1", &ProcessorFeatures::sse41},
-    {"PCLMULQDQ", &ProcessorFeatures::pclmulqdq},
-    {"AVX2", &ProcessorFeatures::avx2},
-    {"BMI1", &ProcessorFeatures::bmi1},
-    {"BMI2", &ProcessorFeatures::bmi2},
-    {"SHA", &ProcessorFeatures::sha},
-    {"AVX512F", &ProcessorFeatures::avx512f},
-    {"AVX512BW", &ProcessorFeatures::avx512bw},
-    {"AVX512VL", &ProcessorFeatures::avx512vl},
-    {"VPCLMULQDQ", &ProcessorFeatures::vpclmulqdq},
-};
-static_assert(std::size(PROCESSOR_FEATURES) == sizeof(ProcessorFeatures),
-              "a feature added to ProcessorFeatures needs its name here");
-
-// The names of the features that are set, joined by ", "; "none" when there are none.
-std::string FeatureNames(const ProcessorFeatures& features);
 
 // Whether this processor has every feature of the class.
 bool ThisProcessorRuns(const ProcessorClass& processorClass);
