@@ -7,8 +7,8 @@ cli on report; tests/support on every product folder; bench and the other tests 
 
 Files that include each other, directly or through a chain, fail as well. With --units the
 check also takes a file and the files of its name in its folder (x.h, x.cpp, x_win32.cpp) as one
-unit and lists the units that depend on each other that way, two .cpp files that include each
-other's headers for one; those are reported, not failed.
+unit, and units that depend on each other that way fail too, two .cpp files that include each
+other's headers for one.
 """
 import os
 import re
@@ -114,12 +114,13 @@ def main():
                 if unit_of(path) != unit_of(target):
                     units.setdefault(unit_of(path), set()).add(unit_of(target))
         for group in cycles_of(units):
-            print("units depend on each other: " + ", ".join(group))
+            failures.append("units depend on each other: " + ", ".join(group))
     for failure in failures:
         print(failure, file=sys.stderr)
     if failures:
         return 1
-    print(f"includes: {len(files)} files, every include points down, no cycle")
+    units = " of files or units" if "--units" in sys.argv[1:] else ""
+    print(f"includes: {len(files)} files, every include points down, no cycle{units}")
     return 0
 
 
