@@ -10,7 +10,7 @@
 
 #include "runtime/text.h"
 
-class NameListReader {
+class FilesFromListReader {
  public:
   void Feed(const char* bytes, size_t size);
   // The list has ended: what follows its last line end is a name too.
@@ -19,14 +19,14 @@ class NameListReader {
   bool Next(Text& name);
 
  private:
-  enum class Encoding { UNKNOWN, UTF8, UTF16_LITTLE_ENDIAN, UTF16_BIG_ENDIAN };
   void TellEncoding(bool ended);
   void TakeLines(bool ended);
   void TakeUtf8Lines(bool ended);
   void TakeUtf16Lines(bool ended);
   void Keep(Text name);
 
-  Encoding encoding = Encoding::UNKNOWN;
+  bool decided = false;  // the byte-order mark, or its absence, has been read
+  TextEncoding encoding = TextEncoding::UTF8;
   std::string pending;  // bytes after the last complete line
   std::deque<Text> names;
 };

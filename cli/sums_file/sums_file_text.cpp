@@ -1,48 +1,13 @@
-#include "cli/sums_file_text.h"
+#include "cli/sums_file/sums_file_text.h"
 
 #include <cstdint>
 #include <cstring>
 
-namespace {
-
-constexpr char UTF8_BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
-constexpr char UTF16_LITTLE_ENDIAN_MARK[] = "\xFF\xFE";
-constexpr char UTF16_BIG_ENDIAN_MARK[] = "\xFE\xFF";
-constexpr size_t LONGEST_MARK = 3;
-constexpr char32_t REPLACEMENT_CHARACTER = 0xFFFD;
-
-bool StartsWith(const std::string& bytes, const char* mark) {
-  return bytes.compare(0, std::char_traits<char>::length(mark), mark) == 0;
-}
-
-// Code units as the platform's text: as they are where wchar_t is 16 bits, else surrogate pairs
-// joined and lone surrogates replaced.
-Text TextFromUtf16(const std::u16string& units) {
-  if constexpr (sizeof(wchar_t) == 2) return Text(units.begin(), units.end());
-  Text text;
-  for (size_t i = 0; i < units.size(); ++i) {
-    const char32_t unit = units[i];
-    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-    if (high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-      text += static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00));
-    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-      text += static_cast<wchar_t>(REPLACEMENT_CHARACTER);
-    } else {
-      text += static_cast<wchar_t>(unit);
-    }
-  }
-  return text;
-}
-
-}  // namespace
-
 void SumsFileText::Take(const char* bytes, size_t size, std::vector<SumsFileLine>& lines) {
-  if (encoding == Encoding::UNDECIDED) {
+  if (!decided) {
     start.append(bytes, size);
-    if (start.size() >= LONGEST_MARK) Decide(lines);
-    return;
-  }
-  if (encoding == Encoding::UTF8) {
+    Decide(false, lines);
+  } else if (encoding == TextEncoding::UTF8) {
     TakeUtf8(bytes, size, lines);
   } else {
     TakeUtf16(bytes, size, lines);
@@ -50,27 +15,19 @@ void SumsFileText::Take(const char* bytes, size_t size, std::vector<SumsFileLine
 }
 
 void SumsFileText::Finish(std::vector<SumsFileLine>& lines) {
-  if (encoding == Encoding::UNDECIDED) Decide(lines);
+  if (!decided) Decide(true, lines);
   // A UTF-16 file cut after half a code unit loses that half.
   if (lineBytes != 0) EndLine(lines);
 }
 
-void SumsFileText::Decide(std::vector<SumsFileLine>& lines) {
+// The first bytes are held until they tell the encoding, then taken as its text.
+void SumsFileText::Decide(bool ended, std::vector<SumsFileLine>& lines) {
+  ByteOrderMark mark;
+  if (!ReadByteOrderMark(start, ended, mark)) return;
+  decided = true;
+  encoding = mark.encoding;
   const std::string first = std::move(start);
-  size_t mark = 0;
-  if (StartsWith(first, UTF8_BYTE_ORDER_MARK)) {
-    encoding = Encoding::UTF8;
-    mark = 3;
-  } else if (StartsWith(first, UTF16_LITTLE_ENDIAN_MARK)) {
-    encoding = Encoding::UTF16_LITTLE_ENDIAN;
-    mark = 2;
-  } else if (StartsWith(first, UTF16_BIG_ENDIAN_MARK)) {
-    encoding = Encoding::UTF16_BIG_ENDIAN;
-    mark = 2;
-  } else {
-    encoding = Encoding::UTF8;
-  }
-  Take(first.data() + mark, first.size() - mark, lines);
+  Take(first.data() + mark.length, first.size() - mark.length, lines);
 }
 
 void SumsFileText::TakeUtf8(const char* piece, size_t size, std::vector<SumsFileLine>& lines) {
@@ -92,10 +49,9 @@ void SumsFileText::TakeUtf16(const char* piece, size_t size, std::vector<SumsFil
       oddByte = static_cast<uint8_t>(piece[i]);
       continue;
     }
-    const unsigned first = static_cast<unsigned>(oddByte), second = static_cast<uint8_t>(piece[i]);
+    const char16_t unit =
+        Utf16Unit(encoding, static_cast<uint8_t>(oddByte), static_cast<uint8_t>(piece[i]));
     oddByte = -1;
-    const char16_t unit = static_cast<char16_t>(
-        encoding == Encoding::UTF16_LITTLE_ENDIAN ? first | second << 8 : first << 8 | second);
     if (unit == u'\n') {
       EndLine(lines);
       continue;
@@ -117,7 +73,7 @@ void SumsFileText::EndLine(std::vector<SumsFileLine>& lines) {
   SumsFileLine ended;
   ended.tooLong = tooLong;
   if (!tooLong) {
-    ended.text = encoding == Encoding::UTF8 ? TextFromNameBytes(bytes) : TextFromUtf16(units);
+    ended.text = encoding == TextEncoding::UTF8 ? TextFromNameBytes(bytes) : TextFromUtf16(units);
     if (!ended.text.empty() && ended.text.back() == L'\r') ended.text.pop_back();
   }
   lines.push_back(std::move(ended));

@@ -25,15 +25,14 @@ class SumsFileText {
   void Finish(std::vector<SumsFileLine>& lines);
 
  private:
-  enum class Encoding { UNDECIDED, UTF8, UTF16_LITTLE_ENDIAN, UTF16_BIG_ENDIAN };
-
-  void Decide(std::vector<SumsFileLine>& lines);
+  void Decide(bool ended, std::vector<SumsFileLine>& lines);
   void TakeUtf8(const char* piece, size_t size, std::vector<SumsFileLine>& lines);
   void TakeUtf16(const char* piece, size_t size, std::vector<SumsFileLine>& lines);
   void Grow(size_t bytes);
   void EndLine(std::vector<SumsFileLine>& lines);
 
-  Encoding encoding = Encoding::UNDECIDED;
+  bool decided = false;  // the byte-order mark, or its absence, has been read
+  TextEncoding encoding = TextEncoding::UTF8;
   std::string start;  // the first bytes, until they tell the encoding
   // The current line: its bytes in UTF-8, its code units in UTF-16.
   std::string bytes;
