@@ -1,7 +1,5 @@
 #pragma once
-// How the console companion ends and complains: its exit statuses and its error line, shared by
-// every mode.
-#include "runtime/text.h"
+// How the console companion names itself in its messages and how it ends, shared by every mode.
 
 inline constexpr wchar_t PROGRAM_NAME[] = L"checksums-cli";
 
@@ -11,6 +9,3 @@ inline constexpr wchar_t PROGRAM_NAME[] = L"checksums-cli";
 constexpr int EXIT_ALL_GOOD = 0;
 constexpr int EXIT_SOME_FAILED = 1;
 constexpr int EXIT_CANNOT_PROCEED = 2;
-
-// "checksums-cli: " and the message, on standard error.
-void WriteErrorLine(const Text& message);

@@ -1,8 +1,12 @@
-#include "cli/check_results.h"
+#include "cli/checking/check_results.h"
+
+#include <algorithm>
 
 #include "cli/cli_errors.h"
-#include "cli/console.h"
-#include "cli/output_formats.h"
+#include "cli/console/console.h"
+#include "cli/console/console_lines.h"
+#include "cli/sums_file/line_escapes.h"
+#include "cli/sums_file/sums_line_reader.h"
 
 namespace {
 
@@ -11,6 +15,26 @@ Text Counted(int count, const wchar_t* one, const wchar_t* many) {
 }
 
 }  // namespace
+
+const CliAlgorithm* MatchingAlgorithm(const AlgorithmList& candidates, const Text& hex,
+                                      const AlgorithmList& computed,
+                                      const std::vector<Text>& digests) {
+  const Text lower = LowerCaseHex(hex);
+  for (const CliAlgorithm* candidate : candidates) {
+    const size_t index = std::find(computed.begin(), computed.end(), candidate) - computed.begin();
+    if (index < digests.size() && digests[index] == lower) return candidate;
+  }
+  return nullptr;
+}
+
+Text CheckResultLine(const Text& name, CheckOutcome outcome, const CliAlgorithm* matched) {
+  const WrittenName written = NameForCheckResult(name);
+  const wchar_t* result = outcome == CheckOutcome::MATCHED    ? L": OK"
+                          : outcome == CheckOutcome::DIFFERED ? L": FAILED"
+                                                              : L": FAILED open or read";
+  const Text which = matched ? L" (" + Text(matched->displayName) + L")" : Text();
+  return written.LineStart() + written.text + result + which;
+}
 
 void CheckResults::Unreadable(const Text& name, const Text& failure) {
   if (options.ignoreMissing && name != STANDARD_INPUT_NAME && FileIsMissing(name)) return;

@@ -1,9 +1,23 @@
 #pragma once
-// The results of checking files against written digests, as -c and --expect print them, and what
-// they add up to.
+// The results of checking files against written digests: which algorithm gave the written digest,
+// the lines -c and --expect print, and what they add up to.
+#include <vector>
+
 #include "cli/cli_algorithms.h"
-#include "cli/cli_options.h"
+#include "cli/options/command_line.h"
 #include "runtime/text.h"
+
+// The first of `candidates` whose digest is `hex` in either case, or null; `computed` are the
+// algorithms of `digests`, in their order, and hold every candidate.
+const CliAlgorithm* MatchingAlgorithm(const AlgorithmList& candidates, const Text& hex,
+                                      const AlgorithmList& computed,
+                                      const std::vector<Text>& digests);
+
+enum class CheckOutcome { MATCHED, DIFFERED, UNREADABLE };
+
+// "NAME: OK", "NAME: FAILED" or "NAME: FAILED open or read"; "NAME: OK (SHA-256)" when the
+// algorithm that matched is given.
+Text CheckResultLine(const Text& name, CheckOutcome outcome, const CliAlgorithm* matched = nullptr);
 
 struct CheckTally {
   int malformed = 0;

@@ -1,13 +1,14 @@
-#include "cli/check_sums.h"
+#include "cli/checking/check_sums.h"
 
 #include <algorithm>
 
-#include "cli/check_results.h"
+#include "cli/checking/check_results.h"
 #include "cli/cli_errors.h"
-#include "cli/digest_match.h"
-#include "cli/named_file_digests.h"
-#include "cli/sums_file_name.h"
-#include "cli/sums_file_reader.h"
+#include "cli/console/console_lines.h"
+#include "cli/checking/check_results.h"
+#include "cli/inputs/file_digests.h"
+#include "cli/sums_file/algorithm_by_file_name.h"
+#include "cli/sums_file/sums_file_reader.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "cli/expected_digest.h"
+#include "cli/checking/expected_digest.h"
 
-#include "cli/check_results.h"
-#include "cli/digest_match.h"
-#include "cli/named_file_digests.h"
+#include "cli/checking/check_results.h"
+#include "cli/checking/check_results.h"
+#include "cli/inputs/file_digests.h"
 
 namespace {
 

@@ -8,14 +8,6 @@
 
 enum class ConsoleStream { OUTPUT, ERRORS };
 
-// Writes one line, ending as the platform's text files do (console_lines.cpp). Standard output's
-// lines are held until FlushConsoleOutput, an error line or a full buffer, so that a line is
-// written whole and many files' lines cost few writes; an error line goes out at once. A write
-// to standard output that fails ends the program with a message and exit status 1.
-void WriteConsoleLine(ConsoleStream stream, const Text& line);
-// Writes the lines standard output holds.
-void FlushConsoleOutput();
-
 // Writes `text` as it is: UTF-8 (file names' bytes as they are outside Windows), or UTF-16 to a
 // Windows console. False, with the system's error number, when the write failed.
 bool WriteConsoleText(ConsoleStream stream, const Text& text, uint32_t& error);

@@ -1,7 +1,7 @@
-// The lines the console companion writes, held and written whole (console.h).
+#include "cli/console/console_lines.h"
+
 #include "cli/cli_errors.h"
-#include "cli/console.h"
-#include "cli/progress_line.h"
+#include "cli/console/progress_line.h"
 
 namespace {
 
@@ -45,4 +45,8 @@ void WriteConsoleLine(ConsoleStream stream, const Text& line) {
   ClearProgress();
   uint32_t error = 0;
   WriteConsoleText(ConsoleStream::ERRORS, line + LINE_END, error);
+}
+
+void WriteErrorLine(const Text& message) {
+  WriteConsoleLine(ConsoleStream::ERRORS, Text(PROGRAM_NAME) + L": " + message);
 }

@@ -1,40 +1,18 @@
-// checksums-cli on POSIX: arguments and file names are bytes, kept as they are (text.h); lines
-// end in LF.
+// The console on POSIX: file names are bytes, kept as they are (text.h); output is those bytes.
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
-#include "cli/checksums_cli.h"
-#include "cli/console.h"
-#include "cli/progress_line.h"
+#include "cli/console/console.h"
 
 namespace {
 
 int Descriptor(ConsoleStream stream) {
   return stream == ConsoleStream::OUTPUT ? STDOUT_FILENO : STDERR_FILENO;
-}
-
-// Ctrl-C ends the program as usual, but first takes the progress line off the terminal: lines
-// are written whole, so nothing else is left cut.
-void ClearProgressAndEnd(int signal) {
-  static const char spaces[] = "                                                                ";
-  size_t left = ShownProgressWidth();
-  if (left > 0) {
-    ssize_t ignored = write(STDERR_FILENO, "\r", 1);
-    for (; left > 0; left -= std::min(left, sizeof spaces - 1)) {
-      ignored = write(STDERR_FILENO, spaces, std::min(left, sizeof spaces - 1));
-    }
-    ignored = write(STDERR_FILENO, "\r", 1);
-    (void)ignored;
-  }
-  std::signal(signal, SIG_DFL);
-  std::raise(signal);
 }
 
 }  // namespace
@@ -91,16 +69,4 @@ Text FolderReason() {
 bool FileIsMissing(const Text& path) {
   struct stat status;
   return stat(NameBytesFromText(path).c_str(), &status) != 0 && errno == ENOENT;
-}
-
-int main(int argc, char** argv) {
-  // A closed pipe is a failed write, said and ended with status 1, not a silent death.
-  std::signal(SIGPIPE, SIG_IGN);
-  std::signal(SIGINT, ClearProgressAndEnd);
-  std::signal(SIGTERM, ClearProgressAndEnd);
-  std::vector<Text> arguments;
-  for (int i = 1; i < argc; ++i) arguments.push_back(TextFromNameBytes(argv[i]));
-  const int status = RunChecksumsCli(arguments);
-  FlushConsoleOutput();
-  return status;
 }

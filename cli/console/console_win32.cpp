@@ -1,13 +1,10 @@
-// checksums-cli on Windows: arguments from the wide command line, so that any path works; lines
-// end in CRLF and go out as UTF-8, or as UTF-16 through the console's own call when the stream
-// is an interactive console, which would show UTF-8 bytes in its code page.
+// The console on Windows: lines go out as UTF-8, or as UTF-16 through the console's own call when
+// the stream is an interactive console, which would show UTF-8 bytes in its code page.
 #include <windows.h>
 
 #include <cstdlib>
 
-#include "cli/checksums_cli.h"
-#include "cli/console.h"
-#include "cli/progress_line.h"
+#include "cli/console/console.h"
 
 namespace {
 
@@ -33,19 +30,6 @@ bool WriteAll(const Unit* units, size_t count, uint32_t& error, Write write) {
     done += written;
   }
   return true;
-}
-
-// Ctrl-C ends the program as usual (the handler declines it), but first takes the progress line
-// off the console: lines are written whole, so nothing else is left cut.
-BOOL WINAPI ClearProgressOnInterrupt(DWORD) {
-  const size_t width = ShownProgressWidth();
-  if (width > 0) {
-    const Text text = L"\r" + Text(width, L' ') + L"\r";
-    DWORD written = 0;
-    WriteConsoleW(Handle(ConsoleStream::ERRORS), text.data(), static_cast<DWORD>(text.size()),
-                  &written, nullptr);
-  }
-  return FALSE;
 }
 
 }  // namespace
@@ -120,12 +104,4 @@ bool FileIsMissing(const Text& path) {
   if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
   const DWORD error = GetLastError();
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-int wmain(int argc, wchar_t** argv) {
-  SetConsoleCtrlHandler(ClearProgressOnInterrupt, TRUE);
-  std::vector<Text> arguments(argv + 1, argv + argc);
-  const int status = RunChecksumsCli(arguments);
-  FlushConsoleOutput();
-  return status;
 }

@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "cli/file_system.h"
+#include "cli/console/file_system.h"
 
 namespace {
 

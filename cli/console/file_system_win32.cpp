@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/file_system.h"
+#include "cli/console/file_system.h"
 #include "digest/file/long_path.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "cli/progress_line.h"
+#include "cli/console/progress_line.h"
 
 #include <algorithm>
 #include <csignal>
@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <iterator>
 
-#include "cli/console.h"
+#include "cli/console/console.h"
 
 namespace {
 

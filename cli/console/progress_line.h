@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "cli/cli_options.h"
+#include "cli/options/command_line.h"
 #include "runtime/text.h"
 
 using ProgressClock = std::chrono::steady_clock;

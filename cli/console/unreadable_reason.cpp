@@ -1,7 +1,7 @@
-#include "cli/unreadable_reason.h"
+#include "cli/console/unreadable_reason.h"
 
-#include "cli/cli_options.h"
-#include "cli/console.h"
+#include "cli/options/command_line.h"
+#include "cli/console/console.h"
 
 namespace {
 

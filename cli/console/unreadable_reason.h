@@ -15,9 +15,4 @@ Text ReasonFileCannotBeOpened(const Text& path);
 // "cannot read NAME: reason" for a file that failed to open or to be read through, `path` being
 // "-" for standard input: the engine only says that it failed, the system says why. `shownName`
 // is NAME as the message writes it.
-Text CannotReadMessage(const Text& path, const Text& shownName);
-
-// "cannot read NAME: reason" for a file that failed to open or to be read through, `path` being
-// "-" for standard input: the engine only says that it failed, the system says why. `shownName`
-// is NAME as the message writes it.
 Text UnreadableFileMessage(const Text& path, const Text& shownName);

@@ -1,9 +1,10 @@
-#include "cli/named_file_digests.h"
+#include "cli/inputs/file_digests.h"
 
-#include "cli/cli_options.h"
-#include "cli/console.h"
-#include "cli/progress_line.h"
-#include "cli/unreadable_reason.h"
+#include "cli/options/command_line.h"
+#include "cli/console/console.h"
+#include "cli/console/console_lines.h"
+#include "cli/console/progress_line.h"
+#include "cli/console/unreadable_reason.h"
 
 namespace {
 

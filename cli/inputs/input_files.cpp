@@ -1,9 +1,9 @@
-#include "cli/file_names.h"
+#include "cli/inputs/input_files.h"
 
 #include <algorithm>
 
-#include "cli/console.h"
-#include "cli/unreadable_reason.h"
+#include "cli/console/console.h"
+#include "cli/console/unreadable_reason.h"
 
 namespace {
 
@@ -25,17 +25,17 @@ void SortForWalk(std::vector<FolderEntry>& entries) {
   for (auto& [key, entry] : keyed) entries.push_back(std::move(entry));
 }
 
-FileNameItem Problem(const Text& name, const Text& reason) {
-  return FileNameItem{Text(), CannotReadMessage(name, reason)};
+InputFileItem Problem(const Text& name, const Text& reason) {
+  return InputFileItem{Text(), CannotReadMessage(name, reason)};
 }
 
 }  // namespace
 
-FileNames::FileNames(const CliOptions& options) : options(options) {}
+InputFiles::InputFiles(const CliOptions& options) : options(options) {}
 
-FileNames::~FileNames() = default;
+InputFiles::~InputFiles() = default;
 
-bool FileNames::Next(FileNameItem& item) {
+bool InputFiles::Next(InputFileItem& item) {
   for (;;) {
     if (!walk.empty()) {
       if (NextFromWalk(item)) return true;
@@ -58,12 +58,12 @@ bool FileNames::Next(FileNameItem& item) {
       if (Enter(name, item)) return true;
       continue;
     }
-    item = FileNameItem{name, Text()};
+    item = InputFileItem{name, Text()};
     return true;
   }
 }
 
-void FileNames::ExpandArgument(const Text& argument) {
+void InputFiles::ExpandArgument(const Text& argument) {
   expanded.clear();
   nextExpanded = 0;
   std::vector<Text> names;
@@ -72,11 +72,11 @@ void FileNames::ExpandArgument(const Text& argument) {
     expanded.push_back(Problem(argument, SystemErrorMessage(error)));
     return;
   }
-  for (Text& name : names) expanded.push_back(FileNameItem{std::move(name), Text()});
+  for (Text& name : names) expanded.push_back(InputFileItem{std::move(name), Text()});
 }
 
 // True with a problem in `item` when the folder cannot be listed.
-bool FileNames::Enter(const Text& folder, FileNameItem& item) {
+bool InputFiles::Enter(const Text& folder, InputFileItem& item) {
   Folder entered;
   uint32_t error = 0;
   if (!ListFolder(folder, entered.entries, error)) {
@@ -90,7 +90,7 @@ bool FileNames::Enter(const Text& folder, FileNameItem& item) {
   return false;
 }
 
-bool FileNames::NextFromWalk(FileNameItem& item) {
+bool InputFiles::NextFromWalk(InputFileItem& item) {
   Folder& current = walk.back();
   if (current.next == current.entries.size()) {
     walk.pop_back();
@@ -100,7 +100,7 @@ bool FileNames::NextFromWalk(FileNameItem& item) {
   const Text path = current.prefix + entry.name;
   switch (entry.kind) {
     case EntryKind::FILE:
-      item = FileNameItem{path, Text()};
+      item = InputFileItem{path, Text()};
       return true;
     case EntryKind::FOLDER:
       return Enter(path, item);
@@ -109,15 +109,15 @@ bool FileNames::NextFromWalk(FileNameItem& item) {
   }
 }
 
-bool FileNames::NextFromLists(Text& name, FileNameItem& item) {
+bool InputFiles::NextFromLists(Text& name, InputFileItem& item) {
   for (;;) {
     if (listNames.Next(name)) {
-      item = FileNameItem{};
+      item = InputFileItem{};
       return true;
     }
     if (!list) {
       if (nextList == options.fileLists.size()) return false;
-      listNames = NameListReader();
+      listNames = FilesFromListReader();
       if (!OpenList(options.fileLists[nextList++], item)) return true;
       continue;
     }
@@ -139,7 +139,7 @@ bool FileNames::NextFromLists(Text& name, FileNameItem& item) {
 }
 
 // False with a problem in `item` when the list cannot be opened.
-bool FileNames::OpenList(const Text& name, FileNameItem& item) {
+bool InputFiles::OpenList(const Text& name, InputFileItem& item) {
   list = std::make_unique<DigestFile>();
   if (name == STANDARD_INPUT_NAME) {
     if (list->OpenStandardInput()) return true;

@@ -7,26 +7,26 @@
 #include <memory>
 #include <vector>
 
-#include "cli/cli_options.h"
-#include "cli/file_system.h"
-#include "cli/name_list.h"
+#include "cli/options/command_line.h"
+#include "cli/console/file_system.h"
+#include "cli/inputs/files_from_list.h"
 #include "digest/file/digest_file.h"
 #include "runtime/text.h"
 
 // A name to hash, or a problem to say in its place ("cannot read NAME: reason"): a pattern that
 // matched nothing, a folder that could not be listed, a list that could not be read.
-struct FileNameItem {
+struct InputFileItem {
   Text name;
   Text problem;
   bool listUnreadable = false;  // the problem is a --files-from list's
 };
 
-class FileNames {
+class InputFiles {
  public:
-  explicit FileNames(const CliOptions& options);
-  ~FileNames();
+  explicit InputFiles(const CliOptions& options);
+  ~InputFiles();
   // The next name or problem; false when there are no more.
-  bool Next(FileNameItem& item);
+  bool Next(InputFileItem& item);
 
  private:
   struct Folder {
@@ -35,18 +35,18 @@ class FileNames {
     size_t next = 0;
   };
 
-  bool NextFromWalk(FileNameItem& item);
-  bool Enter(const Text& folder, FileNameItem& item);
+  bool NextFromWalk(InputFileItem& item);
+  bool Enter(const Text& folder, InputFileItem& item);
   void ExpandArgument(const Text& argument);
-  bool NextFromLists(Text& name, FileNameItem& item);
-  bool OpenList(const Text& list, FileNameItem& item);
+  bool NextFromLists(Text& name, InputFileItem& item);
+  bool OpenList(const Text& list, InputFileItem& item);
 
   const CliOptions& options;
   size_t nextArgument = 0;
-  std::vector<FileNameItem> expanded;  // of the current argument, in order
+  std::vector<InputFileItem> expanded;  // of the current argument, in order
   size_t nextExpanded = 0;
   std::vector<Folder> walk;  // the folders being walked, innermost last
   size_t nextList = 0;
   std::unique_ptr<DigestFile> list;  // the list being read, or null
-  NameListReader listNames;
+  FilesFromListReader listNames;
 };

@@ -1,13 +1,14 @@
-#include "cli/list_digests.h"
+#include "cli/listing/list_digests.h"
 
 #include <algorithm>
 #include <deque>
 
 #include "cli/cli_errors.h"
-#include "cli/console.h"
-#include "cli/file_names.h"
-#include "cli/named_file_digests.h"
-#include "cli/output_formats.h"
+#include "cli/console/console.h"
+#include "cli/console/console_lines.h"
+#include "cli/inputs/input_files.h"
+#include "cli/inputs/file_digests.h"
+#include "cli/listing/digest_lines.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ constexpr size_t FILES_IN_FLIGHT = 64;
 // A file started, or a problem to say in its turn.
 struct Pending {
   std::unique_ptr<DigestJob> job;
-  FileNameItem item;
+  InputFileItem item;
 };
 
 class Listing {
@@ -82,7 +83,7 @@ class Listing {
   const CliOptions& options;
   const AlgorithmList algorithms;
   const std::vector<DigestChoice> choices;
-  FileNames names;
+  InputFiles names;
   std::deque<Pending> pending;
   int status = EXIT_ALL_GOOD;
   bool anyPrinted = false;

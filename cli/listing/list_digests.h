@@ -1,6 +1,6 @@
 #pragma once
 // Printing mode: the digests of each file in the format the options ask for.
-#include "cli/cli_options.h"
+#include "cli/options/command_line.h"
 
 // EXIT_SOME_FAILED when a file could not be read, EXIT_CANNOT_PROCEED when a --files-from list
 // could not be; the others are printed all the same.

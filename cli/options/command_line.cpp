@@ -1,4 +1,4 @@
-#include "cli/cli_options.h"
+#include "cli/options/command_line.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "cli/sums_file_name.h"
+#include "cli/sums_file/algorithm_by_file_name.h"
 
 namespace {
 

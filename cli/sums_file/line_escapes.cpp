@@ -1,4 +1,4 @@
-#include "cli/name_escaping.h"
+#include "cli/sums_file/line_escapes.h"
 
 namespace {
 

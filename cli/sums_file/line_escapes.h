@@ -10,6 +10,9 @@ constexpr wchar_t ESCAPE_MARK = L'\\';
 struct WrittenName {
   bool escaped;  // the line starts with ESCAPE_MARK
   Text text;
+
+  // What the line starts with: the mark, or nothing.
+  Text LineStart() const { return escaped ? Text(1, ESCAPE_MARK) : Text(); }
 };
 
 // As a sums line writes the name.

@@ -1,9 +1,9 @@
-#include "cli/sums_file_reader.h"
+#include "cli/sums_file/sums_file_reader.h"
 
 #include <cstdint>
 
-#include "cli/cli_options.h"
-#include "cli/unreadable_reason.h"
+#include "cli/options/command_line.h"
+#include "cli/console/unreadable_reason.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // cut are held, whatever the file's size.
 #include <vector>
 
-#include "cli/sums_file_text.h"
-#include "cli/sums_lines.h"
+#include "cli/sums_file/sums_file_text.h"
+#include "cli/sums_file/sums_line_reader.h"
 #include "digest/file/digest_file.h"
 #include "runtime/text.h"
 

@@ -1,8 +1,8 @@
-#include "cli/sums_lines.h"
+#include "cli/sums_file/sums_line_reader.h"
 
 #include <algorithm>
 
-#include "cli/name_escaping.h"
+#include "cli/sums_file/line_escapes.h"
 
 namespace {
 

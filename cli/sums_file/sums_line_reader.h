@@ -8,7 +8,7 @@
 //   PowerShell:    Get-FileHash as a list ("Algorithm : TAG", "Hash : HEX", "Path : NAME"
 //                  blocks) or as Export-Csv writes it ("Algorithm","Hash","Path" header)
 // gnu, one-separator and bsd lines may start with a backslash, which says the name is escaped
-// (name_escaping.h). Hex digits may be in either case. Lines starting with '#' or ';', and
+// (line_escapes.h). Hex digits may be in either case. Lines starting with '#' or ';', and
 // certutil's closing line, are comments. As with the usual tools, the first line without a tag
 // settles whether the file is in the gnu, one-separator or sfv form: "HEX  NAME" is a gnu line in
 // a gnu file and the name " NAME" in a one-separator file.
@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "cli/cli_algorithms.h"
-#include "cli/sums_file_text.h"
+#include "cli/sums_file/sums_file_text.h"
 #include "runtime/text.h"
 
 enum class SumsLineForm { MALFORMED, GNU, ONE_SEPARATOR, BSD, SFV, CERTUTIL, POWERSHELL };

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_options.h"
+#include "cli/options/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<Text> arguments;

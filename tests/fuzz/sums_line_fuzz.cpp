@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/output_formats.h"
-#include "cli/sums_file_text.h"
-#include "cli/sums_lines.h"
+#include "cli/listing/digest_lines.h"
+#include "cli/sums_file/sums_file_text.h"
+#include "cli/sums_file/sums_line_reader.h"
 
 namespace {
 
