@@ -2,7 +2,9 @@
 """checksums-cli against Python's hashlib and zlib and against coreutils' *sum tools, natively and
 under Wine.
 
-Usage: checksums_cli_test.py PROGRAM VERSION [EMULATOR]
+Usage: checksums_cli_test.py [--case TEST_NAME] PROGRAM VERSION [EMULATOR]
+
+With --case only that test function runs (ctest has an entry for each).
 
 Both builds are held to the same expected text, so their outputs are identical apart from the
 line ends: LF natively, CRLF on Windows. Files are named relative to the working folder, so the
@@ -24,9 +26,13 @@ import time
 import unittest
 import zlib
 
-PROGRAM = os.path.abspath(sys.argv[1])
-VERSION = sys.argv[2]
-EMULATOR = sys.argv[3:4]
+ARGUMENTS = sys.argv[1:]
+CASE = None
+if ARGUMENTS[:1] == ["--case"]:
+    CASE, ARGUMENTS = ARGUMENTS[1], ARGUMENTS[2:]
+PROGRAM = os.path.abspath(ARGUMENTS[0])
+VERSION = ARGUMENTS[1]
+EMULATOR = ARGUMENTS[2:3]
 WINDOWS = PROGRAM.endswith(".exe")
 LINE_END = "\r\n" if WINDOWS else "\n"
 
@@ -560,4 +566,4 @@ class ChecksumsCli(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + (["ChecksumsCli." + CASE] if CASE else []), verbosity=2)
