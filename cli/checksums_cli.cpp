@@ -1,7 +1,7 @@
 #include "cli/checksums_cli.h"
 
 #include "cli/checking/check_sums.h"
-#include "cli/cli_errors.h"
+#include "cli/console/exit_status.h"
 #include "cli/options/command_line.h"
 #include "cli/options/help_text.h"
 #include "cli/console/console.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/cli_errors.h"
+#include "cli/console/exit_status.h"
 #include "cli/console/console.h"
 #include "cli/console/console_lines.h"
 #include "cli/sums_file/line_escapes.h"

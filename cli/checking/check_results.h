@@ -3,7 +3,7 @@
 // the lines -c and --expect print, and what they add up to.
 #include <vector>
 
-#include "cli/cli_algorithms.h"
+#include "cli/options/cli_algorithms.h"
 #include "cli/options/command_line.h"
 #include "runtime/text.h"
 

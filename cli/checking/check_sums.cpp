@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli/checking/check_results.h"
-#include "cli/cli_errors.h"
+#include "cli/console/exit_status.h"
 #include "cli/console/console_lines.h"
 #include "cli/checking/check_results.h"
 #include "cli/inputs/file_digests.h"

@@ -1,6 +1,6 @@
 #include "cli/console/console_lines.h"
 
-#include "cli/cli_errors.h"
+#include "cli/console/exit_status.h"
 #include "cli/console/progress_line.h"
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
-// How the console companion names itself in its messages and how it ends, shared by every mode.
+// How the console companion names itself in its messages and the statuses it ends with, shared by
+// every mode.
 
 inline constexpr wchar_t PROGRAM_NAME[] = L"checksums-cli";
 

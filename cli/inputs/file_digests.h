@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "cli/cli_algorithms.h"
+#include "cli/options/cli_algorithms.h"
 #include "digest/digest_run.h"
 #include "runtime/text.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <deque>
 
-#include "cli/cli_errors.h"
+#include "cli/console/exit_status.h"
 #include "cli/console/console.h"
 #include "cli/console/console_lines.h"
 #include "cli/inputs/input_files.h"

@@ -1,4 +1,4 @@
-#include "cli/cli_algorithms.h"
+#include "cli/options/cli_algorithms.h"
 
 AlgorithmList AllAlgorithms() {
   AlgorithmList all;

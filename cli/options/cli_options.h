@@ -2,7 +2,7 @@
 // What the console companion's command line asks for, as its options set it.
 #include <vector>
 
-#include "cli/cli_algorithms.h"
+#include "cli/options/cli_algorithms.h"
 #include "runtime/text.h"
 
 // Stands for standard input where a file is named.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/cli_algorithms.h"
+#include "cli/options/cli_algorithms.h"
 #include "cli/options/option_table.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "cli/cli_algorithms.h"
+#include "cli/options/cli_algorithms.h"
 #include "cli/sums_file/sums_file_text.h"
 #include "runtime/text.h"
 
