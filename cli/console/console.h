@@ -1,6 +1,6 @@
 #pragma once
-// The console companion's platform part: it reads the arguments and standard input, writes the
-// lines and words the system's errors. Everything else is portable.
+// The console companion's platform part: it writes to the console, tells a terminal from a file
+// and words the system's errors. Everything else is portable.
 #include <cstdint>
 #include <string>
 
