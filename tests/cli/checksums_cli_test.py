@@ -558,6 +558,27 @@ class ChecksumsCli(unittest.TestCase):
         status, stdout, _ = self.run_program("--format", "gnu", "-a", "md5", "sub\\file.txt")
         self.assertEqual(stdout, text([prefix + DIGEST["md5"](b"nested") + "  " + name]))
 
+    # NUL-ended lines, digest files named after their file, hashdeep's files, pasted digests
+
+    def test_nul_ended_lines_keep_a_names_bytes_and_say_a_failed_write(self):
+        with open("/dev/full", "wb") as full:
+            result = subprocess.run(EMULATOR + [PROGRAM, "-z", "--format", "gnu", "-a", "md5",
+                                                "digits.txt"], cwd=self.folder.name, stdout=full,
+                                    stderr=subprocess.PIPE, timeout=120)
+        self.assertEqual(result.returncode, 1)
+        self.assertRegex(self.error_lines(result.stderr.decode())[0],
+                         r"^checksums-cli: write error: \S")
+        if WINDOWS:
+            return
+        name = b"caf\xe9.txt"
+        with open(os.path.join(self.folder.name.encode(), name), "wb") as out:
+            out.write(b"latin-1")
+        theirs = subprocess.run(["sha256sum", "-z", name, "digits.txt"], cwd=self.folder.name,
+                                capture_output=True)
+        ours = subprocess.run([PROGRAM, "-z", "--format", "gnu", "-a", "sha256", name,
+                               "digits.txt"], cwd=self.folder.name, capture_output=True)
+        self.assertEqual((ours.returncode, ours.stdout), (0, theirs.stdout))
+
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=2)
