@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "cli/pasted_digest.h"
+
 namespace {
 
 constexpr wchar_t END_OF_OPTIONS[] = L"--";
@@ -230,17 +232,13 @@ class ArgumentReader {
     }
   }
 
-  // Blanks may sit between the digits, as certutil writes them.
   void TakeExpected(const Text& value) {
     expectGiven = true;
-    for (wchar_t character : value) {
-      if (character != L' ' && character != L'\t') options.expected += character;
-    }
-    const bool hex = options.expected.find_first_not_of(L"0123456789abcdefABCDEF") == Text::npos;
-    if (!hex || AlgorithmsWithHexLength(AllAlgorithms(), options.expected.size()).empty()) {
-      SetError(L"--expect '" + value + L"' is no digest: it needs 8, 32, 40, 56, 64, 96 or 128 " +
-               L"hexadecimal digits");
-    }
+    PastedDigest digest;
+    Text problem;
+    if (!ReadPastedDigest(value, digest, problem)) SetError(L"--expect " + problem);
+    options.expected = digest.hex;
+    options.expectedAlgorithm = digest.algorithm;
   }
 
   // Options that only make sense together are checked once the whole line is read.
@@ -260,6 +258,11 @@ class ArgumentReader {
       SetError(L"--strict and --warn are meaningful only with --check");
     } else if (options.format == OutputFormat::GNU && options.algorithms.size() != 1) {
       SetError(L"--format gnu needs exactly one algorithm, chosen with -a");
+    } else if (options.expectedAlgorithm && !options.algorithms.empty() &&
+               std::count(options.algorithms.begin(), options.algorithms.end(),
+                          options.expectedAlgorithm) == 0) {
+      SetError(L"--expect: " + Text(options.expectedAlgorithm->displayName) +
+               L" is not among the algorithms chosen with -a");
     } else if (expectGiven && options.error.empty() &&
                AlgorithmsWithHexLength(ChosenAlgorithms(options), options.expected.size())
                    .empty()) {
