@@ -3,7 +3,7 @@
 // ("size,md5,sha256,filename", or whichever hashdeep was asked for), "##" comment lines, then a
 // row a file with its values in the columns' order, the name last and as it is, commas and all.
 // The columns of the algorithms we have are read; the others (tiger, whirlpool, ...) are passed
-// over, and so is hashdeep's "sha3", whose padding is not said to be the standard's.
+// over, and so is "sha3", which names no size.
 #include <vector>
 
 #include "cli/digest_match.h"
