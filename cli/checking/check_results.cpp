@@ -6,7 +6,6 @@
 #include "cli/console/console.h"
 #include "cli/console/console_lines.h"
 #include "cli/sums_file/line_escapes.h"
-#include "cli/sums_file/sums_line_reader.h"
 
 namespace {
 
@@ -19,12 +18,21 @@ Text Counted(int count, const wchar_t* one, const wchar_t* many) {
 const CliAlgorithm* MatchingAlgorithm(const AlgorithmList& candidates, const Text& hex,
                                       const AlgorithmList& computed,
                                       const std::vector<Text>& digests) {
-  const Text lower = LowerCaseHex(hex);
+  const Text lower = LowerCaseAscii(hex);
   for (const CliAlgorithm* candidate : candidates) {
     const size_t index = std::find(computed.begin(), computed.end(), candidate) - computed.begin();
     if (index < digests.size() && digests[index] == lower) return candidate;
   }
   return nullptr;
+}
+
+const CliAlgorithm* EveryDigestMatching(const std::vector<WrittenDigest>& written,
+                                        const AlgorithmList& computed,
+                                        const std::vector<Text>& digests) {
+  for (const WrittenDigest& digest : written) {
+    if (!MatchingAlgorithm({digest.algorithm}, digest.hex, computed, digests)) return nullptr;
+  }
+  return written.empty() ? nullptr : written.front().algorithm;
 }
 
 Text CheckResultLine(const Text& name, CheckOutcome outcome, const CliAlgorithm* matched) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/options/cli_algorithms.h"
+#include "cli/hashdeep_lines.h"
 #include "cli/options/command_line.h"
 #include "runtime/text.h"
 
@@ -12,6 +13,12 @@
 const CliAlgorithm* MatchingAlgorithm(const AlgorithmList& candidates, const Text& hex,
                                       const AlgorithmList& computed,
                                       const std::vector<Text>& digests);
+
+// The first of `written` when each of them is its algorithm's digest, else null; `computed` holds
+// each of their algorithms.
+const CliAlgorithm* EveryDigestMatching(const std::vector<WrittenDigest>& written,
+                                        const AlgorithmList& computed,
+                                        const std::vector<Text>& digests);
 
 enum class CheckOutcome { MATCHED, DIFFERED, UNREADABLE };
 

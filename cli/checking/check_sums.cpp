@@ -64,6 +64,11 @@ class SumsFileCheck {
   // The algorithms the entry may be in: the one it names; else those of its length, narrowed to
   // the one the sums file's name says when that is among them. Empty when none is allowed.
   AlgorithmList EntryAlgorithms(const SumsEntry& entry) const {
+    if (!entry.moreDigests.empty()) {
+      AlgorithmList allowed;
+      for (const WrittenDigest& digest : AllowedDigests(entry)) allowed.push_back(digest.algorithm);
+      return allowed;
+    }
     if (entry.algorithm) {
       return Contains(candidates, entry.algorithm) ? AlgorithmList{entry.algorithm}
                                                    : AlgorithmList{};
@@ -71,6 +76,25 @@ class SumsFileCheck {
     const AlgorithmList fitting = AlgorithmsWithHexLength(candidates, entry.hex.size());
     if (namedByFile && Contains(fitting, namedByFile)) return {namedByFile};
     return fitting;
+  }
+
+  // The digests of a row that holds several (hashdeep's), in the algorithms -a allows: every one
+  // of them must match.
+  std::vector<WrittenDigest> AllowedDigests(const SumsEntry& entry) const {
+    std::vector<WrittenDigest> allowed;
+    if (Contains(candidates, entry.algorithm)) allowed.push_back({entry.algorithm, entry.hex});
+    for (const WrittenDigest& digest : entry.moreDigests) {
+      if (Contains(candidates, digest.algorithm)) allowed.push_back(digest);
+    }
+    return allowed;
+  }
+
+  const CliAlgorithm* Matched(const Waiting& line, const AlgorithmList& computed,
+                              const std::vector<Text>& digests) const {
+    if (!line.entry.moreDigests.empty()) {
+      return EveryDigestMatching(AllowedDigests(line.entry), computed, digests);
+    }
+    return MatchingAlgorithm(line.algorithms, line.entry.hex, computed, digests);
   }
 
   void CheckWaiting() {
@@ -87,8 +111,7 @@ class SumsFileCheck {
       if (!file.failure.empty()) {
         results.Unreadable(name, file.failure);
       } else {
-        results.Compared(name,
-                         MatchingAlgorithm(line.algorithms, line.entry.hex, all, file.digests));
+        results.Compared(name, Matched(line, all, file.digests));
       }
     }
     waiting.clear();

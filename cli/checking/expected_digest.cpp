@@ -12,7 +12,9 @@ constexpr wchar_t EXPECT_SOURCE[] = L"--expect";
 
 int CheckExpectedDigest(const CliOptions& options) {
   const AlgorithmList algorithms =
-      AlgorithmsWithHexLength(ChosenAlgorithms(options), options.expected.size());
+      options.expectedAlgorithm
+          ? AlgorithmList{options.expectedAlgorithm}
+          : AlgorithmsWithHexLength(ChosenAlgorithms(options), options.expected.size());
   std::vector<Text> files = options.files;
   if (files.empty()) files.push_back(STANDARD_INPUT_NAME);
   CheckResults results(options, true);

@@ -17,6 +17,14 @@ constexpr size_t HELD_OUTPUT_LIMIT = 65536;
 
 Text heldOutput;
 
+// Standard output's lines, whatever they end in, are held and written here, so that each keeps a
+// name's bytes and a failed write is said.
+void HoldOutputLine(const Text& line, const Text& lineEnd) {
+  heldOutput += line;
+  heldOutput += lineEnd;
+  if (heldOutput.size() >= HELD_OUTPUT_LIMIT) FlushConsoleOutput();
+}
+
 }  // namespace
 
 void FlushConsoleOutput() {
@@ -35,9 +43,7 @@ void FlushConsoleOutput() {
 
 void WriteConsoleLine(ConsoleStream stream, const Text& line) {
   if (stream == ConsoleStream::OUTPUT) {
-    heldOutput += line;
-    heldOutput += LINE_END;
-    if (heldOutput.size() >= HELD_OUTPUT_LIMIT) FlushConsoleOutput();
+    HoldOutputLine(line, LINE_END);
     return;
   }
   // Both streams may be one terminal: what standard output holds goes first.
@@ -49,4 +55,8 @@ void WriteConsoleLine(ConsoleStream stream, const Text& line) {
 
 void WriteErrorLine(const Text& message) {
   WriteConsoleLine(ConsoleStream::ERRORS, Text(PROGRAM_NAME) + L": " + message);
+}
+
+void WriteNulEndedLine(const Text& line) {
+  HoldOutputLine(line, Text(1, L'\0'));
 }

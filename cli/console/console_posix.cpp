@@ -45,11 +45,6 @@ void EndProgram(int status) {
   std::_Exit(status);
 }
 
-void WriteNulEndedLine(const Text& line) {
-  const std::string bytes = Utf8FromText(line);
-  std::fwrite(bytes.data(), 1, bytes.size() + 1, stdout);
-}
-
 bool StandardInputIsTerminal() {
   return isatty(STDIN_FILENO) == 1;
 }

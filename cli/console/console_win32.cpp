@@ -79,14 +79,6 @@ void EndProgram(int status) {
   std::_Exit(status);
 }
 
-// As bytes even to a console: a NUL-ended line is for another program.
-void WriteNulEndedLine(const Text& line) {
-  const std::string bytes = Utf8FromText(line);
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size() + 1),
-            &written, nullptr);
-}
-
 bool StandardInputIsTerminal() {
   DWORD mode = 0;
   return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;

@@ -9,7 +9,8 @@ AlgorithmList AllAlgorithms() {
 const CliAlgorithm* FindAlgorithmByName(const Text& name) {
   const Text lower = LowerCaseAscii(name);
   for (const CliAlgorithm& algorithm : CLI_ALGORITHMS) {
-    for (const wchar_t* spelling : {algorithm.name, algorithm.bsdTag, algorithm.opensslTag}) {
+    for (const wchar_t* spelling :
+         {algorithm.name, algorithm.bsdTag, algorithm.opensslTag, algorithm.displayName}) {
       if (spelling && lower == LowerCaseAscii(spelling)) return &algorithm;
     }
   }

@@ -47,7 +47,8 @@ using AlgorithmList = std::vector<const CliAlgorithm*>;
 // All eleven in the table's order.
 AlgorithmList AllAlgorithms();
 
-// The algorithm whose -a name or either tag is `name`, in any case; or null.
+// The algorithm whose -a name, either tag or standard's name (SHA-256) is `name`, in any case;
+// or null.
 const CliAlgorithm* FindAlgorithmByName(const Text& name);
 
 // "crc32, md5, ..., sha3-512", for messages.

@@ -17,7 +17,8 @@ struct CliOptions {
   AlgorithmList algorithms;  // from -a, in the order given, without repeats; empty: all
   OutputFormat format = OutputFormat::REPORT;
   bool check = false;
-  Text expected;  // --expect: the digest's hex digits, blanks taken out; empty when not given
+  Text expected;  // --expect: the digest's hex digits alone; empty when not given
+  const CliAlgorithm* expectedAlgorithm = nullptr;  // named before them; null: told by their number
   bool quiet = false;
   bool status = false;
   bool strict = false;

@@ -1,5 +1,7 @@
 #include "cli/options/command_line.h"
 
+#include <algorithm>
+
 #include "cli/options/option_table.h"
 
 namespace {
@@ -107,6 +109,11 @@ class ArgumentReader {
       reading.Refuse(L"--strict and --warn are meaningful only with --check");
     } else if (options.format == OutputFormat::GNU && options.algorithms.size() != 1) {
       reading.Refuse(L"--format gnu needs exactly one algorithm, chosen with -a");
+    } else if (options.expectedAlgorithm && !options.algorithms.empty() &&
+               std::count(options.algorithms.begin(), options.algorithms.end(),
+                          options.expectedAlgorithm) == 0) {
+      reading.Refuse(L"--expect: " + Text(options.expectedAlgorithm->displayName) +
+                     L" is not among the algorithms chosen with -a");
     } else if (expectGiven && options.error.empty() &&
                AlgorithmsWithHexLength(ChosenAlgorithms(options), options.expected.size())
                    .empty()) {

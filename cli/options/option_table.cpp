@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "cli/pasted_digest.h"
+
 namespace {
 
 void TakeAlgorithms(OptionsBeingRead& reading, const Text& list) {
@@ -36,18 +38,13 @@ void TakeFormat(OptionsBeingRead& reading, const Text& name) {
   }
 }
 
-// Blanks may sit between the digits, as certutil writes them.
 void TakeExpected(OptionsBeingRead& reading, const Text& value) {
   reading.expectGiven = true;
-  Text& expected = reading.options.expected;
-  for (wchar_t character : value) {
-    if (character != L' ' && character != L'\t') expected += character;
-  }
-  const bool hex = expected.find_first_not_of(L"0123456789abcdefABCDEF") == Text::npos;
-  if (!hex || AlgorithmsWithHexLength(AllAlgorithms(), expected.size()).empty()) {
-    reading.Refuse(L"--expect '" + value + L"' is no digest: it needs 8, 32, 40, 56, 64, 96 or " +
-                   L"128 hexadecimal digits");
-  }
+  PastedDigest digest;
+  Text problem;
+  if (!ReadPastedDigest(value, digest, problem)) reading.Refuse(L"--expect " + problem);
+  reading.options.expected = digest.hex;
+  reading.options.expectedAlgorithm = digest.algorithm;
 }
 
 // A switch: the option sets one member of the options to true.
@@ -59,8 +56,8 @@ void Set(OptionsBeingRead& reading, const Text&) {
 // clang-format off
 constexpr OptionRow OPTION_ROWS[] = {
     {L'a', L"algorithm", L"LIST", TakeAlgorithms,
-     L"comma-separated list of {algorithms}; all eleven when not given (in any case; tags such as "
-     L"SHA256 are names too)"},
+     L"comma-separated list of {algorithms}; all eleven when not given (in any case; SHA256 and "
+     L"SHA-256 are names too)"},
     {0, L"format", L"FORMAT", TakeFormat,
      L"report (the default), gnu ('HEX  NAME', needs one algorithm) or bsd ('SHA256 (NAME) = "
      L"HEX')"},
@@ -89,12 +86,14 @@ constexpr OptionRow OPTION_ROWS[] = {
      L"never show it (by default: when stderr is a terminal)"},
     {L'c', L"check", nullptr, Set<&CliOptions::check>,
      L"read sums files and check each file they list. Lines as the usual *sum tools, OpenSSL, SFV "
-     L"tools, certutil and PowerShell's Get-FileHash (list or CSV) write them, in UTF-8 or in "
-     L"UTF-16 with a byte-order mark. A line without a tag is in the algorithm the sums file's "
-     L"name says (SHA256SUMS, *.md5), else in each one that -a allows with its number of digits"},
+     L"tools, certutil, PowerShell's Get-FileHash (list or CSV) and hashdeep write them, in UTF-8 "
+     L"or in UTF-16 with a byte-order mark. A line without a tag is in the algorithm the sums "
+     L"file's name says (SHA256SUMS, *.md5), else in each one that -a allows with its number of "
+     L"digits. NAME.sha256 (or another algorithm) holding a digest alone checks NAME beside it"},
     {0, L"expect", L"HEX", TakeExpected,
      L"check each FILE against this checksum, computing every algorithm with its number of "
-     L"digits; an OK names the one that matched"},
+     L"digits; an OK names the one that matched. Written as pages show it: a name first decides "
+     L"(sha256:HEX, SHA-256 = HEX), digits may be grouped by blanks or colons"},
     {0, L"quiet", nullptr, Set<&CliOptions::quiet>, L"when checking, print only failures"},
     {0, L"status", nullptr, Set<&CliOptions::status>,
      L"when checking, print nothing: the exit status tells"},

@@ -16,6 +16,7 @@ bool SumsFileReader::Open(const Text& sumsPath) {
   const bool opened =
       path == STANDARD_INPUT_NAME ? file.OpenStandardInput() : file.OpenAnyReadable(path).Opened();
   if (!opened) failure = UnreadableFileMessage(path, SumsFileDisplayName(path));
+  if (path != STANDARD_INPUT_NAME) lines.TakeDigestsAloneFor(DigestOnlyFileAt(path));
   return opened;
 }
 

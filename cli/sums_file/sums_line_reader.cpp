@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/hex_digits.h"
 #include "cli/sums_file/line_escapes.h"
 
 namespace {
@@ -11,22 +12,6 @@ constexpr wchar_t TEXT_MARK = L' ';
 constexpr wchar_t CERTUTIL_CLOSING[] = L"CertUtil:";
 constexpr wchar_t CERTUTIL_HASH_OF[] = L" hash of ";
 constexpr const wchar_t* POWERSHELL_FIELDS[] = {L"algorithm", L"hash", L"path"};
-
-bool IsBlank(wchar_t character) {
-  return character == L' ' || character == L'\t';
-}
-
-bool IsHexDigit(wchar_t character) {
-  return (character >= L'0' && character <= L'9') || (character >= L'a' && character <= L'f') ||
-         (character >= L'A' && character <= L'F');
-}
-
-bool AllHexDigits(const Text& text) {
-  for (wchar_t character : text) {
-    if (!IsHexDigit(character)) return false;
-  }
-  return true;
-}
 
 bool IsDigestLength(size_t hexLength) {
   for (const CliAlgorithm& algorithm : CLI_ALGORITHMS) {
@@ -42,13 +27,6 @@ Text WithoutBlanks(const Text& text) {
     if (!IsBlank(character)) hex += character;
   }
   return hex;
-}
-
-Text TrimmedBlanks(const Text& text) {
-  size_t start = 0, end = text.size();
-  while (start < end && IsBlank(text[start])) ++start;
-  while (end > start && IsBlank(text[end - 1])) --end;
-  return text.substr(start, end - start);
 }
 
 const CliAlgorithm& Crc32Algorithm() {
@@ -177,6 +155,15 @@ SumsEntry PowerShellEntry(const Text& algorithmName, const Text& hex, const Text
   return Entry(SumsLineForm::POWERSHELL, algorithm, TrimmedBlanks(hex), TrimmedBlanks(name));
 }
 
+// The first of a hashdeep row's digests makes the entry, the others go with it.
+SumsEntry HashdeepEntry(const HashdeepRow& row) {
+  if (row.digests.empty()) return {};
+  SumsEntry entry =
+      Entry(SumsLineForm::HASHDEEP, row.digests[0].algorithm, row.digests[0].hex, row.name);
+  entry.moreDigests.assign(row.digests.begin() + 1, row.digests.end());
+  return entry;
+}
+
 }  // namespace
 
 void SumsLineReader::Take(const SumsFileLine& line, std::vector<SumsEntry>& entries) {
@@ -216,10 +203,17 @@ void SumsLineReader::TakeText(const Text& text, std::vector<SumsEntry>& entries)
   size_t i = 0;
   while (i < text.size() && IsBlank(text[i])) ++i;
   if (i == text.size() || text[i] == L'#' || text[i] == L';' ||
-      text.compare(i, Text(CERTUTIL_CLOSING).size(), CERTUTIL_CLOSING) == 0) {
+      text.compare(i, Text(CERTUTIL_CLOSING).size(), CERTUTIL_CLOSING) == 0 ||
+      hashdeep.TakeHeaderLine(text)) {
     return;
   }
   SumsEntry entry;
+  if (hashdeep.Started()) {
+    entry = HashdeepEntry(hashdeep.ParseRow(text));
+    entry.lineNumber = lineNumber;
+    entries.push_back(entry);
+    return;
+  }
   std::vector<Text> fields;
   const bool csv = text.find(L',') != Text::npos && SplitCsv(text, fields);
   size_t columns[3];
@@ -245,6 +239,12 @@ void SumsLineReader::TakeText(const Text& text, std::vector<SumsEntry>& entries)
     const CliAlgorithm* algorithm = FindTag(text, escaped ? i + 1 : i, nameStart);
     entry = algorithm ? ParseTaggedRest(text.substr(nameStart), *algorithm, escaped)
                       : ParseUntagged(text, i);
+  }
+  // Only a line in no other form can be a digest alone.
+  if (entry.form == SumsLineForm::MALFORMED && digestsAloneFor.algorithm) {
+    entry =
+        Entry(SumsLineForm::DIGEST_ONLY, digestsAloneFor.algorithm,
+              DigestAlone(text, HexLength(*digestsAloneFor.algorithm)), digestsAloneFor.fileName);
   }
   entry.lineNumber = lineNumber;
   entries.push_back(entry);

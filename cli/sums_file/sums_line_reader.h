@@ -7,6 +7,8 @@
 //   certutil:      "TAG hash of NAME:", then HEX on the next line, bytes maybe spaced apart
 //   PowerShell:    Get-FileHash as a list ("Algorithm : TAG", "Hash : HEX", "Path : NAME"
 //                  blocks) or as Export-Csv writes it ("Algorithm","Hash","Path" header)
+//   hashdeep:      a row of size, digests and name after hashdeep's header (hashdeep_lines.h)
+//   digest alone:  HEX, in a sums file named after the file it checks (digest_only_file.h)
 // gnu, one-separator and bsd lines may start with a backslash, which says the name is escaped
 // (line_escapes.h). Hex digits may be in either case. Lines starting with '#' or ';', and
 // certutil's closing line, are comments. As with the usual tools, the first line without a tag
@@ -15,11 +17,23 @@
 #include <cstddef>
 #include <vector>
 
+#include "cli/digest_only_file.h"
+#include "cli/hashdeep_lines.h"
 #include "cli/options/cli_algorithms.h"
 #include "cli/sums_file/sums_file_text.h"
 #include "runtime/text.h"
 
-enum class SumsLineForm { MALFORMED, GNU, ONE_SEPARATOR, BSD, SFV, CERTUTIL, POWERSHELL };
+enum class SumsLineForm {
+  MALFORMED,
+  GNU,
+  ONE_SEPARATOR,
+  BSD,
+  SFV,
+  CERTUTIL,
+  POWERSHELL,
+  HASHDEEP,
+  DIGEST_ONLY
+};
 
 struct SumsEntry {
   SumsLineForm form = SumsLineForm::MALFORMED;
@@ -27,6 +41,8 @@ struct SumsEntry {
   const CliAlgorithm* algorithm = nullptr;  // named by the entry; null: told by the hex length
   Text hex;                                 // the digits, blanks between them taken out
   Text name;                                // unescaped
+  // A hashdeep row's further digests of the file, each of which must match too.
+  std::vector<WrittenDigest> moreDigests;
 };
 
 class SumsLineReader {
@@ -36,6 +52,8 @@ class SumsLineReader {
   void Take(const SumsFileLine& line, std::vector<SumsEntry>& entries);
   // The end of the file completes what is still open.
   void Finish(std::vector<SumsEntry>& entries);
+  // Lines that hold a digest alone check this file, in this algorithm (not read when null).
+  void TakeDigestsAloneFor(const DigestOnlyFile& file) { digestsAloneFor = file; }
 
  private:
   enum class UntaggedForm { UNDECIDED, GNU, ONE_SEPARATOR, SFV };
@@ -65,6 +83,8 @@ class SumsLineReader {
   // Export-Csv: the columns of Algorithm, Hash and Path once its header was read, and how many.
   size_t csvColumns[3] = {};
   size_t csvFieldCount = 0;
+  HashdeepColumns hashdeep;
+  DigestOnlyFile digestsAloneFor;
 };
 
 // The entries of a whole sums file in memory.
