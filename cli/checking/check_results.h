@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "cli/options/cli_algorithms.h"
-#include "cli/hashdeep_lines.h"
+#include "cli/sums_file/hashdeep_lines.h"
 #include "cli/options/command_line.h"
 #include "runtime/text.h"
 

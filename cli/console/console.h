@@ -21,10 +21,6 @@ int TerminalColumns(ConsoleStream stream);
 // Ends the process at once with `status`: what workers still do is abandoned.
 [[noreturn]] void EndProgram(int status);
 
-// Writes one line of standard output ended by a NUL character instead of a line end, held and
-// written as WriteConsoleLine does.
-void WriteNulEndedLine(const Text& line);
-
 // True when standard input is a terminal (a console on Windows), which a read would wait on.
 bool StandardInputIsTerminal();
 

@@ -8,6 +8,9 @@
 // written whole and many files' lines cost few writes; an error line goes out at once. A write
 // to standard output that fails ends the program with a message and exit status 1.
 void WriteConsoleLine(ConsoleStream stream, const Text& line);
+// Writes one line of standard output ended by a NUL character instead of a line end, held and
+// written as WriteConsoleLine does.
+void WriteNulEndedLine(const Text& line);
 // Writes the lines standard output holds.
 void FlushConsoleOutput();
 

@@ -1,4 +1,4 @@
-#include "cli/hex_digits.h"
+#include "cli/options/hex_digits.h"
 
 bool IsBlank(wchar_t character) {
   return character == L' ' || character == L'\t';

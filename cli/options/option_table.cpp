@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/pasted_digest.h"
+#include "cli/options/pasted_digest.h"
 
 namespace {
 

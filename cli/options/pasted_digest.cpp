@@ -1,9 +1,9 @@
-#include "cli/pasted_digest.h"
+#include "cli/options/pasted_digest.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "cli/hex_digits.h"
+#include "cli/options/hex_digits.h"
 
 namespace {
 

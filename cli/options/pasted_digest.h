@@ -3,7 +3,7 @@
 // ("ab:cd:ef...", "abcd ef01 ..."), maybe after the algorithm's name and a ':' or '='
 // ("sha256:HEX" as container registries write it, "SHA256: HEX", "SHA-256 = HEX",
 // "SHA3-256:HEX"). A name decides the algorithm.
-#include "cli/cli_algorithms.h"
+#include "cli/options/cli_algorithms.h"
 #include "runtime/text.h"
 
 struct PastedDigest {

@@ -1,6 +1,6 @@
-#include "cli/digest_only_file.h"
+#include "cli/sums_file/digest_only_file.h"
 
-#include "cli/hex_digits.h"
+#include "cli/options/hex_digits.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // algorithm in any case (setup.iso.sha256, setup.iso.SHA3-256), its line holding the digest
 // alone. A blank with a reading mode mark ('*' or ' ') and no name may follow, as a sums line
 // whose name was cut off writes it.
-#include "cli/cli_algorithms.h"
+#include "cli/options/cli_algorithms.h"
 #include "runtime/text.h"
 
 struct DigestOnlyFile {

@@ -1,6 +1,6 @@
-#include "cli/hashdeep_lines.h"
+#include "cli/sums_file/hashdeep_lines.h"
 
-#include "cli/hex_digits.h"
+#include "cli/options/hex_digits.h"
 
 namespace {
 

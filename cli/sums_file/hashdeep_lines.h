@@ -6,7 +6,7 @@
 // over, and so is "sha3", which names no size.
 #include <vector>
 
-#include "cli/cli_algorithms.h"
+#include "cli/options/cli_algorithms.h"
 #include "runtime/text.h"
 
 // A digest written in the algorithm it names.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/hex_digits.h"
+#include "cli/options/hex_digits.h"
 #include "cli/sums_file/line_escapes.h"
 
 namespace {

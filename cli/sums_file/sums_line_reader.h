@@ -17,8 +17,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "cli/digest_only_file.h"
-#include "cli/hashdeep_lines.h"
+#include "cli/sums_file/digest_only_file.h"
+#include "cli/sums_file/hashdeep_lines.h"
 #include "cli/options/cli_algorithms.h"
 #include "cli/sums_file/sums_file_text.h"
 #include "runtime/text.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "cli/pasted_digest.h"
+#include "cli/options/pasted_digest.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/hex_digits.h"
+#include "cli/options/hex_digits.h"
 #include "cli/listing/digest_lines.h"
 #include "cli/sums_file/sums_file_text.h"
 #include "cli/sums_file/sums_line_reader.h"
