@@ -58,13 +58,22 @@ TEST(CommandLine, DoubleDashEndsTheOptions) {
   EXPECT_EQ(options.files, (std::vector<Text>{L"-c", L"--help"}));
 }
 
-TEST(CommandLine, ExpectTakesHexWithBlanksBetween) {
+TEST(CommandLine, ExpectTakesHexWithBlanksBetweenAndANameBefore) {
   const CliOptions options =
       Parsed({L"--expect", L"BA7816BF 8f01cfea\t414140de5dae2223b00361a396177a9cb410ff61f20015ad",
               L"--quiet", L"f"});
   EXPECT_EQ(options.error, L"");
   EXPECT_EQ(options.expected, L"BA7816BF8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
   EXPECT_TRUE(options.quiet);
+  EXPECT_EQ(options.expectedAlgorithm, nullptr);
+
+  const CliOptions named = Parsed({L"--expect", L"SHA-256 = " + Text(SHA256_ABC)});
+  EXPECT_EQ(named.error, L"");
+  EXPECT_EQ(named.expected, SHA256_ABC);
+  ASSERT_NE(named.expectedAlgorithm, nullptr);
+  EXPECT_EQ(Text(named.expectedAlgorithm->name), L"sha256");
+  EXPECT_EQ(Parsed({L"-a", L"md5,sha1", L"--expect", L"sha256:" + Text(SHA256_ABC)}).error,
+            L"--expect: SHA-256 is not among the algorithms chosen with -a");
 }
 
 TEST(CommandLine, AWrongLineIsSaidInOneLineAndTheFirstProblemWins) {
@@ -79,10 +88,12 @@ TEST(CommandLine, AWrongLineIsSaidInOneLineAndTheFirstProblemWins) {
        L"sha3-224, sha3-256, sha3-384, sha3-512"},
       {{L"--format", L"xml"}, L"unknown format 'xml'; choose from report, gnu, bsd"},
       {{L"--expect", L"12345"},
-       L"--expect '12345' is no digest: it needs 8, 32, 40, 56, 64, 96 or 128 hexadecimal digits"},
+       L"--expect '12345' is no digest: it needs 8, 32, 40, 56, 64, 96 or 128 hexadecimal digits, "
+       L"maybe after a name (sha256:)"},
       {{L"--expect", Text(L"x") + (SHA256_ABC + 1)},
        L"--expect 'x" + Text(SHA256_ABC + 1) +
-           L"' is no digest: it needs 8, 32, 40, 56, 64, 96 or 128 hexadecimal digits"},
+           L"' is no digest: it needs 8, 32, 40, 56, 64, 96 or 128 hexadecimal digits, maybe after "
+           L"a name (sha256:)"},
       {{L"-c", L"--expect", SHA256_ABC}, L"--check and --expect exclude each other"},
       {{L"-c", L"-z"}, L"--format, --tag and --zero are meaningful only when printing checksums"},
       {{L"--expect", SHA256_ABC, L"-r"},

@@ -1,6 +1,6 @@
 // The entries the sums-line reader finds in each form the usual tools write, with the line each
-// starts on; digests are the RFC 1321 and FIPS 180-2 examples (MD5 of "", SHA-256 of "abc") and
-// the CRC-32 check value of "123456789".
+// starts on; digests are the RFC 1321 and FIPS 180-2 examples (MD5 of "", SHA-256 of "" and of
+// "abc") and the CRC-32 check value of "123456789".
 #include "cli/sums_file/sums_line_reader.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 namespace {
 
 constexpr char MD5_EMPTY[] = "d41d8cd98f00b204e9800998ecf8427e";
+constexpr char SHA256_EMPTY[] = "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
 constexpr char SHA256_ABC[] = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
 
 const wchar_t* FormName(SumsLineForm form) {
@@ -29,17 +30,26 @@ const wchar_t* FormName(SumsLineForm form) {
       return L"certutil";
     case SumsLineForm::POWERSHELL:
       return L"powershell";
+    case SumsLineForm::HASHDEEP:
+      return L"hashdeep";
+    case SumsLineForm::DIGEST_ONLY:
+      return L"digest-only";
   }
   return L"?";
 }
 
-// "form line algorithm hex|name", '-' for an algorithm the entry leaves to the digest's length.
+// "form line algorithm hex|name", '-' for an algorithm the entry leaves to the digest's length,
+// then " +algorithm hex" for each further digest of a hashdeep row.
 std::vector<Text> Entries(const std::string& file) {
   std::vector<Text> described;
   for (const SumsEntry& entry : SumsFileEntries(file)) {
-    described.push_back(Text(FormName(entry.form)) + L" " + std::to_wstring(entry.lineNumber) +
-                        L" " + (entry.algorithm ? entry.algorithm->name : L"-") + L" " + entry.hex +
-                        L"|" + entry.name);
+    Text line = Text(FormName(entry.form)) + L" " + std::to_wstring(entry.lineNumber) + L" " +
+                (entry.algorithm ? entry.algorithm->name : L"-") + L" " + entry.hex + L"|" +
+                entry.name;
+    for (const WrittenDigest& more : entry.moreDigests) {
+      line += L" +" + Text(more.algorithm->name) + L" " + more.hex;
+    }
+    described.push_back(line);
   }
   return described;
 }
@@ -132,6 +142,18 @@ TEST(SumsLineReader, PowerShellCsvByItsHeaderColumns) {
   const std::vector<Text> expected = {
       L"powershell 3 md5 D41D8CD98F00B204E9800998ECF8427E|C:\\a \"quoted\".txt",
       L"malformed 4 - |",
+  };
+  EXPECT_EQ(Entries(file), expected);
+}
+
+TEST(SumsLineReader, HashdeepRowsByTheirColumnLine) {
+  const std::string file = std::string("%%%% HASHDEEP-1.0\n") +
+                           "%%%% size,md5,tiger,sha256,filename\n" + "## Invoked from: /home\n" +
+                           "0," + MD5_EMPTY + ",00," + SHA256_EMPTY + ",/home/a, b.txt\n" + "x," +
+                           MD5_EMPTY + ",00," + SHA256_EMPTY + ",/home/c\n";
+  const std::vector<Text> expected = {
+      L"hashdeep 4 md5 " + Wide(MD5_EMPTY) + L"|/home/a, b.txt +sha256 " + Wide(SHA256_EMPTY),
+      L"malformed 5 - |",  // a size that is no number
   };
   EXPECT_EQ(Entries(file), expected);
 }
