@@ -1,18 +1,11 @@
 #include "cli/sums_file/digest_only_file.h"
 
+#include "cli/console/file_system.h"
 #include "cli/options/hex_digits.h"
 
 namespace {
 
 constexpr wchar_t BINARY_MARK[] = L"*";
-
-bool IsFolderSeparator(wchar_t character) {
-#ifdef _WIN32
-  return character == L'\\' || character == L'/';
-#else
-  return character == L'/';
-#endif
-}
 
 }  // namespace
 
