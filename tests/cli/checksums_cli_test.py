@@ -574,6 +574,9 @@ class ChecksumsCli(unittest.TestCase):
         self.assertEqual(result.returncode, 1)
         self.assertRegex(self.error_lines(result.stderr.decode())[0],
                          r"^checksums-cli: write error: \S")
+        names = ["ünï cødé 文件.bin", "digits.txt"]
+        self.assertEqual(self.run_program("-z", "--format", "gnu", "-a", "md5", *names)[:2],
+                         (0, "".join(gnu_line("md5", name) + "\0" for name in names)))
         if WINDOWS:
             return
         name = b"caf\xe9.txt"
