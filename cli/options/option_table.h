@@ -29,7 +29,7 @@ struct OptionRow {
   const wchar_t* valueName;  // as the help names the value ("LIST"); null: it takes none
   OptionAction apply;
   // One paragraph, wrapped to the help's width; HELP_ALGORITHM_NAMES stands for the algorithms'
-  // names. Null: the option is listed on the row before's line, whose help tells of it.
+  // names. Null: the option is listed under the row before, whose help tells of it.
   const wchar_t* help;
 };
 
