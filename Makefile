@@ -35,7 +35,7 @@ dist: deps
 
 # Before any build: every include points down and the C++ files are as clang-format leaves them.
 checks: deps
-	scripts/check-includes.py
+	scripts/check-includes.py --units
 	scripts/check-format.sh
 
 test: checks native win64 fuzzers

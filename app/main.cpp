@@ -8,6 +8,7 @@
 #include "runtime/main_heap.h"
 #include "toolkit/dpi_scaling.h"
 #include "toolkit/drop_support.h"
+#include "toolkit/dropped_files.h"
 #include "toolkit/event_queue.h"
 #include "toolkit/message_pump.h"
 #include "toolkit/gadgets.h"

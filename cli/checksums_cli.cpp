@@ -1,99 +1,19 @@
 #include "cli/checksums_cli.h"
 
-#include "cli/check_sums.h"
-#include "cli/cli_errors.h"
-#include "cli/cli_options.h"
+#include "cli/checking/check_sums.h"
+#include "cli/console/exit_status.h"
+#include "cli/options/command_line.h"
+#include "cli/options/help_text.h"
+#include "cli/console/console.h"
+#include "cli/console/console_lines.h"
+#include "cli/checking/expected_digest.h"
+#include "cli/listing/list_digests.h"
+#include "cli/console/progress_line.h"
 #include "cli/engine_benchmark.h"
-#include "cli/console.h"
-#include "cli/expected_digest.h"
-#include "cli/list_digests.h"
-#include "cli/progress_line.h"
 #include "digest/register_digest_plugins.h"
 #include "product_version.h"
 
 namespace {
-
-// Lines stay below 80 characters: the 80th would wrap onto an empty line in a console.
-constexpr size_t HELP_WIDTH = 79;
-constexpr wchar_t HELP_INDENT[] = L"                        ";
-// Where the help lists the algorithms, taken from their table.
-constexpr const wchar_t* ALGORITHM_LIST_PLACE = nullptr;
-
-constexpr const wchar_t* USAGE[] = {
-    L"Usage: checksums-cli [OPTION]... [FILE]...",
-    L"  or:  checksums-cli --check [OPTION]... [SUMS-FILE]...",
-    L"  or:  checksums-cli --expect HEX [OPTION]... [FILE]...",
-    L"Prints checksums of each FILE, checks the files that sums files list against",
-    L"the checksums written beside them, or checks files against one checksum.",
-    L"With no FILE, or when FILE is -, reads standard input (not a terminal's).",
-    L"",
-    ALGORITHM_LIST_PLACE,
-    L"                        (in any case; tags such as SHA256 are names too)",
-    L"      --format FORMAT   report (the default), gnu ('HEX  NAME', needs one",
-    L"                        algorithm) or bsd ('SHA256 (NAME) = HEX')",
-    L"      --tag             the same as --format bsd",
-    L"  -z, --zero            end each output line with NUL, not a line end, and",
-    L"                        write names unescaped",
-    L"  -b, --binary          accepted and ignored, as is -t, --text: files are",
-    L"  -t, --text            always read as bytes",
-    L"  -r, --recursive       hash every file below each folder given, sorted by name",
-    L"      --files-from LIST hash the files LIST names too, one a line ('-': stdin)",
-    L"      --progress        show a long file's progress even off a terminal",
-    L"      --no-progress     never show it (by default: when stderr is a terminal)",
-    L"  -c, --check           read sums files and check each file they list. Lines",
-    L"                        as the usual *sum tools, OpenSSL, SFV tools, certutil",
-    L"                        and PowerShell's Get-FileHash (list or CSV) write",
-    L"                        them, in UTF-8 or in UTF-16 with a byte-order mark.",
-    L"                        A line without a tag is in the algorithm the sums",
-    L"                        file's name says (SHA256SUMS, *.md5), else in each",
-    L"                        one that -a allows with its number of digits",
-    L"      --expect HEX      check each FILE against this checksum, computing",
-    L"                        every algorithm with its number of digits; an OK",
-    L"                        names the one that matched",
-    L"      --quiet           when checking, print only failures",
-    L"      --status          when checking, print nothing: the exit status tells",
-    L"      --strict          with --check, a line in no known form fails the check",
-    L"  -w, --warn            with --check, warn of each line in no known form",
-    L"      --ignore-missing  when checking, pass over listed files that do not exist",
-    L"  -h, --help            print this help",
-    L"  -V, --version         print the version",
-    L"      --benchmark       print this processor, the backend each algorithm uses",
-    L"                        and its speed in memory, for a report of a slow run",
-    L"  --                    every later argument is a FILE",
-    L"",
-    L"Exit status: 0 when every file was read (and matched), 1 when one could not be",
-    L"read or did not match, 2 for a wrong command line, or a sums file that cannot",
-    L"be read or has no line in a known form.",
-};
-
-// The -a option's lines: the names in words wrapped to the help's width.
-void WriteAlgorithmOption(ConsoleStream stream) {
-  Text line = L"  -a, --algorithm LIST  comma-separated list of";
-  const Text words = AlgorithmNamesList() + L"; all eleven when not given";
-  for (size_t start = 0; start < words.size();) {
-    size_t end = words.find(L' ', start);
-    if (end == Text::npos) end = words.size();
-    const Text word = words.substr(start, end - start);
-    if (line.size() + 1 + word.size() > HELP_WIDTH) {
-      WriteConsoleLine(stream, line);
-      line = HELP_INDENT + word;
-    } else {
-      line += L" " + word;
-    }
-    start = end + 1;
-  }
-  WriteConsoleLine(stream, line);
-}
-
-void WriteUsage(ConsoleStream stream) {
-  for (const wchar_t* line : USAGE) {
-    if (line == ALGORITHM_LIST_PLACE) {
-      WriteAlgorithmOption(stream);
-    } else {
-      WriteConsoleLine(stream, line);
-    }
-  }
-}
 
 // One line says what is wrong, one where to learn more, as the usual tools do.
 int RefuseCommandLine(const Text& problem) {
@@ -109,7 +29,7 @@ int RunChecksumsCli(const std::vector<Text>& arguments) {
   CliOptions options = ParseCliArguments(arguments);
   if (!options.error.empty()) return RefuseCommandLine(options.error);
   if (options.help) {
-    WriteUsage(ConsoleStream::OUTPUT);
+    for (const Text& line : HelpLines()) WriteConsoleLine(ConsoleStream::OUTPUT, line);
     return EXIT_ALL_GOOD;
   }
   if (options.version) {

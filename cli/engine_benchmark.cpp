@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/cli_algorithms.h"
-#include "cli/console.h"
+#include "cli/console/console.h"
+#include "cli/options/cli_algorithms.h"
 #include "digest/backend_selection.h"
 #include "digest/compute_file_digest.h"
 #include "digest/shared/processor_features.h"

@@ -2,7 +2,7 @@
 // One context per chosen digest, made for being fed together from one read.
 #include <vector>
 
-#include "digest/compute_file_digests.h"
+#include "digest/digest_choice.h"
 #include "digest/file/shared_read.h"
 
 // One context per choice, each freed on every path; `complete` only when every plugin is

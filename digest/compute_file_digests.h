@@ -4,12 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "digest/digest_choice.h"
 #include "runtime/text.h"
-
-struct DigestChoice {
-  int32_t id;    // DIGEST_* id
-  int32_t bits;  // 0 for the algorithms with one size
-};
 
 // Reads the file once, in DIGEST_READ_SIZE pieces, and feeds every chosen digest from the same
 // pieces; `workers` threads own the contexts (1: everything on the caller's thread). The texts

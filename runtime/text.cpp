@@ -1,5 +1,6 @@
 #include "runtime/text.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -8,11 +9,27 @@ constexpr char32_t REPLACEMENT_CHARACTER = 0xFFFD;
 // Where a byte that is not part of valid UTF-8 goes in a name's text: U+DC80..U+DCFF.
 constexpr char32_t ESCAPED_BYTE_BASE = 0xDC00;
 
+struct KnownMark {
+  const char* bytes;
+  size_t length;
+  TextEncoding encoding;
+};
+constexpr KnownMark BYTE_ORDER_MARKS[] = {
+    {"\xEF\xBB\xBF", 3, TextEncoding::UTF8},
+    {"\xFF\xFE", 2, TextEncoding::UTF16_LITTLE_ENDIAN},
+    {"\xFE\xFF", 2, TextEncoding::UTF16_BIG_ENDIAN},
+};
+
 bool IsHighSurrogate(char32_t unit) {
   return unit >= 0xD800 && unit <= 0xDBFF;
 }
 bool IsLowSurrogate(char32_t unit) {
   return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// The character a pair of surrogates stands for; AppendCodePoint splits it again.
+char32_t JoinSurrogates(char32_t high, char32_t low) {
+  return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {
@@ -62,7 +79,7 @@ std::string EncodeUtf8(const Text& text, bool keepBytes) {
     char32_t unit = static_cast<char32_t>(text[i]);
     if (sizeof(wchar_t) == 2 && IsHighSurrogate(unit) && i + 1 < text.size() &&
         IsLowSurrogate(static_cast<char32_t>(text[i + 1]))) {
-      unit = 0x10000 + ((unit - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
+      unit = JoinSurrogates(unit, static_cast<char32_t>(text[++i]));
     } else if (keepBytes && unit >= ESCAPED_BYTE_BASE + 0x80 && unit <= ESCAPED_BYTE_BASE + 0xFF) {
       out += static_cast<char>(unit - ESCAPED_BYTE_BASE);
       continue;
@@ -95,7 +112,8 @@ Text DecodeUtf8(const std::string& utf8, bool keepBytes) {
       cp = (cp << 6) | (next & 0x3F);
     }
     const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (!valid || cp < smallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    if (!valid || cp < smallest[length] || cp > 0x10FFFF || IsHighSurrogate(cp) ||
+        IsLowSurrogate(cp)) {
       AppendCodePoint(out, keepBytes ? ESCAPED_BYTE_BASE + lead : REPLACEMENT_CHARACTER);
       ++i;
       continue;
@@ -122,4 +140,37 @@ std::string NameBytesFromText(const Text& text) {
 
 Text TextFromNameBytes(const std::string& bytes) {
   return DecodeUtf8(bytes, true);
+}
+
+Text TextFromUtf16(const std::u16string& units) {
+  Text text;
+  text.reserve(units.size());
+  for (size_t i = 0; i < units.size(); ++i) {
+    const char32_t unit = units[i];
+    if (IsHighSurrogate(unit) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
+      AppendCodePoint(text, JoinSurrogates(unit, units[++i]));
+    } else {
+      text += static_cast<wchar_t>(unit);
+    }
+  }
+  return text;
+}
+
+bool ReadByteOrderMark(const std::string& start, bool ended, ByteOrderMark& mark) {
+  for (const KnownMark& known : BYTE_ORDER_MARKS) {
+    const size_t compared = std::min(start.size(), known.length);
+    if (start.compare(0, compared, known.bytes, compared) != 0) continue;
+    if (compared == known.length) {
+      mark = ByteOrderMark{known.encoding, known.length};
+      return true;
+    }
+    if (!ended) return false;
+  }
+  mark = ByteOrderMark{};
+  return true;
+}
+
+char16_t Utf16Unit(TextEncoding encoding, uint8_t first, uint8_t second) {
+  return static_cast<char16_t>(encoding == TextEncoding::UTF16_LITTLE_ENDIAN ? first | second << 8
+                                                                             : first << 8 | second);
 }

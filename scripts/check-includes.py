@@ -1,21 +1,34 @@
 #!/usr/bin/env python3
 """Fails when an #include "..." of the tree points up, or when files include each other.
 
-Every include must point down or stay within its top-level folder. The folders' order:
-runtime at the bottom; digest and toolkit on it; report on digest; app on report and toolkit;
-cli on report; tests/support on every product folder; bench and the other tests on top.
+Every include must point down or stay within its folder. The folders' order: runtime at the
+bottom; digest and toolkit on it; report on digest; app on report and toolkit; cli, and each of
+its folders, on report; tests/support on every product folder; bench and the other tests on top.
+Within cli its folders have an order of their own (CLI_BELOW).
 
 Files that include each other, directly or through a chain, fail as well. With --units the
 check also takes a file and the files of its name in its folder (x.h, x.cpp, x_win32.cpp) as one
-unit and lists the units that depend on each other that way, two .cpp files that include each
-other's headers for one; those are reported, not failed.
+unit, and units that depend on each other that way fail too, two .cpp files that include each
+other's headers for one.
 """
 import os
 import re
 import subprocess
 import sys
 
-PRODUCT = {"runtime", "digest", "toolkit", "report", "app", "cli"}
+# The console companion's folders, in the same way: its options at the bottom; the console and
+# file system on them; the files to read and the sums files on those; checking and listing on
+# all of these; the program itself (the files directly in cli/) at the top.
+CLI_BELOW = {
+    "cli/options": set(),
+    "cli/console": {"cli/options"},
+    "cli/inputs": {"cli/console", "cli/options"},
+    "cli/sums_file": {"cli/console", "cli/options"},
+    "cli/checking": {"cli/inputs", "cli/sums_file", "cli/console", "cli/options"},
+    "cli/listing": {"cli/inputs", "cli/sums_file", "cli/console", "cli/options"},
+}
+CLI_BELOW["cli"] = set(CLI_BELOW)
+PRODUCT = {"runtime", "digest", "toolkit", "report", "app"} | set(CLI_BELOW)
 # What each folder may include besides itself.
 BELOW = {
     "runtime": set(),
@@ -23,7 +36,7 @@ BELOW = {
     "toolkit": {"runtime"},
     "report": {"digest", "runtime"},
     "app": {"report", "toolkit", "digest", "runtime"},
-    "cli": {"report", "digest", "runtime"},
+    **{folder: {"report", "digest", "runtime"} | below for folder, below in CLI_BELOW.items()},
     "tests/support": PRODUCT,
     "tests": PRODUCT | {"tests/support"},
     "bench": PRODUCT | {"tests/support"},
@@ -35,7 +48,10 @@ PLATFORM_SUFFIX = re.compile(r"_(win32|posix)$")
 def folder_of(path):
     if path.startswith("tests/support/"):
         return "tests/support"
-    return path.split("/", 1)[0]
+    parts = path.split("/")
+    if parts[0] == "cli" and len(parts) > 2:
+        return "cli/" + parts[1]
+    return parts[0]
 
 
 def unit_of(path):
@@ -114,12 +130,13 @@ def main():
                 if unit_of(path) != unit_of(target):
                     units.setdefault(unit_of(path), set()).add(unit_of(target))
         for group in cycles_of(units):
-            print("units depend on each other: " + ", ".join(group))
+            failures.append("units depend on each other: " + ", ".join(group))
     for failure in failures:
         print(failure, file=sys.stderr)
     if failures:
         return 1
-    print(f"includes: {len(files)} files, every include points down, no cycle")
+    units = ", no circle of units" if "--units" in sys.argv[1:] else ""
+    print(f"includes: {len(files)} files, every include points down, no cycle{units}")
     return 0
 
 

@@ -3,7 +3,6 @@
 // drop arrives as EVENT_WINDOW_DROP for the window, carrying a copy of the dropped data.
 #include <cstdint>
 
-#include "runtime/text.h"
 #include "toolkit/object_registry.h"
 
 // OLE on the GUI thread: start once before any window accepts drops, stop once at the end.
@@ -14,7 +13,3 @@ void StopDropSupport();
 // _MOVE, _LINK). Format 1 (CF_TEXT) stands for the three text formats. Actions 0 withdraws the
 // format, and the window stops being a drop target once it accepts nothing.
 void AcceptWindowDrops(ObjectNumber number, int32_t format, int32_t actions);
-
-// The dropped file names of the current event, joined by line feeds with none at the end; the
-// empty text for any event but a file drop, and on every failure. Read it before the next wait.
-Text DroppedFilesText();

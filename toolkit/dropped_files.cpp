@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "runtime/main_heap.h"
-#include "toolkit/drop_support.h"
 #include "toolkit/event_queue.h"
 #include "toolkit/file_list.h"
 

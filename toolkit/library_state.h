@@ -3,8 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-using OnceFlag = intptr_t;  // pointer-sized, zero at start
-using OnceRoutine = void (*)();
+#include "toolkit/once_flag.h"
 
 // Runs the routine exactly once per flag however many threads race; every caller returns only
 // after it has finished. Uses the system's one-time service where there is one.

@@ -6,31 +6,13 @@
 #include <cstdint>
 
 #include "toolkit/object_registry.h"
-
-// A section of this width shares what the fixed-width sections leave of the control.
-constexpr int32_t SECTION_FILL = -65535;
-
-// The most sections one bar holds.
-constexpr int32_t MAX_STATUS_SECTIONS = 256;
+#include "toolkit/status_bar_record.h"
 
 // Appearance flags of SetStatusSectionTextWithFlags; where two exclude each other the lower wins.
 constexpr int32_t STATUS_TEXT_RAISED = 1;
 constexpr int32_t STATUS_TEXT_NO_BORDERS = 2;
 constexpr int32_t STATUS_TEXT_CENTRED = 4;
 constexpr int32_t STATUS_TEXT_RIGHT = 8;
-
-struct StatusSection {
-  int32_t width;  // pixels, or SECTION_FILL
-};
-
-struct StatusBarRecord {
-  HWND window;              // the status control; null: the number is free
-  StatusSection* sections;  // ours, from the main heap; freed when the control goes
-  int32_t count;
-  int32_t capacity;
-  int32_t lastWidth;  // the parent's client size when the sections were last laid out
-  int32_t lastHeight;
-};
 
 // Run once after the window and gadget libraries start, before any status bar is made.
 void InitStatusBars();

@@ -2,6 +2,7 @@
 #include <commctrl.h>
 
 #include "runtime/main_heap.h"
+#include "toolkit/status_bar.h"
 #include "toolkit/status_bar_internals.h"
 #include "toolkit/toolkit_names.h"
 

@@ -2,7 +2,8 @@
 // Shared by the status bar's operations, its layout and its two window-procedure hooks.
 #include <windows.h>
 
-#include "toolkit/status_bar.h"
+#include "toolkit/object_registry.h"
+#include "toolkit/status_bar_record.h"
 
 // The status bar a window carries: the parent's "zq_statusbar_id" names the bar made last on it,
 // the status control's own names the control's bar. False when the window has none.

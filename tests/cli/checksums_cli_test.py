@@ -2,7 +2,9 @@
 """checksums-cli against Python's hashlib and zlib and against coreutils' *sum tools, natively and
 under Wine.
 
-Usage: checksums_cli_test.py PROGRAM VERSION [EMULATOR]
+Usage: checksums_cli_test.py [--case TEST_NAME] PROGRAM VERSION [EMULATOR]
+
+With --case only that test function runs (ctest has an entry for each).
 
 Both builds are held to the same expected text, so their outputs are identical apart from the
 line ends: LF natively, CRLF on Windows. Files are named relative to the working folder, so the
@@ -24,9 +26,13 @@ import time
 import unittest
 import zlib
 
-PROGRAM = os.path.abspath(sys.argv[1])
-VERSION = sys.argv[2]
-EMULATOR = sys.argv[3:4]
+ARGUMENTS = sys.argv[1:]
+CASE = None
+if ARGUMENTS[:1] == ["--case"]:
+    CASE, ARGUMENTS = ARGUMENTS[1], ARGUMENTS[2:]
+PROGRAM = os.path.abspath(ARGUMENTS[0])
+VERSION = ARGUMENTS[1]
+EMULATOR = ARGUMENTS[2:3]
 WINDOWS = PROGRAM.endswith(".exe")
 LINE_END = "\r\n" if WINDOWS else "\n"
 
@@ -558,6 +564,128 @@ class ChecksumsCli(unittest.TestCase):
         status, stdout, _ = self.run_program("--format", "gnu", "-a", "md5", "sub\\file.txt")
         self.assertEqual(stdout, text([prefix + DIGEST["md5"](b"nested") + "  " + name]))
 
+    # NUL-ended lines, digest files named after their file, hashdeep's files, pasted digests
+
+    def test_nul_ended_lines_keep_a_names_bytes_and_say_a_failed_write(self):
+        with open("/dev/full", "wb") as full:
+            result = subprocess.run(EMULATOR + [PROGRAM, "-z", "--format", "gnu", "-a", "md5",
+                                                "digits.txt"], cwd=self.folder.name, stdout=full,
+                                    stderr=subprocess.PIPE, timeout=120)
+        self.assertEqual(result.returncode, 1)
+        self.assertRegex(self.error_lines(result.stderr.decode())[0],
+                         r"^checksums-cli: write error: \S")
+        names = ["ünï cødé 文件.bin", "digits.txt"]
+        self.assertEqual(self.run_program("-z", "--format", "gnu", "-a", "md5", *names)[:2],
+                         (0, "".join(gnu_line("md5", name) + "\0" for name in names)))
+        if WINDOWS:
+            return
+        name = b"caf\xe9.txt"
+        with open(os.path.join(self.folder.name.encode(), name), "wb") as out:
+            out.write(b"latin-1")
+        theirs = subprocess.run(["sha256sum", "-z", name, "digits.txt"], cwd=self.folder.name,
+                                capture_output=True)
+        ours = subprocess.run([PROGRAM, "-z", "--format", "gnu", "-a", "sha256", name,
+                               "digits.txt"], cwd=self.folder.name, capture_output=True)
+        self.assertEqual((ours.returncode, ours.stdout), (0, theirs.stdout))
+
+
+    def test_a_digest_file_named_after_its_file_checks_it_as_sha256sum_would(self):
+        os.makedirs(os.path.join(self.folder.name, "dl"), exist_ok=True)
+        data = b"a download" * 999
+        self.write("dl/setup.iso", data)
+        forms = ["%s\n", "%s", "%s\r\n", "%s *\n", "%s  \n", "%s  "]
+        for k, (algorithm, *_) in enumerate(ALGORITHMS):
+            digest = DIGEST[algorithm](data)
+            extension = algorithm.upper() if k % 2 else algorithm
+            for form in forms if algorithm == "sha256" else [forms[k % len(forms)]]:
+                written = form % (digest.upper() if k % 3 == 0 else digest)
+                self.write("dl/setup.iso." + extension, written)
+                self.assertEqual(self.run_program("-c", "--strict", "dl/setup.iso." + extension)[:2],
+                                 (0, text(["dl/setup.iso: OK"])), (extension, written))
+        # The verdict sha256sum gives on the same digest written beside the name.
+        for tool in COREUTILS_TOOLS:
+            right = DIGEST[tool](data)
+            for digest in (right, ("0" if right[0] != "0" else "1") + right[1:]):
+                self.write("dl/setup.iso." + tool, digest + "\n")
+                self.write("dl/line", "%s  setup.iso\n" % digest)
+                theirs = subprocess.run([tool + "sum", "-c", "line"], capture_output=True,
+                                        cwd=os.path.join(self.folder.name, "dl"))
+                status, stdout, _ = self.run_program("-c", "dl/setup.iso." + tool)
+                self.assertEqual((status, stdout), (theirs.returncode, text([
+                    "dl/" + theirs.stdout.decode().strip()])), tool)
+        # Neither a name that names no algorithm nor a digest of another length will do.
+        sha256 = DIGEST["sha256"](data)
+        for name, digest in [("dl/setup.iso.txt", sha256), ("dl/setup.iso.md5", sha256),
+                             ("dl/.sha256", sha256), ("dl/setup.iso.sha256", sha256 + "*")]:
+            self.write(name, digest + "\n")
+            self.assertEqual(self.run_program("-c", name)[:2], (2, ""), name)
+        self.write("dl/gone.iso.sha256", sha256)
+        self.assertEqual(self.run_program("-c", "dl/gone.iso.sha256")[:2],
+                         (1, text(["dl/gone.iso: FAILED open or read"])))
+
+    def test_hashdeep_files_are_checked_by_their_columns_in_one_read(self):
+        contents = {"digits.txt": FILES["digits.txt"], " spaced (name) = x": FILES[" spaced (name) = x"],
+                    "a, b.txt": b"a comma in the name"}
+        self.write("a, b.txt", contents["a, b.txt"])
+        tiger, whirlpool = "7" * 48, "9" * 128
+
+        def row(name, data, columns):
+            values = {"size": str(len(data)), "tiger": tiger, "whirlpool": whirlpool,
+                      "sha-256": DIGEST["sha256"](data), "filename": name}
+            return ",".join(values[c] if c in values else DIGEST[c](data) for c in columns)
+
+        def hashdeep(columns, rows):
+            return "%%%%%%%% HASHDEEP-1.0\n%%%%%%%% %s\n## Invoked from: %s\n## $ hashdeep -r .\n##\n%s" % (
+                ",".join(columns), self.folder.name, "".join(line + "\n" for line in rows))
+
+        for columns in (["size", "md5", "sha256", "filename"],
+                        ["size", "sha1", "tiger", "sha-256", "whirlpool", "filename"]):
+            sums = hashdeep(columns, [row(name, data, columns) for name, data in contents.items()])
+            self.assertEqual(self.check(sums, "--strict"), (0, text(n + ": OK" for n in contents), []))
+        # Standard input can be read once only: both digests come from the one read.
+        columns = ["size", "md5", "sha256", "filename"]
+        data = b"read once"
+        wrong_sha256 = "9,%s,%s,digits.txt" % (DIGEST["md5"](FILES["digits.txt"]), "0" * 64)
+        sums = hashdeep(columns, [row("-", data, columns), wrong_sha256,
+                                  row("missing.bin", data, columns), "9,not,a,row"])
+        status, stdout, errors = self.check(sums, input=data)
+        self.assertEqual((status, stdout), (1, text(["-: OK", "digits.txt: FAILED",
+                                                     "missing.bin: FAILED open or read"])))
+        self.assertIn("checksums-cli: WARNING: 1 line is improperly formatted", errors)
+        # -a leaves the other columns out.
+        self.assertEqual(self.check(sums, "-a", "md5", input=data)[:2], (1, text([
+            "-: OK", "digits.txt: OK", "missing.bin: FAILED open or read"])))
+
+    def test_expect_takes_a_digest_as_pages_show_it(self):
+        data = FILES["digits.txt"]
+        sha256, md5, sha3 = DIGEST["sha256"](data), DIGEST["md5"](data), DIGEST["sha3-256"](data)
+        for pasted, matched in [
+                ("sha256:" + sha256, "SHA-256"), ("SHA256: " + sha256.upper(), "SHA-256"),
+                ("SHA-256 = " + sha256, "SHA-256"), ("SHA3-256:" + sha3, "SHA3-256"),
+                ("sha2-256=" + sha256, "SHA-256"), ("MD5 : " + md5, "MD5"),
+                (":".join(md5[k:k + 2] for k in range(0, 32, 2)), "MD5"),
+                ("SHA-256: " + " ".join(sha256[k:k + 4] for k in range(0, 64, 4)), "SHA-256")]:
+            self.assertEqual(self.run_program("--expect", pasted, "digits.txt")[:2],
+                             (0, text(["digits.txt: OK (%s)" % matched])), pasted)
+        # The name decides: a SHA-256 digest named SHA3-256 is checked as SHA3-256 only.
+        self.assertEqual(self.run_program("--expect", "SHA3-256:" + sha256, "digits.txt")[:2],
+                         (1, text(["digits.txt: FAILED"])))
+        for arguments, problem in [
+                (("--expect", "sha256:" + md5), "'sha256:%s' is no SHA-256 digest: it needs 64" % md5),
+                (("--expect", "sha265:" + sha256), "'sha265:%s' is no digest" % sha256),
+                (("--expect", md5[:2] + "::" + md5[2:]), "'%s::%s' is no digest" % (md5[:2], md5[2:])),
+                (("--expect", md5 + ":"), "'%s:' is no digest" % md5),
+                (("--expect", "sha256:"), "'sha256:' is no digest"),
+                (("--expect", "sha256:" + sha256 + " x"), "'sha256:%s x' is no digest" % sha256),
+                (("-a", "md5", "--expect", "sha256:" + sha256), "--expect: SHA-256 is not among")]:
+            status, stdout, stderr = self.run_program(*arguments, "digits.txt")
+            errors = [line for line in stderr.split(LINE_END)
+                      if line.startswith(("checksums-cli", "Try "))]
+            self.assertEqual((status, stdout, len(errors)), (2, "", 2), arguments)
+            if problem.startswith("'"):
+                problem = "--expect " + problem
+            self.assertTrue(errors[0].startswith("checksums-cli: " + problem), errors[0])
+
 
 if __name__ == "__main__":
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + (["ChecksumsCli." + CASE] if CASE else []), verbosity=2)

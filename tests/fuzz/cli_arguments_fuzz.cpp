@@ -1,7 +1,7 @@
 // Command lines come from anywhere: arguments split at zero bytes. Parsing must not fault, and a
 // command line it accepts must hold together: known algorithms without repeats, exactly one of
 // them for the gnu format, and an expected digest of hex digits that a chosen algorithm's digests
-// have as many of, never beside --check or an output option.
+// have as many of (the named one's, when named), never beside --check or an output option.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_options.h"
+#include "cli/options/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<Text> arguments;
@@ -33,6 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool hex = options.expected.find_first_not_of(L"0123456789abcdefABCDEF") == Text::npos;
   if (!hex || options.check || options.zero || options.format != OutputFormat::REPORT ||
       AlgorithmsWithHexLength(ChosenAlgorithms(options), options.expected.size()).empty()) {
+    std::abort();
+  }
+  // A name before the digest decides the algorithm: one -a allows, of the digest's length.
+  const CliAlgorithm* named = options.expectedAlgorithm;
+  const AlgorithmList allowed = ChosenAlgorithms(options);
+  if (named && (HexLength(*named) != options.expected.size() ||
+                std::count(allowed.begin(), allowed.end(), named) != 1)) {
     std::abort();
   }
   return 0;

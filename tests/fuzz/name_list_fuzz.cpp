@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <vector>
 
-#include "cli/name_list.h"
+#include "cli/inputs/files_from_list.h"
 
 namespace {
 
 std::vector<Text> NamesFedInPieces(const uint8_t* data, size_t size, size_t piece) {
-  NameListReader reader;
+  FilesFromListReader reader;
   std::vector<Text> names;
   Text name;
   for (size_t at = 0; at < size; at += piece) {

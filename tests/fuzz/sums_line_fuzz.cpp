@@ -1,16 +1,18 @@
 // Sums files come from anywhere. Every file must be read without fault, whatever its encoding;
 // cut into pieces anywhere it must give the same lines; every entry in a known form must hold a
-// digest of a known length with a name; and a gnu or bsd entry, written back as the companion
-// writes it, must read back to the same algorithm, digest and name.
+// digest of a known length with a name (each of a hashdeep row's in its algorithm's length); and a
+// gnu or bsd entry, written back as the companion writes it, must read back to the same algorithm,
+// digest and name.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "cli/output_formats.h"
-#include "cli/sums_file_text.h"
-#include "cli/sums_lines.h"
+#include "cli/options/hex_digits.h"
+#include "cli/listing/digest_lines.h"
+#include "cli/sums_file/sums_file_text.h"
+#include "cli/sums_file/sums_line_reader.h"
 
 namespace {
 
@@ -49,6 +51,16 @@ void CheckEntry(const SumsEntry& entry) {
       (entry.algorithm && HexLength(*entry.algorithm) != entry.hex.size())) {
     std::abort();
   }
+  for (const WrittenDigest& digest : entry.moreDigests) {
+    if (entry.form != SumsLineForm::HASHDEEP || !digest.algorithm ||
+        HexLength(*digest.algorithm) != digest.hex.size() || !AllHexDigits(digest.hex)) {
+      std::abort();
+    }
+  }
+  if ((entry.form == SumsLineForm::HASHDEEP || entry.form == SumsLineForm::DIGEST_ONLY) &&
+      !entry.algorithm) {
+    std::abort();
+  }
   if (entry.form != SumsLineForm::GNU && entry.form != SumsLineForm::BSD) return;
   SumsFileLine line;
   line.text = WrittenBack(entry);
@@ -70,6 +82,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!SameLines(lines, LinesInTwoPieces(bytes))) std::abort();
   std::vector<SumsEntry> entries;
   SumsLineReader reader;
+  // As if the file were named after the one it checks, in the algorithm the last byte picks.
+  DigestOnlyFile beside;
+  beside.algorithm = &CLI_ALGORITHMS[size ? data[size - 1] % REPORT_ROW_COUNT : 0];
+  beside.fileName = L"setup.iso";
+  reader.TakeDigestsAloneFor(beside);
   for (const SumsFileLine& line : lines) reader.Take(line, entries);
   reader.Finish(entries);
   for (const SumsEntry& entry : entries) CheckEntry(entry);

@@ -14,6 +14,7 @@
 #include "runtime/main_heap.h"
 #include "tests/support/file_drag.h"
 #include "toolkit/drop_target.h"
+#include "toolkit/dropped_files.h"
 #include "toolkit/event_queue.h"
 #include "toolkit/message_pump.h"
 #include "toolkit/gadgets.h"

@@ -1,0 +1,49 @@
+#include "cli/inputs/file_digests.h"
+
+#include "cli/options/command_line.h"
+#include "cli/console/console.h"
+#include "cli/console/console_lines.h"
+#include "cli/console/progress_line.h"
+#include "cli/console/unreadable_reason.h"
+
+namespace {
+
+DigestRun& ProgramRun() {
+  static DigestRun run(DigestWorkersForThisMachine());
+  return run;
+}
+
+std::unique_ptr<DigestJob> NewJob(const Text& name, const std::vector<DigestChoice>& choices) {
+  return std::make_unique<DigestJob>(name, name == STANDARD_INPUT_NAME, choices);
+}
+
+}  // namespace
+
+std::unique_ptr<DigestJob> StartNamedFileDigests(const Text& name,
+                                                 const std::vector<DigestChoice>& choices) {
+  std::unique_ptr<DigestJob> job = NewJob(name, choices);
+  ProgramRun().Start(*job);
+  return job;
+}
+
+NamedFileDigests FinishNamedFileDigests(DigestJob& job) {
+  const ProgressClock::time_point since = ProgressClock::now();
+  const uint64_t bytesThen = job.bytesRead;
+  ProgramRun().Finish(job, [&] {
+    FlushConsoleOutput();
+    ShowProgress(job.path, since, bytesThen, job.bytesRead, job.size);
+  });
+  NamedFileDigests result;
+  result.digests = std::move(job.digests);
+  if (!job.opening.Opened()) {
+    result.failure = CannotReadMessage(job.path, ReasonFor(job.opening));
+  } else if (job.readFailed) {
+    result.failure = CannotReadMessage(job.path, ReadFailureReason());
+  }
+  return result;
+}
+
+NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& algorithms) {
+  const std::unique_ptr<DigestJob> job = NewJob(name, DigestChoices(algorithms));
+  return FinishNamedFileDigests(*job);
+}

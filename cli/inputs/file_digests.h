@@ -1,0 +1,24 @@
+#pragma once
+// The digests of files named on the command line, in a list or in a sums file, "-" being standard
+// input, each read once for all its digests. One run of workers and read buffers serves the
+// whole program; while a file keeps the program waiting, what standard output holds is written
+// and the progress line shows.
+#include <memory>
+#include <vector>
+
+#include "cli/options/cli_algorithms.h"
+#include "digest/digest_run.h"
+#include "runtime/text.h"
+
+struct NamedFileDigests {
+  std::vector<Text> digests;  // in the order of the algorithms asked for
+  Text failure;               // "cannot read NAME: reason" when it could not be read, else empty
+};
+
+NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& algorithms);
+
+// The same for many files, several in flight: Start each in order, then Finish them in the same
+// order.
+std::unique_ptr<DigestJob> StartNamedFileDigests(const Text& name,
+                                                 const std::vector<DigestChoice>& choices);
+NamedFileDigests FinishNamedFileDigests(DigestJob& job);

@@ -1,0 +1,27 @@
+#include "cli/listing/digest_lines.h"
+
+#include "cli/sums_file/line_escapes.h"
+
+std::vector<Text> DigestLines(OutputFormat format, const AlgorithmList& algorithms,
+                              const std::vector<Text>& digests, const Text& name,
+                              bool escapeNames) {
+  std::vector<Text> lines;
+  const WrittenName written = escapeNames ? NameForSumsLine(name) : WrittenName{false, name};
+  for (size_t i = 0; i < algorithms.size(); ++i) {
+    switch (format) {
+      case OutputFormat::REPORT:
+        lines.push_back(ReportLine(*algorithms[i]->row, digests[i]));
+        break;
+      case OutputFormat::GNU:
+        lines.push_back(written.LineStart() + digests[i] + L"  " + written.text);
+        break;
+      case OutputFormat::BSD:
+        lines.push_back(written.LineStart() + algorithms[i]->bsdTag + L" (" + written.text +
+                        L") = " + digests[i]);
+        break;
+    }
+  }
+  // The report shows the path as given, like the window's status bar.
+  if (format == OutputFormat::REPORT) lines.push_back(FILE_PATH_PREFIX + name);
+  return lines;
+}

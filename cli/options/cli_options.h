@@ -1,0 +1,36 @@
+#pragma once
+// What the console companion's command line asks for, as its options set it.
+#include <vector>
+
+#include "cli/options/cli_algorithms.h"
+#include "runtime/text.h"
+
+// Stands for standard input where a file is named.
+inline constexpr wchar_t STANDARD_INPUT_NAME[] = L"-";
+
+enum class OutputFormat { REPORT, GNU, BSD };
+
+// When the progress line of a long file shows: by default only on a terminal.
+enum class ProgressShown { AUTOMATIC, ALWAYS, NEVER };
+
+struct CliOptions {
+  AlgorithmList algorithms;  // from -a, in the order given, without repeats; empty: all
+  OutputFormat format = OutputFormat::REPORT;
+  bool check = false;
+  Text expected;  // --expect: the digest's hex digits alone; empty when not given
+  const CliAlgorithm* expectedAlgorithm = nullptr;  // named before them; null: told by their number
+  bool quiet = false;
+  bool status = false;
+  bool strict = false;
+  bool warn = false;
+  bool ignoreMissing = false;
+  bool zero = false;  // output lines end in NUL, names unescaped
+  bool help = false;
+  bool version = false;
+  bool benchmark = false;       // the engine's backends and their speeds, no files read
+  bool recursive = false;       // -r: a folder among the files stands for all below it
+  std::vector<Text> fileLists;  // --files-from: more names, one a line ("-": standard input)
+  ProgressShown progress = ProgressShown::AUTOMATIC;
+  std::vector<Text> files;  // "-" is standard input
+  Text error;               // a wrong command line, said in one line; empty when it is right
+};
