@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/console/console.h"
+#include "cli/console/console_lines.h"
 #include "cli/options/cli_algorithms.h"
 #include "digest/backend_selection.h"
 #include "digest/compute_file_digest.h"

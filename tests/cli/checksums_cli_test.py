@@ -687,5 +687,25 @@ class ChecksumsCli(unittest.TestCase):
             self.assertTrue(errors[0].startswith("checksums-cli: " + problem), errors[0])
 
 
+    def test_benchmark_names_the_processor_and_each_algorithms_backend_and_speed(self):
+        status, stdout, _ = self.run_program("--benchmark", timeout=60)
+        self.assertEqual(status, 0)
+        lines = stdout.split(LINE_END)
+        with open("/proc/cpuinfo") as cpuinfo:
+            fields = dict(line.split(":", 1) for line in cpuinfo.read().split("\n\n")[0]
+                          .splitlines() if ":" in line)
+        model = fields["model name\t"].strip()
+        vendor = fields["vendor_id\t"].strip()
+        self.assertTrue(lines[0].startswith("Processor: %s (%s family " % (model, vendor)),
+                        lines[0])
+        self.assertRegex(lines[2], r"^Backends chosen by speed in [0-9.]+ ms$")
+        rows = [line.split() for line in lines[5:5 + len(ALGORITHMS)]]
+        self.assertEqual([row[0] for row in rows], [name for name, _, _, _ in ALGORITHMS])
+        backends = {"generic", "slicing", "pclmulqdq", "vpclmulqdq", "x86_64", "sse2", "avx2",
+                    "shani", "avx512", "bmi2"}
+        for row in rows:
+            self.assertIn(row[1], backends, row)
+            self.assertGreater(float(row[2]), 0, row)
+
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1] + (["ChecksumsCli." + CASE] if CASE else []), verbosity=2)
