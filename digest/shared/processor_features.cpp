@@ -52,7 +52,8 @@ ProcessorIdentity ReadProcessorIdentity() {
   identity.model = (signature >> 4) & 0xF;
   if (baseFamily == 6 || baseFamily == 15) identity.model |= ((signature >> 16) & 0xF) << 4;
   identity.stepping = signature & 0xF;
-  if (__get_cpuid_max(0x80000000, nullptr) >= 0x80000004) {
+  // GCC's header declares the highest leaf unsigned, clang's signed.
+  if (static_cast<uint32_t>(__get_cpuid_max(0x80000000, nullptr)) >= 0x80000004) {
     char brand[48];
     for (uint32_t i = 0; i < 3; ++i) {
       CpuidRegisters r;
