@@ -38,7 +38,6 @@ int RunChecksumsCli(const std::vector<Text>& arguments) {
     return EXIT_ALL_GOOD;
   }
   if (options.benchmark) {
-    RegisterDigestPlugins();
     WriteEngineBenchmark();
     return EXIT_ALL_GOOD;
   }
