@@ -30,10 +30,7 @@ std::vector<std::string> BackendsRunOn(const TestAlgorithm& algorithm,
 // Whether the plugin's backend now is one a processor with `features` runs.
 bool ActiveBackendRunsOn(const TestAlgorithm& algorithm, const ProcessorFeatures& features) {
   const std::string active = ActiveDigestBackend(algorithm.id, algorithm.bits);
-  for (const std::string& name : BackendsRunOn(algorithm, features)) {
-    if (name == active) return true;
-  }
-  return false;
+  return ProcessorRunsDigestBackend(algorithm.id, algorithm.bits, active, features);
 }
 
 TEST_F(OnProcessorClasses, PinningOneGivesEveryPluginABackendTheClassRuns) {
