@@ -5,24 +5,26 @@
 # information calculate-checksums-VERSION-win64-debug.zip, the setup program
 # calculate-checksums-VERSION-win64-setup.exe, the bill of materials and SHA256SUMS.
 # `make fuzz` runs the fuzz targets for FUZZ_SECONDS each; `make test` gives them 30 s each.
-.PHONY: run test checks bench dist fuzz deps native win64 fuzzers
+.PHONY: run test checks bench dist fuzz deps native win64 fuzzers test-phases
 
 FUZZ_SECONDS ?= 600
+# Each phase's time goes to PHASE_LOG when it is set (make test sets it and prints it at the end).
+PHASE := scripts/timed-phase.sh
 
 deps:
 	@scripts/install-deps.sh
 
 native: deps
-	cmake --preset native >/dev/null
-	cmake --build --preset native
+	$(PHASE) "configure native" cmake --preset native >/dev/null
+	$(PHASE) "build native" cmake --build --preset native
 
 win64: deps
-	cmake --preset win64 >/dev/null
-	cmake --build --preset win64
+	$(PHASE) "configure win64" cmake --preset win64 >/dev/null
+	$(PHASE) "build win64" cmake --build --preset win64
 
 fuzzers: deps
-	cmake --preset fuzz >/dev/null
-	cmake --build --preset fuzz
+	$(PHASE) "configure fuzz" cmake --preset fuzz >/dev/null
+	$(PHASE) "build fuzz" cmake --build --preset fuzz
 
 run: deps
 	cmake --preset win64 >/dev/null
@@ -35,13 +37,19 @@ dist: deps
 
 # Before any build: every include points down and the C++ files are as clang-format leaves them.
 checks: deps
-	scripts/check-includes.py --units
-	scripts/check-format.sh
+	$(PHASE) "checks" scripts/check-includes.py --units
+	$(PHASE) "format" scripts/check-format.sh
 
-test: checks native win64 fuzzers
-	ctest --preset native
-	scripts/wine-session.sh ctest --preset win64
-	scripts/run-fuzz.sh 30
+TEST_PHASES := build/test-phases.txt
+test: export PHASE_LOG := $(abspath $(TEST_PHASES))
+test: test-phases checks native win64 fuzzers
+	$(PHASE) "native tests" ctest --preset native
+	$(PHASE) "Windows tests (Wine)" scripts/wine-session.sh ctest --preset win64
+	$(PHASE) "fuzz targets" scripts/run-fuzz.sh 30
+	@echo "make test, phase by phase:"; cat $(TEST_PHASES)
+
+test-phases:
+	@mkdir -p build && rm -f $(TEST_PHASES)
 
 fuzz: fuzzers
 	scripts/run-fuzz.sh $(FUZZ_SECONDS)
