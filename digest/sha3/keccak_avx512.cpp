@@ -1,7 +1,9 @@
 // Keccak-f[1600] absorbing with each lane in an AVX-512VL register of its own (32 of them hold
-// the 25 lanes and the temporaries): VPTERNLOGQ makes theta's five-way XOR in two instructions,
-// adds both neighbouring parities to a lane in one and computes chi in one; VPROLQ rotates
-// without a copy.
+// the 25 lanes and the temporaries): VPTERNLOGQ makes theta's five-way XOR in two instructions
+// and computes chi in one; VPROLQ rotates without a copy. What theta adds to a column is one
+// value, made once a column: kept as its two parts, for one VPTERNLOGQ to add to each lane, the
+// five columns took ten registers, the round no longer fitted the 32 and spilled lanes to the
+// stack, which cost AMD's Zen 4 about a tenth of its speed for the five XORs this saves.
 #include "digest/sha3/keccak_backend.h"
 #include "digest/sha3/keccak_rounds.h"
 #include "digest/shared/x86_intrinsics.h"
@@ -14,24 +16,14 @@ namespace {
 
 using KeccakLane = __m128i;  // the lane in the low 64 bits
 
-// What theta adds to a column's lanes, kept as two values that one VPTERNLOGQ adds together.
-struct ThetaEffect {
-  KeccakLane left;
-  KeccakLane rightRotated;
-};
-
 constexpr int XOR3_TABLE = 0x96;  // a ^ b ^ c on the operand patterns 0xF0, 0xCC, 0xAA
 constexpr int CHI_TABLE = 0xD2;   // a ^ (~b & c)
 
 #define KECCAK_XOR(a, b) _mm_xor_si128((a), (b))
 #define KECCAK_XOR5(a, b, c, d, e) \
   _mm_ternarylogic_epi64(_mm_ternarylogic_epi64((a), (b), (c), XOR3_TABLE), (d), (e), XOR3_TABLE)
-#define KECCAK_THETA_EFFECT(left, right) \
-  ThetaEffect {                          \
-    (left), _mm_rol_epi64((right), 1)    \
-  }
-#define KECCAK_THETA(a, effect) \
-  _mm_ternarylogic_epi64((a), (effect).left, (effect).rightRotated, XOR3_TABLE)
+#define KECCAK_THETA_EFFECT(left, right) _mm_xor_si128((left), _mm_rol_epi64((right), 1))
+#define KECCAK_THETA(a, effect) _mm_xor_si128((a), (effect))
 #define KECCAK_ROL(a, n) _mm_rol_epi64((a), (n))
 #define KECCAK_CHI(a, b, c) _mm_ternarylogic_epi64((a), (b), (c), CHI_TABLE)
 
