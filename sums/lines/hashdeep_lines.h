@@ -23,6 +23,9 @@ class HashdeepColumns {
   // True once the header was read: every line that is not a comment is then a row.
   bool Started() const { return started; }
   HashdeepRow ParseRow(const Text& text) const;
+  // The row's entry: its first digest in our algorithms, the others going with it; malformed
+  // when it is no proper row.
+  SumsEntry ReadRow(const Text& text) const;
 
  private:
   enum class Kind { SIZE, DIGEST, NAME };
