@@ -1,10 +1,8 @@
 #include "cli/inputs/file_digests.h"
 
 #include "cli/options/command_line.h"
-#include "cli/console/console.h"
 #include "cli/console/console_lines.h"
 #include "cli/console/progress_line.h"
-#include "cli/console/unreadable_reason.h"
 
 namespace {
 
@@ -35,11 +33,7 @@ NamedFileDigests FinishNamedFileDigests(DigestJob& job) {
   });
   NamedFileDigests result;
   result.digests = std::move(job.digests);
-  if (!job.opening.Opened()) {
-    result.failure = CannotReadMessage(job.path, ReasonFor(job.opening));
-  } else if (job.readFailed) {
-    result.failure = CannotReadMessage(job.path, ReadFailureReason());
-  }
+  result.failure = FailureOf(job);
   return result;
 }
 
