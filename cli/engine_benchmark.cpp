@@ -20,8 +20,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // One run: whole 1 MiB updates of one buffer, as a file is fed, for this long. Runs are repeated
-// until two agree within RUNS_AGREE, at most MOST_RUNS; some forty backends then take about five
-// seconds.
+// until the best two of each backend agree within RUNS_AGREE, at most MOST_RUNS; some forty
+// backends then take about five seconds.
 constexpr std::chrono::milliseconds RUN_TIME{40};
 constexpr double RUNS_AGREE = 0.02;
 constexpr int MOST_RUNS = 5;
@@ -49,23 +49,6 @@ double RunMegabytesPerSecond(const ReportRow& row, uint8_t* buffer) {
   return static_cast<double>(bytes) / seconds / 1e6;
 }
 
-// The best of runs repeated until the best two agree: a run that a moment's load slowed does not
-// count, and two alike say that the speed is the backend's.
-double MegabytesPerSecond(const ReportRow& row, uint8_t* buffer) {
-  double best = 0, second = 0;
-  for (int run = 0; run < MOST_RUNS; ++run) {
-    const double speed = RunMegabytesPerSecond(row, buffer);
-    if (speed > best) {
-      second = best;
-      best = speed;
-    } else if (speed > second) {
-      second = speed;
-    }
-    if (second >= best * (1 - RUNS_AGREE)) break;
-  }
-  return best;
-}
-
 // How long the registration takes, every plugin's choice by speed in it.
 double RegistrationMilliseconds() {
   const Clock::time_point start = Clock::now();
@@ -80,17 +63,32 @@ void WriteLine(const std::string& line) {
 
 struct BackendSpeed {
   std::string name;
-  double megabytesPerSecond;
+  double megabytesPerSecond;  // the best run's
+  double second;              // the second best's
 };
 
-// Every backend of the row that this processor runs, in the list's order, with its speed; the
-// plugin is left on `inUse`.
+// Whether the best two runs agree.
+bool Settled(const BackendSpeed& speed) {
+  return speed.second >= speed.megabytesPerSecond * (1 - RUNS_AGREE);
+}
+
+// Every backend of the row that this processor runs, in the list's order, with its speed: rounds
+// of one run of each, so that a moment's load or a clock's change meets them all alike, until the
+// best two runs of each agree. The plugin is left on `inUse`.
 std::vector<BackendSpeed> MeasureBackends(const ReportRow& row, const std::string& inUse,
                                           uint8_t* buffer) {
   std::vector<BackendSpeed> speeds;
   for (const std::string& name : DigestBackendNames(row.algorithm, row.bits)) {
-    if (!UseDigestBackend(row.algorithm, row.bits, name)) continue;
-    speeds.push_back({name, MegabytesPerSecond(row, buffer)});
+    if (ProcessorRunsDigestBackend(row.algorithm, row.bits, name)) speeds.push_back({name, 0, 0});
+  }
+  for (int round = 0; round < MOST_RUNS; ++round) {
+    for (BackendSpeed& speed : speeds) {
+      UseDigestBackend(row.algorithm, row.bits, speed.name);
+      const double run = RunMegabytesPerSecond(row, buffer);
+      speed.second = std::max(speed.second, std::min(run, speed.megabytesPerSecond));
+      speed.megabytesPerSecond = std::max(speed.megabytesPerSecond, run);
+    }
+    if (std::all_of(speeds.begin(), speeds.end(), Settled)) break;
   }
   UseDigestBackend(row.algorithm, row.bits, inUse);
   return speeds;
