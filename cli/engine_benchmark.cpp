@@ -98,11 +98,12 @@ std::vector<BackendSpeed> MeasureBackends(const ReportRow& row, const std::strin
 std::string Marks(const BackendSpeed& backend, const std::string& chosen, const std::string& inUse,
                   double fastest) {
   std::string marks;
-  if (backend.name == chosen) {
-    char share[64];
-    std::snprintf(share, sizeof share, "chosen (%.2f of the fastest)",
-                  backend.megabytesPerSecond / fastest);
-    marks = backend.megabytesPerSecond < fastest ? share : "chosen";
+  const double share = backend.megabytesPerSecond / fastest;
+  if (backend.name == chosen && share >= 0.995) marks = "chosen";  // 1.00 as printed
+  if (backend.name == chosen && share < 0.995) {
+    char text[64];
+    std::snprintf(text, sizeof text, "chosen (%.2f of the fastest)", share);
+    marks = text;
   }
   if (backend.name == inUse && inUse != chosen) marks += "pinned";
   return marks;
