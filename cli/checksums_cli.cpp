@@ -38,7 +38,7 @@ int RunChecksumsCli(const std::vector<Text>& arguments) {
     return EXIT_ALL_GOOD;
   }
   if (options.benchmark) {
-    WriteEngineBenchmark();
+    WriteEngineBenchmark(options.backends, options.files);
     return EXIT_ALL_GOOD;
   }
   // Waiting on the keyboard without a word would look like a hang; '-' asks for it.
@@ -50,6 +50,7 @@ int RunChecksumsCli(const std::vector<Text>& arguments) {
   }
 
   RegisterDigestPlugins();
+  UsePinnedBackends(options.backends);
   ChooseProgress(options.progress);
   if (options.check) return CheckSumsFiles(options);
   if (!options.expected.empty()) return CheckExpectedDigest(options);

@@ -71,10 +71,11 @@ void UseChosenDigestBackend(int32_t id, int32_t bits) {
   });
 }
 
-std::string DigestBackendChosenOn(int32_t id, int32_t bits, const ProcessorFeatures& features) {
+std::string DigestBackendChosenOn(int32_t id, int32_t bits, const ProcessorFeatures& features,
+                                  const ProcessorFeatures& host) {
   return WithBackends(id, bits, std::string(), [&](const auto& list, auto& active, auto runPass) {
     using Blocks = std::remove_reference_t<decltype(active)>;
-    return std::string(FastestBackendRunOn(list, features, TrialTimer<Blocks>(runPass)).name);
+    return std::string(FastestBackendRunOn(list, features, host, TrialTimer<Blocks>(runPass)).name);
   });
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// Points a plugin at one of its algorithm's backends. Only tests and benchmarks use this, to run
-// every backend the processor has (and the generic one) through the same plugin code; the
-// program itself keeps the choice each plugin made when it registered.
+// Points a plugin at one of its algorithm's backends. Tests, benchmarks and the companion's
+// --benchmark and --backend use this, to run every backend the processor has (and the generic
+// one) through the same plugin code; otherwise the programs keep the choice each plugin made when
+// it registered.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,8 +28,11 @@ void UseChosenDigestBackend(int32_t id, int32_t bits);
 
 // The backend registration would choose on a processor with `features` (a processor class of a
 // test or benchmark; with ThisProcessor(), the plugin's own choice): of those it runs, the fastest
-// as timed on this processor.
-std::string DigestBackendChosenOn(int32_t id, int32_t bits, const ProcessorFeatures& features);
+// as timed on this processor. Only what `host` (this processor, or a narrower one a test stands
+// in for it) runs too is timed or taken: a class wider than this processor gets the fastest of
+// what both run.
+std::string DigestBackendChosenOn(int32_t id, int32_t bits, const ProcessorFeatures& features,
+                                  const ProcessorFeatures& host = ThisProcessor());
 
 // The name of the backend the plugin calls now.
 std::string ActiveDigestBackend(int32_t id, int32_t bits);

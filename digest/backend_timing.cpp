@@ -19,13 +19,18 @@ size_t PickBackendByTime(const CandidateTime* candidates, size_t count) {
   return kept;
 }
 
-uint64_t ReadTicks() {
+TickReading ReadTicks() {
 #if DIGEST_X86_64_BACKENDS
-  return __rdtsc();
+  static const bool withCore = ThisProcessorHasRdtscp();
+  if (!withCore) return {__rdtsc(), 0};
+  unsigned int core;
+  const uint64_t ticks = __rdtscp(&core);
+  return {ticks, core};
 #else
-  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                   std::chrono::steady_clock::now().time_since_epoch())
-                                   .count());
+  return {static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                    std::chrono::steady_clock::now().time_since_epoch())
+                                    .count()),
+          0};
 #endif
 }
 

@@ -3,6 +3,7 @@
 // generic one last; its plugin takes the fastest one this processor runs when it registers
 // (backend_timing.h), so that a faster backend slots in by joining the list and nothing else
 // changes.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -26,18 +27,22 @@ bool ProcessorRunsBackend(const DigestBackend<Blocks>& backend, const ProcessorF
   return !backend.processorRuns || backend.processorRuns(features);
 }
 
-// The fastest candidate a processor with `features` runs, as the rule of backend_timing.h takes
-// it; `timePass(blocks, bytes)` gives the ticks of one pass of a backend over the trial bytes.
-// With only the generic one runnable nothing is timed.
+// The fastest candidate that both a processor with `features` and this one (`host`) run, as the
+// rule of backend_timing.h takes it; `timePass(blocks, bytes)` gives the ticks a pass of a backend
+// over the trial bytes takes, infinite when the round could not be timed. Nothing else is ever
+// run, so a class wider than this processor may be asked about. With only the generic one
+// runnable nothing is timed.
 template <typename Blocks, size_t COUNT, typename TimePass>
 const DigestBackend<Blocks>& FastestBackendRunOn(const DigestBackend<Blocks> (&candidates)[COUNT],
                                                  const ProcessorFeatures& features,
-                                                 TimePass timePass) {
+                                                 const ProcessorFeatures& host, TimePass timePass) {
   CandidateTime times[COUNT];
   size_t runnable = 0;
   for (size_t i = 0; i < COUNT; ++i) {
-    times[i] = {ProcessorRunsBackend(candidates[i], features), UINT64_MAX};
-    runnable += times[i].runs;
+    const bool runs =
+        ProcessorRunsBackend(candidates[i], features) && ProcessorRunsBackend(candidates[i], host);
+    times[i] = {runs, HUGE_VAL};
+    runnable += runs;
   }
   if (runnable < 2) return candidates[PickBackendByTime(times, COUNT)];
   alignas(64) uint8_t bytes[BACKEND_TRIAL_BYTES];
@@ -45,31 +50,42 @@ const DigestBackend<Blocks>& FastestBackendRunOn(const DigestBackend<Blocks> (&c
   for (int round = 0; round < BACKEND_TRIAL_ROUNDS; ++round) {
     for (size_t i = 0; i < COUNT; ++i) {
       if (!times[i].runs) continue;
-      const uint64_t ticks = timePass(candidates[i].blocks, bytes);
+      const double ticks = timePass(candidates[i].blocks, bytes);
       if (ticks < times[i].best) times[i].best = ticks;
     }
   }
   return candidates[PickBackendByTime(times, COUNT)];
 }
 
-// Times a pass of `runPass(blocks, bytes, length)`, the algorithm's way of running a backend over
-// whole blocks of the trial bytes, after untimed passes that fill BACKEND_WARMING_TICKS.
+// Times a round of `runPass(blocks, bytes, length)`, the algorithm's way of running a backend over
+// whole blocks of the trial bytes: untimed passes that fill BACKEND_WARMING_TICKS, then passes
+// until BACKEND_TIMED_TICKS are full, giving the ticks of one. A round that moved to another core
+// is not counted: the counters of two cores need not agree.
 template <typename Blocks, typename RunPass>
 auto TrialTimer(RunPass runPass) {
   return [runPass](Blocks blocks, uint8_t* bytes) {
     for (uint64_t warming = 0; warming < BACKEND_WARMING_TICKS;) {
-      const uint64_t start = ReadTicks();
+      const uint64_t start = ReadTicks().ticks;
       runPass(blocks, bytes, BACKEND_TRIAL_BYTES);
-      warming += ReadTicks() - start;
+      warming += ReadTicks().ticks - start;
     }
-    const uint64_t start = ReadTicks();
-    runPass(blocks, bytes, BACKEND_TRIAL_BYTES);
-    return ReadTicks() - start;
+    const TickReading start = ReadTicks();
+    TickReading end;
+    uint64_t passes = 0;
+    do {
+      runPass(blocks, bytes, BACKEND_TRIAL_BYTES);
+      ++passes;
+      end = ReadTicks();
+    } while (end.ticks - start.ticks < BACKEND_TIMED_TICKS);
+    if (end.core != start.core) return HUGE_VAL;
+    return static_cast<double>(end.ticks - start.ticks) / static_cast<double>(passes);
   };
 }
 
 // The backend a plugin takes when it registers: the fastest this processor runs.
 template <typename Blocks, size_t COUNT, typename RunPass>
 Blocks ChooseDigestBackend(const DigestBackend<Blocks> (&candidates)[COUNT], RunPass runPass) {
-  return FastestBackendRunOn(candidates, ThisProcessor(), TrialTimer<Blocks>(runPass)).blocks;
+  return FastestBackendRunOn(candidates, ThisProcessor(), ThisProcessor(),
+                             TrialTimer<Blocks>(runPass))
+      .blocks;
 }

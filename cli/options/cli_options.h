@@ -1,5 +1,6 @@
 #pragma once
 // What the console companion's command line asks for, as its options set it.
+#include <string>
 #include <vector>
 
 #include "sums/named_algorithms.h"
@@ -10,6 +11,12 @@ enum class OutputFormat { REPORT, GNU, BSD };
 
 // When the progress line of a long file shows: by default only on a terminal.
 enum class ProgressShown { AUTOMATIC, ALWAYS, NEVER };
+
+// --backend ALG=NAME: the engine runs the algorithm's block function NAME, not the one it chose.
+struct PinnedBackend {
+  const NamedAlgorithm* algorithm;
+  std::string name;  // one of the algorithm's backends that this processor runs
+};
 
 struct CliOptions {
   AlgorithmList algorithms;  // from -a, in the order given, without repeats; empty: all
@@ -26,8 +33,9 @@ struct CliOptions {
   bool zero = false;  // output lines end in NUL, names unescaped
   bool help = false;
   bool version = false;
-  bool benchmark = false;       // the engine's backends and their speeds, no files read
-  bool recursive = false;       // -r: a folder among the files stands for all below it
+  bool benchmark = false;  // the engine's backends and their speeds; FILEs are only read
+  std::vector<PinnedBackend> backends;  // in the order given: a later one of a shared list wins
+  bool recursive = false;               // -r: a folder among the files stands for all below it
   std::vector<Text> fileLists;  // --files-from: more names, one a line ("-": standard input)
   ProgressShown progress = ProgressShown::AUTOMATIC;
   std::vector<Text> files;  // "-" is standard input

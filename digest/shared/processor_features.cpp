@@ -95,10 +95,22 @@ ProcessorFeatures ReadProcessorFeatures() {
   return features;
 }
 
+bool ReadRdtscp() {
+  // GCC's header declares the highest leaf unsigned, clang's signed.
+  if (static_cast<uint32_t>(__get_cpuid_max(0x80000000, nullptr)) < 0x80000001) return false;
+  CpuidRegisters r;
+  __cpuid(0x80000001, r.eax, r.ebx, r.ecx, r.edx);
+  return Bit(r.edx, 27);  // RDTSCP
+}
+
 #else
 
 ProcessorFeatures ReadProcessorFeatures() {
   return ProcessorFeatures{};
+}
+
+bool ReadRdtscp() {
+  return false;
 }
 
 ProcessorIdentity ReadProcessorIdentity() {
@@ -112,6 +124,11 @@ ProcessorIdentity ReadProcessorIdentity() {
 const ProcessorFeatures& ThisProcessor() {
   static const ProcessorFeatures features = ReadProcessorFeatures();
   return features;
+}
+
+bool ThisProcessorHasRdtscp() {
+  static const bool rdtscp = ReadRdtscp();
+  return rdtscp;
 }
 
 const ProcessorIdentity& ThisProcessorIdentity() {

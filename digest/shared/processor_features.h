@@ -27,6 +27,10 @@ struct ProcessorFeatures {
 
 const ProcessorFeatures& ThisProcessor();
 
+// Whether the processor has RDTSCP, which reads the time-stamp counter with the number of the core
+// it runs on: the choice by speed's clock, not a feature of any backend.
+bool ThisProcessorHasRdtscp();
+
 struct NamedProcessorFeature {
   const char* name;
   bool ProcessorFeatures::*field;

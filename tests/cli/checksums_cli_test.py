@@ -16,6 +16,7 @@ import hashlib
 import os
 import pty
 import random
+import re
 import select
 import signal
 import subprocess
@@ -56,6 +57,29 @@ STANDARD_NAMES = {"crc32": "CRC32", "md5": "MD5", "sha1": "SHA-1", "sha224": "SH
                   "sha3-224": "SHA3-224", "sha3-256": "SHA3-256", "sha3-384": "SHA3-384",
                   "sha3-512": "SHA3-512"}
 COREUTILS_TOOLS = ["md5", "sha1", "sha224", "sha256", "sha384", "sha512"]
+
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+# The list of block functions each algorithm's plugin chooses from, as the engine declares it.
+BACKEND_LIST = {"crc32": "CRC32", "md5": "MD5", "sha1": "SHA1", "sha224": "SHA256",
+                "sha256": "SHA256", "sha384": "SHA512", "sha512": "SHA512", "sha3-224": "KECCAK",
+                "sha3-256": "KECCAK", "sha3-384": "KECCAK", "sha3-512": "KECCAK"}
+
+
+def engine_backends():
+    """Each list's backends in order, and those every processor runs, read from the headers."""
+    lists, everywhere = {}, set()
+    for folder in ["crc32", "md5", "sha1", "sha2", "sha3"]:
+        path = os.path.join(SOURCE, "digest", folder)
+        for header in [name for name in os.listdir(path) if name.endswith("_backend.h")]:
+            with open(os.path.join(path, header)) as source:
+                declarations = re.findall(r"DigestBackend<\w+> (\w+)_BACKENDS\[\] = \{(.*?)\n\};",
+                                          source.read(), re.S)
+            for name, body in declarations:
+                rows = re.findall(r'\{"(\w+)", \w+, (\w+)\}', body)
+                lists[name] = [backend for backend, _ in rows]
+                everywhere |= {(name, backend) for backend, test in rows if test == "nullptr"}
+    return lists, everywhere
+
 
 generator = random.Random(3)
 FILES = {
@@ -687,8 +711,9 @@ class ChecksumsCli(unittest.TestCase):
             self.assertTrue(errors[0].startswith("checksums-cli: " + problem), errors[0])
 
 
-    def test_benchmark_names_the_processor_and_each_algorithms_backend_and_speed(self):
-        status, stdout, _ = self.run_program("--benchmark", timeout=60)
+    def test_benchmark_lists_every_backend_this_processor_runs_the_chosen_and_the_pinned(self):
+        status, stdout, _ = self.run_program("--benchmark", "--backend", "sha512=generic",
+                                             "digits.txt", timeout=120)
         self.assertEqual(status, 0)
         lines = stdout.split(LINE_END)
         with open("/proc/cpuinfo") as cpuinfo:
@@ -699,13 +724,62 @@ class ChecksumsCli(unittest.TestCase):
         self.assertTrue(lines[0].startswith("Processor: %s (%s family " % (model, vendor)),
                         lines[0])
         self.assertRegex(lines[2], r"^Backends chosen by speed in [0-9.]+ ms$")
-        rows = [line.split() for line in lines[5:5 + len(ALGORITHMS)]]
-        self.assertEqual([row[0] for row in rows], [name for name, _, _, _ in ALGORITHMS])
-        backends = {"generic", "slicing", "pclmulqdq", "vpclmulqdq", "x86_64", "sse2", "avx2",
-                    "shani", "avx512", "bmi2"}
-        for row in rows:
-            self.assertIn(row[1], backends, row)
-            self.assertGreater(float(row[2]), 0, row)
+        end = lines.index("", 5)
+        rows = [line.split(None, 3) for line in lines[5:end]]
+        self.assertEqual(lines[end + 1], "Read of digits.txt: 9 bytes in " +
+                         lines[end + 1].split(" in ")[1])
+        lists, everywhere = engine_backends()
+        for name, _, _, _ in ALGORITHMS:
+            mine = [row for row in rows if row[0] == name]
+            listed = lists[BACKEND_LIST[name]]
+            names = [row[1] for row in mine]
+            # The engine's own names, in its list's order, ending with the generic code, and
+            # every backend that any processor runs among them.
+            self.assertEqual(names, [backend for backend in listed if backend in names], name)
+            self.assertEqual(names[-1], "generic", name)
+            for backend in listed:
+                if (BACKEND_LIST[name], backend) in everywhere:
+                    self.assertIn(backend, names, name)
+            for row in mine:
+                self.assertGreater(float(row[2]), 0, row)
+            marks = [row[3] if len(row) > 3 else "" for row in mine]
+            self.assertEqual(len([mark for mark in marks if mark.startswith("chosen")]), 1, name)
+            pinned = [row[1] for row in mine if len(row) > 3 and row[3].endswith("pinned")]
+            chosen = names[[mark.startswith("chosen") for mark in marks].index(True)]
+            expected = ["generic"] if name in ("sha384", "sha512") and chosen != "generic" else []
+            self.assertEqual(pinned, expected, name)
+
+    def test_backend_pins_each_backend_this_processor_runs(self):
+        big = "one mebibyte and more.bin"
+        lists, _ = engine_backends()
+        for name, _, _, _ in ALGORITHMS:
+            # The refusal of a name the engine lacks lists those this processor runs.
+            status, stdout, stderr = self.run_program("--backend", name + "=none", "digits.txt")
+            errors = self.error_lines(stderr)
+            self.assertEqual((status, stdout), (2, ""), name)
+            prefix = "checksums-cli: --backend: %s has no backend 'none' that this processor " \
+                     "runs; choose from " % name
+            self.assertTrue(errors[0].startswith(prefix), errors)
+            runnable = errors[0][len(prefix):].split(", ")
+            listed = lists[BACKEND_LIST[name]]
+            self.assertEqual(runnable, [backend for backend in listed if backend in runnable])
+            self.assertEqual(runnable[-1], "generic")
+            for backend in runnable:
+                pin = "%s=%s" % (name.upper(), backend)
+                status, stdout, _ = self.run_program("-a", name, "--format", "gnu", "--backend",
+                                                     pin, big)
+                self.assertEqual((status, stdout), (0, text([gnu_line(name, big)])), pin)
+        status, stdout, _ = self.run_program("--backend", "md5=generic,sha1=generic", "--backend",
+                                             "sha3-256=generic", "digits.txt")
+        self.assertEqual((status, stdout), (0, expected_report(["digits.txt"])))
+        for pin, problem in [("sha265=generic", "--backend: unknown algorithm 'sha265'"),
+                             ("sha256", "--backend 'sha256' is not ALGORITHM=BACKEND"),
+                             ("md5=generic,", "--backend '' is not ALGORITHM=BACKEND")]:
+            status, stdout, stderr = self.run_program("--backend", pin, "digits.txt")
+            errors = self.error_lines(stderr)
+            self.assertEqual((status, stdout), (2, ""), pin)
+            self.assertTrue(errors[0].startswith("checksums-cli: " + problem), errors)
+
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1] + (["ChecksumsCli." + CASE] if CASE else []), verbosity=2)

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "digest/shared/processor_features.h"
+
 struct TestAlgorithm {
   const char* name;  // part of the test names, e.g. "Sha3_256"
   int32_t id;
@@ -33,6 +35,16 @@ class OnBackend : public testing::TestWithParam<AlgorithmOnBackend> {
   void TearDown() override;
   const TestAlgorithm& Algorithm() const { return GetParam().algorithm; }
 };
+
+// The speed of the backend the algorithm's plugin calls now, as a share of the fastest backend
+// that both a processor with `features` and this one run: each timed on runs 64 times as long as
+// a pass of the choice by speed, through the plugin, the best of three. A right choice lands
+// within a few hundredths of 1; the wrong one of a list, or the generic code where a class has
+// its own, lands far below.
+double ActiveShareOfFastest(const TestAlgorithm& algorithm, const ProcessorFeatures& features);
+
+// The least share a choice must reach: room for a loaded machine, none for a wrong choice.
+inline constexpr double NEAR_THE_FASTEST = 0.5;
 
 // Points a plugin at one backend for the scope, then back at the one it called before.
 class ScopedDigestBackend {

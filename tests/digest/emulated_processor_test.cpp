@@ -1,6 +1,7 @@
 // Built for a run under qemu-user on a processor model of the class EMULATED_PROCESSOR_CLASS:
 // the detection must find exactly that class's features, and registration choose among the
-// backends a processor of the class runs, timing and running them as machine code.
+// backends a processor of the class runs, timing and running them as machine code, and take one
+// near the fastest of them.
 #include <gtest/gtest.h>
 
 #include "digest/backend_selection.h"
@@ -19,6 +20,8 @@ TEST(EmulatedProcessor, IsDetectedAsItsClassAndGetsThatClassesBackends) {
     const std::string active = ActiveDigestBackend(algorithm.id, algorithm.bits);
     EXPECT_TRUE(
         ProcessorRunsDigestBackend(algorithm.id, algorithm.bits, active, expected->features))
+        << algorithm.name << ": " << active;
+    EXPECT_GE(ActiveShareOfFastest(algorithm, expected->features), NEAR_THE_FASTEST)
         << algorithm.name << ": " << active;
   }
 }

@@ -1,7 +1,8 @@
 // Command lines come from anywhere: arguments split at zero bytes. Parsing must not fault, and a
 // command line it accepts must hold together: known algorithms without repeats, exactly one of
 // them for the gnu format, and an expected digest of hex digits that a chosen algorithm's digests
-// have as many of (the named one's, when named), never beside --check or an output option.
+// have as many of (the named one's, when named), never beside --check or an output option; and
+// pinned backends that this processor runs.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "cli/options/command_line.h"
+#include "digest/backend_selection.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<Text> arguments;
@@ -29,6 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!algorithm || std::count(chosen.begin(), chosen.end(), algorithm) != 1) std::abort();
   }
   if (options.format == OutputFormat::GNU && options.algorithms.size() != 1) std::abort();
+  for (const PinnedBackend& pin : options.backends) {
+    if (!pin.algorithm) std::abort();
+    const ReportRow& row = *pin.algorithm->row;
+    if (!ProcessorRunsDigestBackend(row.algorithm, row.bits, pin.name)) std::abort();
+  }
   if (options.expected.empty()) return 0;
   const bool hex = options.expected.find_first_not_of(L"0123456789abcdefABCDEF") == Text::npos;
   if (!hex || options.check || options.zero || options.format != OutputFormat::REPORT ||
