@@ -1,7 +1,6 @@
 #include "cli/inputs/file_digests.h"
 
 #include "cli/options/command_line.h"
-#include "cli/console/console.h"
 #include "cli/console/console_lines.h"
 #include "cli/console/progress_line.h"
 

@@ -28,3 +28,8 @@ Text DigestAlone(const Text& line, size_t hexLength) {
   const bool alone = rest.empty() || (IsBlank(rest[0]) && TrimmedBlanks(rest) == BINARY_MARK);
   return alone ? hex : Text();
 }
+
+SumsEntry DigestAloneEntry(const DigestOnlyFile& file, const Text& line) {
+  return ProperEntry(SumsLineForm::DIGEST_ONLY, file.algorithm,
+                     DigestAlone(line, HexLength(*file.algorithm)), file.fileName);
+}

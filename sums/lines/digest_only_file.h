@@ -5,6 +5,7 @@
 // whose name was cut off writes it.
 #include "sums/named_algorithms.h"
 #include "runtime/text.h"
+#include "sums/sums_entry.h"
 
 struct DigestOnlyFile {
   const NamedAlgorithm* algorithm = nullptr;  // the one EXT names; null: no such sums file name
@@ -16,3 +17,7 @@ DigestOnlyFile DigestOnlyFileAt(const Text& path);
 
 // The digest of a line that holds only a digest of `hexLength` digits; else the empty text.
 Text DigestAlone(const Text& line, size_t hexLength);
+
+// The entry of a line of the digest-only `file` (whose algorithm is not null): the file's name and
+// the digest the line holds alone; malformed when it holds more.
+SumsEntry DigestAloneEntry(const DigestOnlyFile& file, const Text& line);

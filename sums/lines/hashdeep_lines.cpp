@@ -81,3 +81,12 @@ HashdeepRow HashdeepColumns::ParseRow(const Text& text) const {
   if (row.name.empty()) return {};
   return row;
 }
+
+SumsEntry HashdeepColumns::ReadRow(const Text& text) const {
+  const HashdeepRow row = ParseRow(text);
+  if (row.digests.empty()) return {};
+  SumsEntry entry =
+      ProperEntry(SumsLineForm::HASHDEEP, row.digests[0].algorithm, row.digests[0].hex, row.name);
+  entry.moreDigests.assign(row.digests.begin() + 1, row.digests.end());
+  return entry;
+}

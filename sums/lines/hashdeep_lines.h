@@ -22,7 +22,9 @@ class HashdeepColumns {
   bool TakeHeaderLine(const Text& text);
   // True once the header was read: every line that is not a comment is then a row.
   bool Started() const { return started; }
-  HashdeepRow ParseRow(const Text& text) const;
+  // The row's entry: its first digest in our algorithms, the others going with it; malformed
+  // when it is no proper row.
+  SumsEntry ReadRow(const Text& text) const;
 
  private:
   enum class Kind { SIZE, DIGEST, NAME };
@@ -30,6 +32,8 @@ class HashdeepColumns {
     Kind kind;
     const NamedAlgorithm* algorithm;  // a digest in an algorithm we have, or null
   };
+
+  HashdeepRow ParseRow(const Text& text) const;
 
   bool started = false;
   std::vector<Column> columns;  // empty until a proper column line: rows are then malformed

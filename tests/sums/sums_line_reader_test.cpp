@@ -158,4 +158,33 @@ TEST(SumsLineReader, HashdeepRowsByTheirColumnLine) {
   EXPECT_EQ(Entries(file), expected);
 }
 
+// The order in which the reader offers a line to the recognisers.
+TEST(SumsLineReader, AnOpenEntryEndsBeforeALineOfAnotherFormWhichIsThenReadOnItsOwn) {
+  const std::string file = std::string("SHA256 hash of a.bin:\n") + MD5_EMPTY + "  b.bin\n" +
+                           "Algorithm : MD5\nHash      : " + MD5_EMPTY + "\nPath      : c.bin\n" +
+                           "MD5 (d.bin) = " + MD5_EMPTY + "\n";
+  const std::vector<Text> expected = {
+      L"malformed 1 - |",
+      L"gnu 2 - " + Wide(MD5_EMPTY) + L"|b.bin",
+      L"powershell 3 md5 " + Wide(MD5_EMPTY) + L"|c.bin",
+      L"bsd 6 md5 " + Wide(MD5_EMPTY) + L"|d.bin",
+  };
+  EXPECT_EQ(Entries(file), expected);
+}
+
+TEST(SumsLineReader, AFileSettledAsSfvTakesNoGnuLineAndAGnuFileNoSfvLine) {
+  const std::vector<Text> sfvFirst = {L"sfv 1 crc32 CBF43926|a.txt", L"malformed 2 - |"};
+  EXPECT_EQ(Entries(std::string("a.txt CBF43926\n") + MD5_EMPTY + "  b.bin\n"), sfvFirst);
+  const std::vector<Text> gnuFirst = {L"gnu 1 - " + Wide(MD5_EMPTY) + L"|b.bin",
+                                      L"malformed 2 - |"};
+  EXPECT_EQ(Entries(std::string(MD5_EMPTY) + "  b.bin\na.txt CBF43926\n"), gnuFirst);
+}
+
+TEST(SumsLineReader, AfterAnExportCsvHeaderALineWithCommasIsARecord) {
+  const std::string file = std::string("\"Path\",\"Algorithm\",\"Hash\"\n") +
+                           "MD5 (a,b) = " + MD5_EMPTY + "\n" + "MD5 (c) = " + MD5_EMPTY + "\n";
+  const std::vector<Text> expected = {L"malformed 2 - |", L"bsd 3 md5 " + Wide(MD5_EMPTY) + L"|c"};
+  EXPECT_EQ(Entries(file), expected);
+}
+
 }  // namespace
