@@ -59,7 +59,8 @@ fuzz: fuzzers
 # beside OpenSSL held to it, zlib and rhash. The tables go to BENCH_RESULTS and replace this
 # processor's section below PERFORMANCE_MARKER in docs/performance.md (other processors' stay); then, under Wine, the text of drops of
 # up to 100,000 files; then checksums-cli on many small files beside coreutils, natively and
-# under Wine (to BENCH_RESULTS).
+# under Wine (to BENCH_RESULTS); last, the verifying window against checksums-cli -c on 1,000 small
+# files and one 1 GiB file, under Wine (to BENCH_RESULTS).
 BENCH_DIR := build/native/bench
 BENCH_RESULTS := $(BENCH_DIR)/results.md
 PERFORMANCE_DOC := docs/performance.md
@@ -76,3 +77,6 @@ bench: deps
 	  | tr -d "\r" | tee -a $(BENCH_RESULTS)'
 	bash -o pipefail -c 'scripts/wine-session.sh python3 bench/many_files.py \
 	  build/native/checksums-cli build/win64/checksums-cli.exe | tee -a $(BENCH_RESULTS)'
+	cmake --build --preset win64 --target verify_window_bench
+	bash -o pipefail -c 'scripts/wine-session.sh wine build/win64/bench/verify_window_bench.exe \
+	  "Z:$(CURDIR)/build/win64/bench/verify-data" | tr -d "\r" | tee -a $(BENCH_RESULTS)'

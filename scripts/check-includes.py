@@ -4,7 +4,8 @@
 Every include must point down or stay within its folder. The folders' order: runtime at the
 bottom; digest and toolkit on it; report on digest; app on report and toolkit; sums (the sums
 files and the checking both programs share) on report; cli, and each of its folders, on sums;
-tests/support on every product folder; bench and the other tests on top.
+verify, the verifying window, on sums and toolkit, and nothing on verify; tests/support on every
+product folder, and the window driver (tests/driver) on it; bench and the other tests on top.
 Within cli its folders have an order of their own (CLI_BELOW).
 
 Files that include each other, directly or through a chain, fail as well. With --units the
@@ -28,7 +29,7 @@ CLI_BELOW = {
     "cli/listing": {"cli/inputs", "cli/console", "cli/options"},
 }
 CLI_BELOW["cli"] = set(CLI_BELOW)
-PRODUCT = {"runtime", "digest", "toolkit", "report", "app", "sums"} | set(CLI_BELOW)
+PRODUCT = {"runtime", "digest", "toolkit", "report", "app", "sums", "verify"} | set(CLI_BELOW)
 # What each folder may include besides itself.
 BELOW = {
     "runtime": set(),
@@ -37,11 +38,13 @@ BELOW = {
     "report": {"digest", "runtime"},
     "app": {"report", "toolkit", "digest", "runtime"},
     "sums": {"report", "digest", "runtime"},
+    "verify": {"sums", "report", "toolkit", "digest", "runtime"},
     **{folder: {"sums", "report", "digest", "runtime"} | below
        for folder, below in CLI_BELOW.items()},
     "tests/support": PRODUCT,
-    "tests": PRODUCT | {"tests/support"},
-    "bench": PRODUCT | {"tests/support"},
+    "tests/driver": PRODUCT | {"tests/support"},
+    "tests": PRODUCT | {"tests/support", "tests/driver"},
+    "bench": PRODUCT | {"tests/support", "tests/driver"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.MULTILINE)
 PLATFORM_SUFFIX = re.compile(r"_(win32|posix)$")
@@ -50,6 +53,8 @@ PLATFORM_SUFFIX = re.compile(r"_(win32|posix)$")
 def folder_of(path):
     if path.startswith("tests/support/"):
         return "tests/support"
+    if path.startswith("tests/driver/"):
+        return "tests/driver"
     parts = path.split("/")
     if parts[0] == "cli" and len(parts) > 2:
         return "cli/" + parts[1]

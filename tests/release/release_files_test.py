@@ -19,7 +19,7 @@ import unittest
 import zlib
 
 VERSION, FOLDER, DEBUG_FOLDER, INSTALLER, BUILD_DIR, EMULATOR = sys.argv[1:7]
-PROGRAMS = ["checksums.exe", "checksums-cli.exe"]
+PROGRAMS = ["checksums.exe", "checksums-cli.exe", "checksums-verify.exe"]
 SUMS = "SHA256SUMS"
 FIXED_FILE_INFO_SIGNATURE = struct.pack("<I", 0xFEEF04BD)
 with open(os.path.join(BUILD_DIR, "release-tools.json"), encoding="utf-8") as tools_file:
