@@ -3,7 +3,7 @@
 
 Every include must point down or stay within its folder. The folders' order: runtime at the
 bottom; digest and toolkit on it; report on digest; app on report and toolkit; cli, and each of
-its folders, on report; tests/support on every product folder; bench and the other tests on top.
+its folders, on report; installer (the setup program's helper) on nothing; tests/support on every product folder; bench and the other tests on top.
 Within cli its folders have an order of their own (CLI_BELOW).
 
 Files that include each other, directly or through a chain, fail as well. With --units the
@@ -28,7 +28,7 @@ CLI_BELOW = {
     "cli/listing": {"cli/inputs", "cli/sums_file", "cli/console", "cli/options"},
 }
 CLI_BELOW["cli"] = set(CLI_BELOW)
-PRODUCT = {"runtime", "digest", "toolkit", "report", "app"} | set(CLI_BELOW)
+PRODUCT = {"runtime", "digest", "toolkit", "report", "app", "installer"} | set(CLI_BELOW)
 # What each folder may include besides itself.
 BELOW = {
     "runtime": set(),
@@ -37,6 +37,7 @@ BELOW = {
     "report": {"digest", "runtime"},
     "app": {"report", "toolkit", "digest", "runtime"},
     **{folder: {"report", "digest", "runtime"} | below for folder, below in CLI_BELOW.items()},
+    "installer": set(),
     "tests/support": PRODUCT,
     "tests": PRODUCT | {"tests/support"},
     "bench": PRODUCT | {"tests/support"},
