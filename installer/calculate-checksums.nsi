@@ -107,7 +107,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT License, ${PUBLISHER}"
     ${IfThen} $R9 != ${PROGRAM_RUNNING} ${|} ${ExitDo} ${|}
     ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is running from ${FOLDER}. Close it, then choose Retry." /SD IDCANCEL IDCANCEL`
       SetErrorLevel ${STOPPED}
-      Abort
+      Quit
     ${EndIf}
   ${Loop}
 !macroend

@@ -67,9 +67,11 @@ class Prefix:
         self.start_server()
 
     def start_server(self):
-        # One persistent server: each program then starts quickly.
+        # One persistent server: each program then starts quickly. Wine's services, which the
+        # first program starts, would hold a captured output open: they get none.
         subprocess.run([WINESERVER, "-p"], env=self.environment, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.start_wine("cmd", "/c", "exit 0")
 
     def stop(self):
         subprocess.run([WINESERVER, "-k"], env=self.environment)
@@ -93,7 +95,8 @@ class Prefix:
     def restart(self):
         """Wine's counterpart of a restart of the system, with a new persistent server."""
         self.stop()
-        self.start_server()
+        subprocess.run([WINESERVER, "-p"], env=self.environment, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.start_wine("wineboot", "-r")
 
     def finish_uninstall(self):
@@ -112,10 +115,17 @@ class Prefix:
         self.restart()
 
     def uninstall_in_place(self):
-        """The uninstaller run where it is, as a setup program runs an earlier one: it ends
-        when it is done, with its exit code."""
+        """The uninstaller run where it is, as a setup program runs an earlier one: it ends when
+        it is done, with its exit code. Its folder follows "_?=" unquoted, spaces and all, which
+        only a command line written whole passes: a batch file's."""
         program = os.path.join(WINDOWS_INSTALL_DIR, "uninstall.exe")
-        return self.wine(program, "/S", "_?=" + WINDOWS_INSTALL_DIR).returncode
+        batch = os.path.join(self.folder, "drive_c", "uninstall-in-place.cmd")
+        with open(batch, "w", encoding="ascii", newline="\r\n") as out:
+            out.write('@start "" /wait "%s" /S _?=%s\nexit /b %%errorlevel%%\n'
+                      % (program, WINDOWS_INSTALL_DIR))
+        result = self.wine("cmd", "/c", "C:\\uninstall-in-place.cmd").returncode
+        os.remove(batch)
+        return result
 
     def show_window(self, program, file=""):
         """Title, fields and status as show-window.exe reads them from the live window."""
