@@ -14,6 +14,7 @@ Usage: installer_test.py VERSION WIN64_BUILD_DIR
 """
 import concurrent.futures
 import hashlib
+import json
 import os
 import random
 import re
@@ -194,10 +195,14 @@ def make_template():
 
 
 def make_source(folder):
-    """The files the setup program installs, from this build."""
+    """The files the setup program installs, from this build, the programs stripped as the
+    release ships them (which also keeps the setup programs small and quick)."""
     os.makedirs(folder)
+    with open(os.path.join(BUILD_DIR, "release-tools.json"), encoding="utf-8") as tools:
+        objcopy = json.load(tools)["objcopy"]
     for program in ("checksums.exe", "checksums-cli.exe"):
-        shutil.copyfile(os.path.join(BUILD_DIR, program), os.path.join(folder, program))
+        subprocess.run([objcopy, "--strip-all", os.path.join(BUILD_DIR, program),
+                        os.path.join(folder, program)], check=True)
     shutil.copyfile(os.path.join(ROOT, "LICENSE"), os.path.join(folder, "LICENSE"))
     with open(os.path.join(folder, "THIRD-PARTY-NOTICES"), "w") as notices:
         notices.write("notices\n")
@@ -403,6 +408,10 @@ def long_path(length):
 
 
 REG_SZ, REG_EXPAND_SZ = 1, 2
+# Wine 8 gives a new process only about the first 1,020 characters of a variable in the registry
+# (measured), so a new console can find the companion only through a PATH shorter than that;
+# Windows takes 32,767. Longer values are checked in the registry alone.
+WINE_LONGEST_VARIABLE = 1000
 # The user's PATH before the install: (type, text), or None for no Path at all.
 PATH_CASES = {
     "absent": None,
@@ -447,8 +456,9 @@ class UsersPath(unittest.TestCase):
             self.assertEqual(exported_text(path), expected)
             self.assertEqual({name: value for name, value in installed.items() if name != "Path"},
                              {name: value for name, value in exported.items() if name != "Path"})
-            self.assertEqual(prefix.console_version(),
-                             "checksums-cli (Calculate Checksums) %s" % VERSION)
+            if len(expected) < WINE_LONGEST_VARIABLE:
+                self.assertEqual(prefix.console_version(),
+                                 "checksums-cli (Calculate Checksums) %s" % VERSION)
             self.assertEqual(prefix.uninstall_in_place(), 0)
             self.assertEqual(prefix.environment_values(), exported)
         finally:
@@ -483,8 +493,11 @@ class RunningProgram(unittest.TestCase):
             program = subprocess.Popen(
                 ["wine", os.path.join(prefix.install_dir, "checksums.exe")], env=prefix.environment,
                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            # Wine's tasklist lists nothing: the helper's own answer tells when it is up.
+            helper = os.path.join(BUILD_DIR, "setup-helper.exe")
             for _ in range(100):
-                if b"checksums.exe" in prefix.wine("tasklist").stdout:
+                if prefix.wine(helper, "running", WINDOWS_INSTALL_DIR,
+                               "checksums.exe").returncode != 0:
                     break
                 time.sleep(0.1)
             before = self.snapshot()
