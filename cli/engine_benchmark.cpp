@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/console/console_lines.h"
-#include "cli/options/cli_algorithms.h"
+#include "sums/named_algorithms.h"
 #include "digest/backend_selection.h"
 #include "digest/compute_file_digest.h"
 #include "digest/register_digest_plugins.h"
@@ -69,7 +69,7 @@ void WriteEngineBenchmark() {
   if (!buffer) return;
   for (uint32_t i = 0; i < DIGEST_READ_SIZE; ++i) buffer[i] = static_cast<uint8_t>(i * 131 + 7);
   WriteLine("Algorithm   Backend          MB/s");
-  for (const CliAlgorithm& algorithm : CLI_ALGORITHMS) {
+  for (const NamedAlgorithm& algorithm : NAMED_ALGORITHMS) {
     const std::string name = Utf8FromText(algorithm.name);
     const std::string backend = ActiveDigestBackend(algorithm.row->algorithm, algorithm.row->bits);
     char line[128];

@@ -8,12 +8,18 @@ void Fail(DigestJob& job) {
   job.digests.assign(job.choices.size(), Text());
 }
 
+void Cancelled(DigestJob& job) {
+  job.cancelled = true;
+  Fail(job);
+}
+
 // DigestFile::Read, counting each system read as it comes: a slow pipe shows its progress
-// before a whole piece is in.
+// before a whole piece is in. -1 when a read fails or the run is cancelled.
 int64_t ReadPiece(DigestFile& file, uint8_t* buffer, std::atomic<uint64_t>& bytesRead,
-                  const std::function<void()>& afterEachRead) {
+                  const std::atomic<bool>& cancelling, const std::function<void()>& afterEachRead) {
   uint32_t filled = 0;
   while (filled < DIGEST_READ_SIZE) {
+    if (cancelling) return -1;
     const int64_t got = file.ReadSome(buffer + filled, DIGEST_READ_SIZE - filled);
     if (got < 0) return -1;
     if (got == 0) break;
@@ -58,6 +64,10 @@ void DigestRun::Queue(DigestJob& job, bool urgent) {
 
 bool DigestRun::Process(DigestJob& job, uint8_t* buffer, bool mayHandBack,
                         const std::function<void()>& afterEachRead) {
+  if (cancelling) {
+    Cancelled(job);
+    return true;
+  }
   if (job.standardInput) {
     if (!job.file.OpenStandardInput()) job.readFailed = true;
   } else {
@@ -75,10 +85,14 @@ bool DigestRun::Process(DigestJob& job, uint8_t* buffer, bool mayHandBack,
     return true;
   }
   for (;;) {
-    const int64_t bytesRead = ReadPiece(job.file, buffer, job.bytesRead, afterEachRead);
+    const int64_t bytesRead = ReadPiece(job.file, buffer, job.bytesRead, cancelling, afterEachRead);
     if (bytesRead < 0) {
-      job.readFailed = true;
-      Fail(job);
+      if (cancelling) {
+        Cancelled(job);
+      } else {
+        job.readFailed = true;
+        Fail(job);
+      }
       return true;
     }
     job.contexts->UpdateAll(buffer, static_cast<uint32_t>(bytesRead));
@@ -92,13 +106,17 @@ bool DigestRun::Process(DigestJob& job, uint8_t* buffer, bool mayHandBack,
 }
 
 void DigestRun::ReadOnShared(DigestJob& job, const std::function<void()>& waiting) {
-  const bool fed =
-      FeedFromOneRead(job.file, job.contexts->targets, pool, ownBuffers, [&](uint32_t length) {
+  const bool fed = FeedFromOneRead(
+      job.file, job.contexts->targets, pool, ownBuffers,
+      [&](uint32_t length) {
         job.bytesRead += length;
         if (waiting) waiting();
-      });
+      },
+      &cancelling);
   if (fed) {
     job.digests = job.contexts->Finish();
+  } else if (cancelling) {
+    Cancelled(job);
   } else {
     job.readFailed = true;
     Fail(job);

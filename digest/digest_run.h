@@ -33,6 +33,7 @@ class DigestJob {
   std::vector<Text> digests;  // lower-case hex in the order of `choices`; all empty on a failure
   FileOpening opening{FileOpening::Outcome::OPENED, 0};  // how opening ended
   bool readFailed = false;  // opened, but a read failed (or memory ran out) on the way
+  bool cancelled = false;   // the run was cancelled before the job's end: digests all empty
 
   // Progress while it runs, readable from any thread.
   std::atomic<uint64_t> bytesRead{0};
@@ -62,6 +63,9 @@ class DigestRun {
   // after each piece this thread reads, until it is done. The calling thread must not be one of
   // the run's workers.
   void Finish(DigestJob& job, const std::function<void()>& waiting);
+  // Safe on any thread, for a window's Cancel: jobs not yet opened end at once and jobs being
+  // read stop before their next read, each marked cancelled; Finish still has to be called.
+  void Cancel() { cancelling = true; }
 
  private:
   void Queue(DigestJob& job, bool urgent);
@@ -76,5 +80,6 @@ class DigestRun {
   std::mutex lock;
   std::condition_variable jobChanged;
   unsigned finishing = 0;  // threads waiting in Finish: workers wake them only then
-  WorkerPool pool;         // last: its workers go before what they use
+  std::atomic<bool> cancelling{false};
+  WorkerPool pool;  // last: its workers go before what they use
 };

@@ -2,8 +2,11 @@
 """Fails when an #include "..." of the tree points up, or when files include each other.
 
 Every include must point down or stay within its folder. The folders' order: runtime at the
-bottom; digest and toolkit on it; report on digest; app on report and toolkit; cli, and each of
-its folders, on report; installer (the setup program's helper) on nothing; tests/support on every product folder; bench and the other tests on top.
+bottom; digest and toolkit on it; report on digest; app on report and toolkit; sums (the sums
+files and the checking both programs share) on report; cli, and each of its folders, on sums;
+verify, the verifying window, on sums and toolkit, and nothing on verify; installer (the setup
+program's helper) on nothing; tests/support on every product folder; bench and the other tests
+on top.
 Within cli its folders have an order of their own (CLI_BELOW).
 
 Files that include each other, directly or through a chain, fail as well. With --units the
@@ -17,18 +20,18 @@ import subprocess
 import sys
 
 # The console companion's folders, in the same way: its options at the bottom; the console and
-# file system on them; the files to read and the sums files on those; checking and listing on
-# all of these; the program itself (the files directly in cli/) at the top.
+# file system on them; the files to read on those; checking and listing on all of these; the
+# program itself (the files directly in cli/) at the top.
 CLI_BELOW = {
     "cli/options": set(),
     "cli/console": {"cli/options"},
     "cli/inputs": {"cli/console", "cli/options"},
-    "cli/sums_file": {"cli/console", "cli/options"},
-    "cli/checking": {"cli/inputs", "cli/sums_file", "cli/console", "cli/options"},
-    "cli/listing": {"cli/inputs", "cli/sums_file", "cli/console", "cli/options"},
+    "cli/checking": {"cli/inputs", "cli/console", "cli/options"},
+    "cli/listing": {"cli/inputs", "cli/console", "cli/options"},
 }
 CLI_BELOW["cli"] = set(CLI_BELOW)
-PRODUCT = {"runtime", "digest", "toolkit", "report", "app", "installer"} | set(CLI_BELOW)
+PRODUCT = {"runtime", "digest", "toolkit", "report", "app", "sums", "verify", "installer"} | \
+    set(CLI_BELOW)
 # What each folder may include besides itself.
 BELOW = {
     "runtime": set(),
@@ -36,7 +39,10 @@ BELOW = {
     "toolkit": {"runtime"},
     "report": {"digest", "runtime"},
     "app": {"report", "toolkit", "digest", "runtime"},
-    **{folder: {"report", "digest", "runtime"} | below for folder, below in CLI_BELOW.items()},
+    "sums": {"report", "digest", "runtime"},
+    "verify": {"sums", "report", "toolkit", "digest", "runtime"},
+    **{folder: {"sums", "report", "digest", "runtime"} | below
+       for folder, below in CLI_BELOW.items()},
     "installer": set(),
     "tests/support": PRODUCT,
     "tests": PRODUCT | {"tests/support"},

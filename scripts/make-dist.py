@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the release into OUTPUT_DIR, from the two programs of a Windows build:
+"""Writes the release into OUTPUT_DIR, from the three programs of a Windows build:
 
-calculate-checksums-VERSION-win64.zip holds one folder, calculate-checksums-VERSION/, with the two
+calculate-checksums-VERSION-win64.zip holds one folder, calculate-checksums-VERSION/, with the three
 programs stripped, README.txt (the guide for Windows users, docs/user-guide.txt), LICENSE,
 THIRD-PARTY-NOTICES (the notices of the toolchain's libraries linked into the programs),
 calculate-checksums-VERSION.spdx.json (the bill of materials) and SHA256SUMS of all of these,
@@ -40,7 +40,7 @@ import release_inventory  # noqa: E402
 
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run.sh")
 RELEASE_CHECKS = os.path.join(ROOT, "tests", "release", "release_files_test.py")
-PROGRAMS = ["checksums.exe", "checksums-cli.exe"]
+PROGRAMS = ["checksums.exe", "checksums-cli.exe", "checksums-verify.exe"]
 # Carried by the setup program, not installed: it edits the user's PATH and finds running programs.
 SETUP_HELPER = "setup-helper.exe"
 NOTICES = "THIRD-PARTY-NOTICES"

@@ -1,11 +1,8 @@
 #include "cli/checking/check_results.h"
 
-#include <algorithm>
-
 #include "cli/console/exit_status.h"
-#include "cli/console/console.h"
 #include "cli/console/console_lines.h"
-#include "cli/sums_file/line_escapes.h"
+#include "sums/line_escapes.h"
 
 namespace {
 
@@ -15,27 +12,7 @@ Text Counted(int count, const wchar_t* one, const wchar_t* many) {
 
 }  // namespace
 
-const CliAlgorithm* MatchingAlgorithm(const AlgorithmList& candidates, const Text& hex,
-                                      const AlgorithmList& computed,
-                                      const std::vector<Text>& digests) {
-  const Text lower = LowerCaseAscii(hex);
-  for (const CliAlgorithm* candidate : candidates) {
-    const size_t index = std::find(computed.begin(), computed.end(), candidate) - computed.begin();
-    if (index < digests.size() && digests[index] == lower) return candidate;
-  }
-  return nullptr;
-}
-
-const CliAlgorithm* EveryDigestMatching(const std::vector<WrittenDigest>& written,
-                                        const AlgorithmList& computed,
-                                        const std::vector<Text>& digests) {
-  for (const WrittenDigest& digest : written) {
-    if (!MatchingAlgorithm({digest.algorithm}, digest.hex, computed, digests)) return nullptr;
-  }
-  return written.empty() ? nullptr : written.front().algorithm;
-}
-
-Text CheckResultLine(const Text& name, CheckOutcome outcome, const CliAlgorithm* matched) {
+Text CheckResultLine(const Text& name, CheckOutcome outcome, const NamedAlgorithm* matched) {
   const WrittenName written = NameForCheckResult(name);
   const wchar_t* result = outcome == CheckOutcome::MATCHED    ? L": OK"
                           : outcome == CheckOutcome::DIFFERED ? L": FAILED"
@@ -44,21 +21,34 @@ Text CheckResultLine(const Text& name, CheckOutcome outcome, const CliAlgorithm*
   return written.LineStart() + written.text + result + which;
 }
 
-void CheckResults::Unreadable(const Text& name, const Text& failure) {
-  if (options.ignoreMissing && name != STANDARD_INPUT_NAME && FileIsMissing(name)) return;
+void CheckResults::Unreadable(const Text& name, const FileFailure& failure) {
+  if (options.ignoreMissing && name != STANDARD_INPUT_NAME && failure.missing) return;
   ++tally.unreadable;
   if (options.status) return;
-  WriteErrorLine(failure);
+  WriteErrorLine(CannotReadMessage(name, failure.reason));
   WriteConsoleLine(ConsoleStream::OUTPUT, CheckResultLine(name, CheckOutcome::UNREADABLE));
 }
 
-void CheckResults::Compared(const Text& name, const CliAlgorithm* matched) {
+void CheckResults::Compared(const Text& name, const NamedAlgorithm* matched) {
   ++tally.read;
   if (!matched) ++tally.differed;
   if (options.status || (options.quiet && matched)) return;
   const CheckOutcome outcome = matched ? CheckOutcome::MATCHED : CheckOutcome::DIFFERED;
   WriteConsoleLine(ConsoleStream::OUTPUT,
                    CheckResultLine(name, outcome, nameMatched ? matched : nullptr));
+}
+
+void CheckResults::Judged(const Text& name, const EntryVerdict& verdict) {
+  switch (verdict.status) {
+    case EntryStatus::OK:
+      return Compared(name, verdict.algorithm);
+    case EntryStatus::FAILED:
+      return Compared(name, nullptr);
+    case EntryStatus::MISSING:
+    case EntryStatus::UNREADABLE:
+      break;
+  }
+  Unreadable(name, {true, verdict.status == EntryStatus::MISSING, verdict.reason});
 }
 
 int CheckResults::Finish(const Text& source) const {

@@ -1,30 +1,20 @@
 #pragma once
-// The results of checking files against written digests: which algorithm gave the written digest,
-// the lines -c and --expect print, and what they add up to.
+// The results of checking files against written digests: the lines -c and --expect print, and
+// what they add up to.
 #include <vector>
 
-#include "cli/options/cli_algorithms.h"
-#include "cli/sums_file/hashdeep_lines.h"
 #include "cli/options/command_line.h"
 #include "runtime/text.h"
-
-// The first of `candidates` whose digest is `hex` in either case, or null; `computed` are the
-// algorithms of `digests`, in their order, and hold every candidate.
-const CliAlgorithm* MatchingAlgorithm(const AlgorithmList& candidates, const Text& hex,
-                                      const AlgorithmList& computed,
-                                      const std::vector<Text>& digests);
-
-// The first of `written` when each of them is its algorithm's digest, else null; `computed` holds
-// each of their algorithms.
-const CliAlgorithm* EveryDigestMatching(const std::vector<WrittenDigest>& written,
-                                        const AlgorithmList& computed,
-                                        const std::vector<Text>& digests);
+#include "sums/entry_check.h"
+#include "sums/named_algorithms.h"
+#include "sums/unreadable_reason.h"
 
 enum class CheckOutcome { MATCHED, DIFFERED, UNREADABLE };
 
 // "NAME: OK", "NAME: FAILED" or "NAME: FAILED open or read"; "NAME: OK (SHA-256)" when the
 // algorithm that matched is given.
-Text CheckResultLine(const Text& name, CheckOutcome outcome, const CliAlgorithm* matched = nullptr);
+Text CheckResultLine(const Text& name, CheckOutcome outcome,
+                     const NamedAlgorithm* matched = nullptr);
 
 struct CheckTally {
   int malformed = 0;
@@ -39,12 +29,14 @@ class CheckResults {
   CheckResults(const CliOptions& options, bool nameMatched = false)
       : options(options), nameMatched(nameMatched) {}
 
-  // A listed file that could not be read, with the message that says why; with --ignore-missing
-  // one that does not exist is passed over.
-  void Unreadable(const Text& name, const Text& failure);
+  // A listed file that could not be read, and why; with --ignore-missing one that does not exist
+  // is passed over.
+  void Unreadable(const Text& name, const FileFailure& failure);
   // A listed file read through: `matched` is the algorithm whose digest was the written one, or
   // null when none was.
-  void Compared(const Text& name, const CliAlgorithm* matched);
+  void Compared(const Text& name, const NamedAlgorithm* matched);
+  // A sums file's entry for the file `name`, as judged.
+  void Judged(const Text& name, const EntryVerdict& verdict);
   // The warnings and the exit status; `source` names the sums file in messages.
   int Finish(const Text& source) const;
 

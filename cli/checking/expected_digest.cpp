@@ -1,8 +1,8 @@
 #include "cli/checking/expected_digest.h"
 
 #include "cli/checking/check_results.h"
-#include "cli/checking/check_results.h"
 #include "cli/inputs/file_digests.h"
+#include "sums/entry_check.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ int CheckExpectedDigest(const CliOptions& options) {
   CheckResults results(options, true);
   for (const Text& name : files) {
     const NamedFileDigests file = ComputeNamedFileDigests(name, algorithms);
-    if (!file.failure.empty()) {
+    if (file.failure.failed) {
       results.Unreadable(name, file.failure);
     } else {
       results.Compared(name,

@@ -23,15 +23,3 @@ int TerminalColumns(ConsoleStream stream);
 
 // True when standard input is a terminal (a console on Windows), which a read would wait on.
 bool StandardInputIsTerminal();
-
-// The system's message for an error number (errno, or GetLastError() on Windows).
-Text SystemErrorMessage(uint32_t error);
-
-// The system's message for a read that failed part way.
-Text ReadFailureReason();
-
-// Why a folder named as a FILE is not read (without -r).
-Text FolderReason();
-
-// True when nothing at all has the name `path`, as against a file that cannot be read.
-bool FileIsMissing(const Text& path);

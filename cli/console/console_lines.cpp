@@ -2,6 +2,7 @@
 
 #include "cli/console/exit_status.h"
 #include "cli/console/progress_line.h"
+#include "sums/unreadable_reason.h"
 
 namespace {
 

@@ -1,11 +1,9 @@
 // The console on POSIX: file names are bytes, kept as they are (text.h); output is those bytes.
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 #include "cli/console/console.h"
 
@@ -47,21 +45,4 @@ void EndProgram(int status) {
 
 bool StandardInputIsTerminal() {
   return isatty(STDIN_FILENO) == 1;
-}
-
-Text SystemErrorMessage(uint32_t error) {
-  return TextFromUtf8(std::strerror(static_cast<int>(error)));
-}
-
-Text ReadFailureReason() {
-  return SystemErrorMessage(EIO);
-}
-
-Text FolderReason() {
-  return SystemErrorMessage(EISDIR);
-}
-
-bool FileIsMissing(const Text& path) {
-  struct stat status;
-  return stat(NameBytesFromText(path).c_str(), &status) != 0 && errno == ENOENT;
 }

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr wchar_t FOLDER_REASON[] = L"Is a folder";
-
 HANDLE Handle(ConsoleStream stream) {
   return GetStdHandle(stream == ConsoleStream::OUTPUT ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
 }
@@ -33,20 +31,6 @@ bool WriteAll(const Unit* units, size_t count, uint32_t& error, Write write) {
 }
 
 }  // namespace
-
-Text SystemErrorMessage(uint32_t error) {
-  wchar_t* message = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-  Text text = length ? Text(message, length) : L"system error " + std::to_wstring(error);
-  LocalFree(message);
-  // The system's messages end in a line break, which the error line supplies itself.
-  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
-    text.pop_back();
-  }
-  return text;
-}
 
 bool WriteConsoleText(ConsoleStream stream, const Text& text, uint32_t& error) {
   HANDLE handle = Handle(stream);
@@ -82,18 +66,4 @@ void EndProgram(int status) {
 bool StandardInputIsTerminal() {
   DWORD mode = 0;
   return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
-}
-
-Text ReadFailureReason() {
-  return SystemErrorMessage(ERROR_READ_FAULT);
-}
-
-Text FolderReason() {
-  return FOLDER_REASON;
-}
-
-bool FileIsMissing(const Text& path) {
-  if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
-  const DWORD error = GetLastError();
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }

@@ -15,10 +15,6 @@ struct FolderEntry {
   EntryKind kind;
 };
 
-// The separator the platform writes between folders.
-wchar_t FolderSeparator();
-bool IsFolderSeparator(wchar_t character);
-
 // What `path` names, following a link (as a name given on the command line is followed).
 EntryKind KindOf(const Text& path);
 

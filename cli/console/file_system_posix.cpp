@@ -37,14 +37,6 @@ EntryKind KindOfDirectoryEntry(const Text& folder, const dirent& entry) {
 
 }  // namespace
 
-wchar_t FolderSeparator() {
-  return L'/';
-}
-
-bool IsFolderSeparator(wchar_t character) {
-  return character == L'/';
-}
-
 EntryKind KindOf(const Text& path) {
   struct stat status;
   if (stat(NameBytesFromText(path).c_str(), &status) != 0) return EntryKind::MISSING;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/console/file_system.h"
+#include "sums/folder_separator.h"
 #include "digest/file/long_path.h"
 
 namespace {
@@ -41,14 +42,6 @@ bool FindEntries(const Text& pattern, uint32_t& error, Take take) {
 }
 
 }  // namespace
-
-wchar_t FolderSeparator() {
-  return L'\\';
-}
-
-bool IsFolderSeparator(wchar_t character) {
-  return character == L'\\' || character == L'/';
-}
 
 EntryKind KindOf(const Text& path) {
   const DWORD attributes = GetFileAttributesW(OpenablePath(path).c_str());

@@ -4,7 +4,6 @@
 #include "cli/console/console.h"
 #include "cli/console/console_lines.h"
 #include "cli/console/progress_line.h"
-#include "cli/console/unreadable_reason.h"
 
 namespace {
 
@@ -35,11 +34,7 @@ NamedFileDigests FinishNamedFileDigests(DigestJob& job) {
   });
   NamedFileDigests result;
   result.digests = std::move(job.digests);
-  if (!job.opening.Opened()) {
-    result.failure = CannotReadMessage(job.path, ReasonFor(job.opening));
-  } else if (job.readFailed) {
-    result.failure = CannotReadMessage(job.path, ReadFailureReason());
-  }
+  result.failure = FailureOf(job);
   return result;
 }
 

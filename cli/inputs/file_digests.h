@@ -6,13 +6,14 @@
 #include <memory>
 #include <vector>
 
-#include "cli/options/cli_algorithms.h"
 #include "digest/digest_run.h"
 #include "runtime/text.h"
+#include "sums/named_algorithms.h"
+#include "sums/unreadable_reason.h"
 
 struct NamedFileDigests {
   std::vector<Text> digests;  // in the order of the algorithms asked for
-  Text failure;               // "cannot read NAME: reason" when it could not be read, else empty
+  FileFailure failure;        // why it could not be read
 };
 
 NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& algorithms);

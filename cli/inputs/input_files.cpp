@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "cli/console/console.h"
-#include "cli/console/unreadable_reason.h"
+#include "sums/folder_separator.h"
+#include "sums/unreadable_reason.h"
 
 namespace {
 

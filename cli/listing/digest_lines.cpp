@@ -1,6 +1,6 @@
 #include "cli/listing/digest_lines.h"
 
-#include "cli/sums_file/line_escapes.h"
+#include "sums/line_escapes.h"
 
 std::vector<Text> DigestLines(OutputFormat format, const AlgorithmList& algorithms,
                               const std::vector<Text>& digests, const Text& name,

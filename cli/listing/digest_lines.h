@@ -2,7 +2,7 @@
 // The lines that print a file's digests in one of the three formats.
 #include <vector>
 
-#include "cli/options/cli_algorithms.h"
+#include "sums/named_algorithms.h"
 #include "cli/options/command_line.h"
 #include "runtime/text.h"
 

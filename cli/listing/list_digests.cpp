@@ -9,6 +9,7 @@
 #include "cli/inputs/input_files.h"
 #include "cli/inputs/file_digests.h"
 #include "cli/listing/digest_lines.h"
+#include "sums/unreadable_reason.h"
 
 namespace {
 
@@ -64,8 +65,8 @@ class Listing {
       return;
     }
     const NamedFileDigests file = FinishNamedFileDigests(*done.job);
-    if (!file.failure.empty()) {
-      WriteErrorLine(file.failure);
+    if (file.failure.failed) {
+      WriteErrorLine(CannotReadMessage(done.item.name, file.failure.reason));
       status = std::max(status, EXIT_SOME_FAILED);
       return;
     }

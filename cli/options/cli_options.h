@@ -2,11 +2,9 @@
 // What the console companion's command line asks for, as its options set it.
 #include <vector>
 
-#include "cli/options/cli_algorithms.h"
+#include "sums/named_algorithms.h"
+#include "sums/standard_input.h"
 #include "runtime/text.h"
-
-// Stands for standard input where a file is named.
-inline constexpr wchar_t STANDARD_INPUT_NAME[] = L"-";
 
 enum class OutputFormat { REPORT, GNU, BSD };
 
@@ -18,7 +16,8 @@ struct CliOptions {
   OutputFormat format = OutputFormat::REPORT;
   bool check = false;
   Text expected;  // --expect: the digest's hex digits alone; empty when not given
-  const CliAlgorithm* expectedAlgorithm = nullptr;  // named before them; null: told by their number
+  const NamedAlgorithm* expectedAlgorithm =
+      nullptr;  // named before them; null: told by their number
   bool quiet = false;
   bool status = false;
   bool strict = false;

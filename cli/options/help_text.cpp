@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/options/cli_algorithms.h"
+#include "sums/named_algorithms.h"
 #include "cli/options/option_table.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/options/pasted_digest.h"
+#include "sums/pasted_digest.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ void TakeAlgorithms(OptionsBeingRead& reading, const Text& list) {
   for (;;) {
     const size_t comma = std::min(list.find(L',', start), list.size());
     const Text name = list.substr(start, comma - start);
-    const CliAlgorithm* algorithm = FindAlgorithmByName(name);
+    const NamedAlgorithm* algorithm = FindAlgorithmByName(name);
     if (!algorithm) {
       reading.Refuse(L"unknown algorithm '" + name + L"'; choose from " + AlgorithmNamesList());
       return;

@@ -20,10 +20,15 @@ void Tell(const AfterEachRead& afterEachRead, int64_t bytesRead) {
   if (afterEachRead && bytesRead > 0) afterEachRead(static_cast<uint32_t>(bytesRead));
 }
 
+bool Stopped(const std::atomic<bool>* stop) {
+  return stop && *stop;
+}
+
 bool FeedOnThisThread(DigestFile& source, const std::vector<FedContext>& targets, uint8_t* buffer,
-                      const AfterEachRead& afterEachRead) {
+                      const AfterEachRead& afterEachRead, const std::atomic<bool>* stop) {
   if (!buffer) return false;
   for (;;) {
+    if (Stopped(stop)) return false;
     const int64_t bytesRead = source.Read(buffer, DIGEST_READ_SIZE);
     if (bytesRead < 0) return false;
     UpdateAll(targets, buffer, static_cast<uint32_t>(bytesRead));
@@ -47,8 +52,9 @@ constexpr size_t NO_TARGET = static_cast<size_t>(-1);
 
 class SharedRead {
  public:
-  SharedRead(const std::vector<FedContext>& targets, const AfterEachRead& afterEachRead)
-      : targets(targets), afterEachRead(afterEachRead), progress(targets.size()) {}
+  SharedRead(const std::vector<FedContext>& targets, const AfterEachRead& afterEachRead,
+             const std::atomic<bool>* stop)
+      : targets(targets), afterEachRead(afterEachRead), stop(stop), progress(targets.size()) {}
 
   bool Run(DigestFile& source, WorkerPool& pool, unsigned workers, ReadBuffers& buffers);
 
@@ -75,6 +81,7 @@ class SharedRead {
 
   const std::vector<FedContext>& targets;
   const AfterEachRead& afterEachRead;
+  const std::atomic<bool>* const stop;
   Piece ring[SHARED_READ_PIECES];
   std::mutex lock;                     // guards everything below and the pieces' counts
   std::condition_variable workToDo;    // a piece was read, a context came free, or the end
@@ -119,7 +126,7 @@ bool SharedRead::ReadAll(DigestFile& source) {
       piece = &PieceAt(piecesRead);
     }
     // Outside the lock: no worker touches a piece that every context has had.
-    const int64_t bytesRead = source.Read(piece->bytes, DIGEST_READ_SIZE);
+    const int64_t bytesRead = Stopped(stop) ? -1 : source.Read(piece->bytes, DIGEST_READ_SIZE);
     Tell(afterEachRead, bytesRead);
     {
       std::lock_guard<std::mutex> held(lock);
@@ -194,16 +201,17 @@ void SharedRead::EndIfUnfinished() {
 bool FeedFromOneRead(DigestFile& source, const std::vector<FedContext>& targets, unsigned workers) {
   const size_t usefulWorkers = std::min<size_t>(workers, targets.size());
   ReadBuffers ring(SHARED_READ_PIECES);
-  if (usefulWorkers <= 1) return FeedOnThisThread(source, targets, ring.At(0), nullptr);
+  if (usefulWorkers <= 1) return FeedOnThisThread(source, targets, ring.At(0), nullptr, nullptr);
   WorkerPool pool(static_cast<unsigned>(usefulWorkers));
   return FeedFromOneRead(source, targets, pool, ring, nullptr);
 }
 
 bool FeedFromOneRead(DigestFile& source, const std::vector<FedContext>& targets, WorkerPool& pool,
-                     ReadBuffers& ring, const AfterEachRead& afterEachRead) {
+                     ReadBuffers& ring, const AfterEachRead& afterEachRead,
+                     const std::atomic<bool>* stop) {
   const size_t usefulWorkers = std::min<size_t>(pool.Size(), targets.size());
   // With none the reader would wait for ever; with one it would only wait for it.
-  if (usefulWorkers <= 1) return FeedOnThisThread(source, targets, ring.At(0), afterEachRead);
-  SharedRead pass(targets, afterEachRead);
+  if (usefulWorkers <= 1) return FeedOnThisThread(source, targets, ring.At(0), afterEachRead, stop);
+  SharedRead pass(targets, afterEachRead, stop);
   return pass.Run(source, pool, static_cast<unsigned>(usefulWorkers), ring);
 }

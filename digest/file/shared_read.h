@@ -1,5 +1,6 @@
 #pragma once
 // Feeding several digest contexts from one read of their data.
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -33,6 +34,7 @@ bool FeedFromOneRead(DigestFile& source, const std::vector<FedContext>& targets,
 // The same with a run's own workers and buffers: as many of the pool's workers as there are
 // contexts update them, urgently, while the calling thread (which must not be one of the pool's)
 // reads into `ring`, which holds at least SHARED_READ_PIECES buffers. `afterEachRead` may be
-// empty.
+// empty. Once `stop` (may be null) is set, the read ends before its next piece, as a failed one.
 bool FeedFromOneRead(DigestFile& source, const std::vector<FedContext>& targets, WorkerPool& pool,
-                     ReadBuffers& ring, const AfterEachRead& afterEachRead);
+                     ReadBuffers& ring, const AfterEachRead& afterEachRead,
+                     const std::atomic<bool>* stop = nullptr);

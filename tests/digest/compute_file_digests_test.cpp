@@ -153,6 +153,42 @@ TEST(DigestRun, ManyFilesInFlightGiveWhatOneReadOfEachGivesInTheirOrder) {
   }
 }
 
+TEST(DigestRun, CancelStopsTheFilesBeingReadAndThoseWaitingAndKeepsThoseDone) {
+  // Large enough that every file is still being read when the cancel comes after its first
+  // piece; with several workers they are read on by the thread in Finish (a shared read).
+  const uint64_t size = 24 * PIECE;
+  const std::vector<uint8_t> bytes = RandomBytes(size, 21);
+  const Text done = WriteScratchFile("cancel-done.bin", "abc");
+  std::vector<Text> large;
+  for (int i = 0; i < 3; ++i) {
+    large.push_back(WriteScratchFile("cancel-" + std::to_string(i) + ".bin", bytes));
+  }
+  for (unsigned workers : WORKER_COUNTS) {
+    DigestRun run(workers);
+    DigestJob first(done, false, AllChoices());
+    run.Start(first);
+    run.Finish(first, nullptr);
+    std::vector<std::unique_ptr<DigestJob>> jobs;
+    for (const Text& path : large) {
+      jobs.push_back(std::make_unique<DigestJob>(path, false, AllChoices()));
+      run.Start(*jobs.back());
+    }
+    std::thread canceller([&] {
+      while (jobs[0]->bytesRead == 0) std::this_thread::yield();
+      run.Cancel();
+    });
+    for (const auto& job : jobs) run.Finish(*job, nullptr);
+    canceller.join();
+    EXPECT_EQ(first.digests, ComputeFileDigests(done, AllChoices(), 1)) << workers << " workers";
+    for (const auto& job : jobs) {
+      EXPECT_TRUE(job->cancelled) << workers << " workers";
+      EXPECT_FALSE(job->readFailed);
+      EXPECT_EQ(job->digests, std::vector<Text>(AllChoices().size()));
+      EXPECT_LT(job->bytesRead, size);
+    }
+  }
+}
+
 // Standard input replaced, for the object's life, by a pipe that a thread fills; a writer still
 // writing when the reader has gone fails instead of waiting.
 #ifdef _WIN32

@@ -42,16 +42,6 @@ HWND FindTopLevelWindow(DWORD processId, const wchar_t* titleStart) {
   return search.found;
 }
 
-template <typename Condition>
-bool WaitUntil(DWORD timeoutMs, Condition condition) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  while (!condition()) {
-    if (GetTickCount64() > deadline) return false;
-    Sleep(POLL_MS);
-  }
-  return true;
-}
-
 HWND StatusBarOf(HWND window) {
   return FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
 }
@@ -61,6 +51,15 @@ bool SameSnapshot(const WindowSnapshot& a, const WindowSnapshot& b) {
 }
 
 }  // namespace
+
+bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& condition) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (!condition()) {
+    if (GetTickCount64() > deadline) return false;
+    Sleep(POLL_MS);
+  }
+  return true;
+}
 
 std::wstring ReadControlText(HWND control) {
   DWORD_PTR length = 0;
@@ -104,6 +103,19 @@ bool DrivenProgram::WaitForWindow(DWORD timeoutMs) {
     window = FindTopLevelWindow(process.dwProcessId, PROGRAM_TITLE_START);
     return window && GetDlgItem(window, REPORT_FIELD_COUNT) && GetDlgItem(window, CLEAR_BUTTON) &&
            StatusBarOf(window);
+  });
+}
+
+bool DrivenProgram::WaitForWindow(const wchar_t* titleStart, const std::vector<int>& controls,
+                                  DWORD timeoutMs) {
+  if (!Started()) return false;
+  return WaitUntil(timeoutMs, [&] {
+    window = FindTopLevelWindow(process.dwProcessId, titleStart);
+    if (!window) return false;
+    for (int control : controls) {
+      if (!GetDlgItem(window, control)) return false;
+    }
+    return true;
   });
 }
 
@@ -177,9 +189,12 @@ bool DrivenProgram::AnswerOpenFileDialog(const std::wstring& path, DWORD timeout
 
 DWORD DrivenProgram::DropFiles(const std::vector<std::wstring>& paths) const {
   // An empty stretch of the client area, left of the buttons and below the fields.
-  POINT target{200, 355};
-  ClientToScreen(window, &target);
-  return DragFilesTo(target, paths);
+  return DropFilesAt(POINT{200, 355}, paths);
+}
+
+DWORD DrivenProgram::DropFilesAt(POINT clientPoint, const std::vector<std::wstring>& paths) const {
+  ClientToScreen(window, &clientPoint);
+  return DragFilesTo(clientPoint, paths);
 }
 
 long DrivenProgram::Close(CloseBy how, DWORD timeoutMs) {

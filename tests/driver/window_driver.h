@@ -3,6 +3,7 @@
 // finds its window, reads what its controls show, clicks, drops files and closes it.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,10 @@ class DrivenProgram {
   // Waits for the program's top-level window and its eleven fields and status bar. They exist
   // before the program answers: it may still be computing its first report.
   bool WaitForWindow(DWORD timeoutMs = 20000);
+  // The same for another window program: its window whose title starts with `titleStart`, once
+  // it holds a control of each of `controls`.
+  bool WaitForWindow(const wchar_t* titleStart, const std::vector<int>& controls,
+                     DWORD timeoutMs = 20000);
   HWND Window() const { return window; }
   HANDLE Process() const { return process.hProcess; }
   DWORD ProcessId() const { return process.dwProcessId; }
@@ -46,6 +51,8 @@ class DrivenProgram {
   bool AnswerOpenFileDialog(const std::wstring& path, DWORD timeoutMs = 20000) const;
   // A real OLE drag of `paths` (a CF_HDROP list) from this process onto the window.
   DWORD DropFiles(const std::vector<std::wstring>& paths) const;
+  // The same at a point of the window's client area.
+  DWORD DropFilesAt(POINT clientPoint, const std::vector<std::wstring>& paths) const;
 
   // Ends the program by `WM_CLOSE`, `SC_CLOSE` or Alt+F4; its exit code, or -1 if it did not end.
   enum class CloseBy { CLOSE_MESSAGE, SYSTEM_MENU, ALT_F4 };
@@ -58,6 +65,9 @@ class DrivenProgram {
 
 // Text of any window, through the message queue of whichever process owns it.
 std::wstring ReadControlText(HWND control);
+
+// Polls `condition` every few milliseconds until it holds; false when `timeoutMs` pass first.
+bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& condition);
 
 // CPU time of all threads of a process, in 100 ns units; Wine reports none for the process itself.
 ULONGLONG ProcessCpuTime(DWORD processId);

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const CliOptions options = ParseCliArguments(arguments);
   if (!options.error.empty()) return 0;
   const AlgorithmList& chosen = options.algorithms;
-  for (const CliAlgorithm* algorithm : chosen) {
+  for (const NamedAlgorithm* algorithm : chosen) {
     if (!algorithm || std::count(chosen.begin(), chosen.end(), algorithm) != 1) std::abort();
   }
   if (options.format == OutputFormat::GNU && options.algorithms.size() != 1) std::abort();
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::abort();
   }
   // A name before the digest decides the algorithm: one -a allows, of the digest's length.
-  const CliAlgorithm* named = options.expectedAlgorithm;
+  const NamedAlgorithm* named = options.expectedAlgorithm;
   const AlgorithmList allowed = ChosenAlgorithms(options);
   if (named && (HexLength(*named) != options.expected.size() ||
                 std::count(allowed.begin(), allowed.end(), named) != 1)) {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "cli/options/pasted_digest.h"
+#include "sums/pasted_digest.h"
 
 namespace {
 

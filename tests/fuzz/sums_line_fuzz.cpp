@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/options/hex_digits.h"
+#include "sums/hex_digits.h"
 #include "cli/listing/digest_lines.h"
-#include "cli/sums_file/sums_file_text.h"
-#include "cli/sums_file/sums_line_reader.h"
+#include "sums/sums_file_text.h"
+#include "sums/sums_line_reader.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SumsLineReader reader;
   // As if the file were named after the one it checks, in the algorithm the last byte picks.
   DigestOnlyFile beside;
-  beside.algorithm = &CLI_ALGORITHMS[size ? data[size - 1] % REPORT_ROW_COUNT : 0];
+  beside.algorithm = &NAMED_ALGORITHMS[size ? data[size - 1] % REPORT_ROW_COUNT : 0];
   beside.fileName = L"setup.iso";
   reader.TakeDigestsAloneFor(beside);
   for (const SumsFileLine& line : lines) reader.Take(line, entries);

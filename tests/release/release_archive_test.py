@@ -96,7 +96,7 @@ class ReleaseArchives(unittest.TestCase):
         result = subprocess.run(["sha256sum", "--strict", "-c", "SHA256SUMS"], cwd=folder,
                                 capture_output=True, text=True, timeout=120)
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
-        for program in ["checksums.exe", "checksums-cli.exe"]:
+        for program in ["checksums.exe", "checksums-cli.exe", "checksums-verify.exe"]:
             self.assertTrue(os.path.isfile(os.path.join(folder, program + ".debug")), program)
             # The PE header's time stamp, behind the header's offset at 0x3C and its signature.
             with open(os.path.join(folder, program), "rb") as image:

@@ -23,7 +23,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(
 import release_installer  # noqa: E402
 
 VERSION, FOLDER, DEBUG_FOLDER, INSTALLER, BUILD_DIR, EMULATOR = sys.argv[1:7]
-PROGRAMS = ["checksums.exe", "checksums-cli.exe"]
+PROGRAMS = ["checksums.exe", "checksums-cli.exe", "checksums-verify.exe"]
 SUMS = "SHA256SUMS"
 FIXED_FILE_INFO_SIGNATURE = struct.pack("<I", 0xFEEF04BD)
 with open(os.path.join(BUILD_DIR, "release-tools.json"), encoding="utf-8") as tools_file:

@@ -20,7 +20,7 @@ CliOptions Parsed(const std::vector<Text>& arguments) {
 
 Text AlgorithmsOf(const CliOptions& options) {
   Text names;
-  for (const CliAlgorithm* algorithm : options.algorithms) names += Text(algorithm->name) + L";";
+  for (const NamedAlgorithm* algorithm : options.algorithms) names += Text(algorithm->name) + L";";
   return names;
 }
 

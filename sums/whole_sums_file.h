@@ -1,0 +1,20 @@
+#pragma once
+// A whole sums file read at once, for a program that shows every entry: the entries in a known
+// form and the numbers of the lines in none, read line by line through the same reader as
+// `checksums-cli -c`, "-" being standard input. A digest-alone entry (setup.iso.sha256) names its
+// file with the sums file's folder in front; every other name is as the line writes it.
+#include <cstddef>
+#include <vector>
+
+#include "runtime/text.h"
+#include "sums/sums_entry.h"
+
+struct WholeSumsFile {
+  std::vector<SumsEntry> entries;      // in known forms, in the file's order
+  std::vector<size_t> malformedLines;  // lines in no known form, counted from 1, in order
+  // Why the sums file could not be opened or read through, as the companion words it after
+  // "cannot read NAME: "; empty when it was. The entries before a failed read are kept.
+  Text failure;
+};
+
+WholeSumsFile ReadWholeSumsFile(const Text& path);

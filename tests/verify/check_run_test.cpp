@@ -1,0 +1,173 @@
+// Checks run on real files as the window runs them: every status, the lines not understood, the
+// order after the run, names found beside the sums file, a pasted digest, two files, Cancel.
+#include "verify/check_run.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <filesystem>
+
+#include "digest/register_digest_plugins.h"
+#include "sums/pasted_digest.h"
+#include "tests/support/temp_files.h"
+#include "verify/check_view.h"
+#include "verify/pasted_check.h"
+#include "verify/sums_file_kind.h"
+
+namespace {
+
+// FIPS 180-2 and FIPS 202 examples: the digests of "abc".
+const char SHA256_ABC[] = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+const char SHA3_256_ABC[] = "3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532";
+
+[[maybe_unused]] const bool registered = [] {
+  RegisterDigestPlugins();
+  return true;
+}();
+
+class Waker {
+ public:
+  void Wake() {
+    std::lock_guard<std::mutex> held(lock);
+    woken = true;
+    changed.notify_all();
+  }
+  void Wait() {
+    std::unique_lock<std::mutex> held(lock);
+    changed.wait_for(held, std::chrono::milliseconds(100), [&] { return woken; });
+    woken = false;
+  }
+
+ private:
+  std::mutex lock;
+  std::condition_variable changed;
+  bool woken = false;
+};
+
+// The view once the run has ended, applied as the window applies it.
+template <typename Start>
+CheckView RunToEnd(CheckView view, Start start) {
+  Waker waker;
+  CheckRun run([&] { waker.Wake(); });
+  start(run);
+  while (view.state == RunState::RUNNING) {
+    waker.Wait();
+    view.Apply(run.Take());
+  }
+  return view;
+}
+
+Text Folder(const std::string& name) {
+  const std::filesystem::path folder = ScratchFolder() / name;
+  std::filesystem::create_directories(folder);
+  return TextFromPath(folder);
+}
+
+std::string Line(const char* hex, const char* name) {
+  return std::string(hex) + "  " + name + "\n";
+}
+
+TEST(CheckRun, ASumsFileGivesEveryStatusFailuresFirstAndNamesTheLinesNotUnderstood) {
+  Folder("sums");
+  WriteScratchFile("sums/a.txt", "abc");
+  WriteScratchFile("sums/b.txt", "abd");
+  Folder("sums/folder");
+  const Text sums =
+      WriteScratchFile("sums/SHA256SUMS", Line(SHA256_ABC, "a.txt") + Line(SHA256_ABC, "b.txt") +
+                                              Line(SHA256_ABC, "c.txt") + "not a line\n" +
+                                              Line(SHA256_ABC, "folder"));
+  CheckView start;
+  start.Begin(CheckKind::SUMS_FILE, sums);
+  const CheckView view = RunToEnd(start, [&](CheckRun& run) { run.CheckSumsFile(sums); });
+  ASSERT_EQ(view.rows.size(), 4u);
+  EXPECT_EQ(view.rows[0].name, L"b.txt");
+  EXPECT_EQ(view.rows[0].status, RowStatus::FAILED);
+  EXPECT_EQ(view.rows[0].expected, TextFromUtf8(SHA256_ABC));
+  EXPECT_EQ(view.rows[0].computed.size(), 64u);
+  EXPECT_NE(view.rows[0].computed, view.rows[0].expected);
+  EXPECT_EQ(view.rows[1].status, RowStatus::UNREADABLE);
+  EXPECT_FALSE(view.rows[1].reason.empty());
+  EXPECT_EQ(view.rows[2].status, RowStatus::MISSING);
+  EXPECT_EQ(view.rows[3].status, RowStatus::OK);
+  EXPECT_EQ(view.rows[3].algorithm, L"SHA-256");
+  EXPECT_EQ(view.rows[3].size, 3);
+  EXPECT_EQ(view.malformedLines, std::vector<size_t>{4});
+  EXPECT_EQ(view.CurrentVerdict().text, L"1 of 4 FAILED, 1 MISSING, 1 UNREADABLE");
+}
+
+TEST(CheckRun, AnUntaggedDigestOfASharedLengthMatchesTheAlgorithmThatGaveIt) {
+  Folder("shared");
+  WriteScratchFile("shared/a.txt", "abc");
+  const Text sums = WriteScratchFile("shared/CHECKSUMS", Line(SHA3_256_ABC, "a.txt"));
+  CheckView start;
+  start.Begin(CheckKind::SUMS_FILE, sums);
+  const CheckView view = RunToEnd(start, [&](CheckRun& run) { run.CheckSumsFile(sums); });
+  ASSERT_EQ(view.rows.size(), 1u);
+  EXPECT_EQ(view.rows[0].algorithm, L"SHA3-256");
+  EXPECT_EQ(view.CurrentVerdict().text, L"1 file OK");
+  EXPECT_TRUE(IsSumsFile(sums));
+}
+
+CheckView CheckPasted(const Text& file, const Text& pasted) {
+  PastedDigest digest;
+  Text problem;
+  EXPECT_TRUE(ReadPastedDigest(pasted, digest, problem)) << Utf8FromText(problem);
+  const AlgorithmList candidates = CandidateAlgorithms(digest);
+  CheckView start;
+  start.Begin(CheckKind::PASTED_DIGEST, file, candidates);
+  return RunToEnd(start, [&](CheckRun& run) { run.CheckDigest(file, candidates, digest.hex); });
+}
+
+TEST(CheckRun, APastedDigestNamesTheAlgorithmThatMatchedComputingOnlyThoseItMayBe) {
+  const Text file = WriteScratchFile("pasted.txt", "abc");
+  const CheckView named = CheckPasted(file, L"sha256:" + TextFromUtf8(SHA256_ABC));
+  EXPECT_EQ(named.CurrentVerdict().text, L"Match: SHA-256");
+  EXPECT_EQ(named.digests.size(), 1u);
+  const CheckView byLength = CheckPasted(file, TextFromUtf8(SHA3_256_ABC));
+  EXPECT_EQ(byLength.CurrentVerdict().text, L"Match: SHA3-256");
+  EXPECT_EQ(byLength.CurrentVerdict().colour, VerdictColour::GREEN);
+  EXPECT_EQ(byLength.digests.size(), 2u);
+  Text wrong = TextFromUtf8(SHA256_ABC);
+  wrong[0] = L'c';
+  EXPECT_EQ(CheckPasted(file, wrong).CurrentVerdict().text, L"No match");
+  EXPECT_FALSE(IsSumsFile(file));
+}
+
+TEST(CheckRun, TwoFilesAreTheSameOnlyWithTheSameSizeAndSha256) {
+  const Text a = WriteScratchFile("first.bin", "abc");
+  const Text b = WriteScratchFile("second.bin", "abc");
+  const Text c = WriteScratchFile("third.bin", "abd");
+  for (const auto& [other, expected] : {std::pair{b, L"Same content"}, {c, L"Different content"}}) {
+    CheckView start;
+    start.Begin(CheckKind::TWO_FILES, a);
+    const CheckView view = RunToEnd(start, [&](CheckRun& run) { run.CompareFiles(a, other); });
+    EXPECT_EQ(view.CurrentVerdict().text, expected);
+  }
+}
+
+TEST(CheckRun, CancelKeepsTheRowsDoneAndLeavesTheOthersNotChecked) {
+  Folder("cancel");
+  const std::vector<uint8_t> bytes = RandomBytes(32 << 20, 3);
+  std::string lines = Line(SHA256_ABC, "small.txt");
+  WriteScratchFile("cancel/small.txt", "abc");
+  for (int i = 0; i < 4; ++i) {
+    const std::string name = "large" + std::to_string(i) + ".bin";
+    WriteScratchFile("cancel/" + name, bytes);
+    lines += Line(SHA256_ABC, name.c_str());
+  }
+  const Text sums = WriteScratchFile("cancel/SHA256SUMS", lines);
+  CheckView start;
+  start.Begin(CheckKind::SUMS_FILE, sums);
+  const CheckView view = RunToEnd(start, [&](CheckRun& run) {
+    run.CheckSumsFile(sums);
+    while (run.Progress().bytesDone <= 3) std::this_thread::yield();
+    run.Cancel();
+  });
+  EXPECT_EQ(view.state, RunState::CANCELLED);
+  const RowCounts counts = CountRows(view.rows);
+  EXPECT_EQ(counts.failed + counts.missing + counts.unreadable, 0u);
+  EXPECT_GE(counts.waiting, 1u);
+  EXPECT_EQ(view.rows.back().status, RowStatus::NOT_CHECKED);
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+// The verdict's words, colours and counts as the window shows them.
+#include "verify/verdict.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+RowCounts Counts(size_t ok, size_t failed, size_t missing, size_t unreadable, size_t waiting = 0) {
+  RowCounts counts;
+  counts.ok = ok;
+  counts.failed = failed;
+  counts.missing = missing;
+  counts.unreadable = unreadable;
+  counts.waiting = waiting;
+  return counts;
+}
+
+TEST(Verdict, AllOkIsGreenAndSaysHowMany) {
+  const Verdict all = SumsFileVerdict(Counts(12, 0, 0, 0), {}, RunState::DONE);
+  EXPECT_EQ(all.text, L"All 12 files OK");
+  EXPECT_EQ(all.colour, VerdictColour::GREEN);
+  EXPECT_EQ(all.details, L"12 OK, 0 FAILED, 0 MISSING, 0 UNREADABLE");
+  EXPECT_EQ(SumsFileVerdict(Counts(1, 0, 0, 0), {}, RunState::DONE).text, L"1 file OK");
+}
+
+TEST(Verdict, FailuresAreRedAndTheFirstSaysOfHowMany) {
+  const Verdict mixed = SumsFileVerdict(Counts(9, 2, 1, 0), {}, RunState::DONE);
+  EXPECT_EQ(mixed.text, L"2 of 12 FAILED, 1 MISSING");
+  EXPECT_EQ(mixed.colour, VerdictColour::RED);
+  EXPECT_EQ(SumsFileVerdict(Counts(3, 0, 1, 2), {}, RunState::DONE).text,
+            L"1 of 6 MISSING, 2 UNREADABLE");
+}
+
+TEST(Verdict, LinesNotUnderstoodAreCountedAndNamedByNumber) {
+  EXPECT_EQ(SumsFileVerdict(Counts(2, 0, 0, 0), {7}, RunState::DONE).details,
+            L"2 OK, 0 FAILED, 0 MISSING, 0 UNREADABLE; 1 line not understood: line 7");
+  std::vector<size_t> many;
+  for (size_t line = 1; line <= 13; ++line) many.push_back(line * 2);
+  EXPECT_EQ(SumsFileVerdict(Counts(2, 0, 0, 0), many, RunState::DONE).details,
+            L"2 OK, 0 FAILED, 0 MISSING, 0 UNREADABLE; 13 lines not understood: lines "
+            L"2, 4, 6, 8, 10, 12, 14, 16, 18, 20 and 3 more");
+}
+
+TEST(Verdict, WhileRunningAndAfterCancelItSaysHowFar) {
+  const Verdict running = SumsFileVerdict(Counts(3, 1, 0, 0, 8), {}, RunState::RUNNING);
+  EXPECT_EQ(running.text, L"Checking 4 of 12 files...");
+  EXPECT_EQ(running.colour, VerdictColour::NEUTRAL);
+  const Verdict cancelled = SumsFileVerdict(Counts(3, 1, 0, 0, 8), {}, RunState::CANCELLED);
+  EXPECT_EQ(cancelled.text, L"Cancelled after 4 of 12 files: 1 FAILED");
+  EXPECT_EQ(cancelled.colour, VerdictColour::RED);
+  EXPECT_EQ(SumsFileVerdict(Counts(3, 0, 0, 0, 9), {}, RunState::CANCELLED).colour,
+            VerdictColour::NEUTRAL);
+}
+
+TEST(Verdict, ASumsFileWithNoLineUnderstoodSaysSoInOneSentence) {
+  const Verdict none = NoCheckLineVerdict(L"notes.txt", 40);
+  EXPECT_EQ(none.text,
+            L"notes.txt has no line that this program understands as a file and its checksum.");
+  EXPECT_EQ(none.colour, VerdictColour::RED);
+}
+
+TEST(Verdict, CountsTakeEachStatusOnce) {
+  std::vector<CheckRow> rows(7);
+  const RowStatus statuses[] = {RowStatus::OK,        RowStatus::OK,      RowStatus::FAILED,
+                                RowStatus::MISSING,   RowStatus::WAITING, RowStatus::NOT_CHECKED,
+                                RowStatus::UNREADABLE};
+  for (size_t i = 0; i < rows.size(); ++i) rows[i].status = statuses[i];
+  const RowCounts counts = CountRows(rows);
+  EXPECT_EQ(counts.ok, 2u);
+  EXPECT_EQ(counts.failed, 1u);
+  EXPECT_EQ(counts.missing, 1u);
+  EXPECT_EQ(counts.unreadable, 1u);
+  EXPECT_EQ(counts.waiting, 2u);
+  EXPECT_EQ(counts.Files(), 7u);
+}
+
+}  // namespace

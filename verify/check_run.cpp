@@ -1,0 +1,331 @@
+#include "verify/check_run.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "sums/algorithm_by_file_name.h"
+#include "sums/entry_check.h"
+#include "sums/folder_separator.h"
+#include "sums/unreadable_reason.h"
+#include "sums/whole_sums_file.h"
+#include "verify/pasted_check.h"
+
+namespace {
+
+// Files read at once beyond those the workers are reading: enough to keep them busy, few enough
+// that no more than these hold a file open.
+constexpr size_t FILES_IN_FLIGHT_PER_WORKER = 4;
+// Entries naming one file in a row are checked with one read of it, up to this many.
+constexpr size_t ENTRIES_READ_TOGETHER = 64;
+
+bool IsAbsolute(const Text& name) {
+  if (!name.empty() && IsFolderSeparator(name[0])) return true;
+#ifdef _WIN32
+  return name.size() >= 2 && name[1] == L':';
+#else
+  return false;
+#endif
+}
+
+uint64_t FileSize(const Text& path) {
+  std::error_code error;
+  const uintmax_t size = std::filesystem::file_size(std::filesystem::path(path), error);
+  return error ? 0 : static_cast<uint64_t>(size);
+}
+
+void Contain(AlgorithmList& all, const AlgorithmList& more) {
+  for (const NamedAlgorithm* algorithm : more) {
+    if (std::find(all.begin(), all.end(), algorithm) == all.end()) all.push_back(algorithm);
+  }
+}
+
+RowStatus StatusOf(EntryStatus status) {
+  switch (status) {
+    case EntryStatus::OK:
+      return RowStatus::OK;
+    case EntryStatus::FAILED:
+      return RowStatus::FAILED;
+    case EntryStatus::MISSING:
+      return RowStatus::MISSING;
+    case EntryStatus::UNREADABLE:
+      break;
+  }
+  return RowStatus::UNREADABLE;
+}
+
+}  // namespace
+
+// One read of one file for the rows listed one after another that name it.
+struct CheckRun::Group {
+  Text path;
+  AlgorithmList algorithms;  // every row's, once each
+  std::vector<size_t> rows;
+  std::vector<SumsEntry> entries;
+  std::vector<AlgorithmList> entryAlgorithms;
+  uint64_t size = 0;
+  std::unique_ptr<DigestJob> job;
+};
+
+Text ListedFilePath(const Text& sumsFile, const Text& name) {
+  if (IsAbsolute(name)) return name;
+  size_t separator = Text::npos;
+  for (size_t i = 0; i < sumsFile.size(); ++i) {
+    if (IsFolderSeparator(sumsFile[i])) separator = i;
+  }
+  if (separator == Text::npos) return name;
+  return sumsFile.substr(0, separator + 1) + name;
+}
+
+CheckRun::CheckRun(std::function<void()> wake) : wake(std::move(wake)) {}
+
+CheckRun::~CheckRun() {
+  Cancel();
+  if (thread.joinable()) thread.join();
+}
+
+void CheckRun::Cancel() {
+  cancelling = true;
+  std::lock_guard<std::mutex> held(lock);
+  if (digestRun) digestRun->Cancel();
+}
+
+RunOutbox CheckRun::Take() {
+  std::lock_guard<std::mutex> held(lock);
+  RunOutbox taken = std::move(outbox);
+  outbox = RunOutbox();
+  return taken;
+}
+
+RunProgress CheckRun::Progress() {
+  std::lock_guard<std::mutex> held(lock);
+  RunProgress progress;
+  progress.bytesTotal = bytesTotal;
+  progress.bytesDone = bytesFinished;
+  if (waitedFor) {
+    progress.current = waitedFor->path;
+    progress.currentDone = waitedFor->bytesRead;
+    progress.currentSize = waitedFor->size;
+    progress.bytesDone += progress.currentDone;
+  }
+  return progress;
+}
+
+void CheckRun::Post(const std::function<void(RunOutbox&)>& change) {
+  bool wasEmpty;
+  {
+    std::lock_guard<std::mutex> held(lock);
+    wasEmpty = !outbox.listed && outbox.updates.empty() && !outbox.finished &&
+               outbox.failure.empty() && outbox.digests.empty();
+    change(outbox);
+  }
+  if (wasEmpty && wake) wake();
+}
+
+void CheckRun::Finish() {
+  const bool cancelled = cancelling;
+  Post([&](RunOutbox& box) {
+    box.finished = true;
+    box.cancelled = cancelled;
+  });
+}
+
+void CheckRun::CheckSumsFile(const Text& sumsFile) {
+  thread = std::thread([this, sumsFile] {
+    RunSumsFile(sumsFile);
+    Finish();
+  });
+}
+
+void CheckRun::RunSumsFile(const Text& sumsFile) {
+  WholeSumsFile whole = ReadWholeSumsFile(sumsFile);
+  const NamedAlgorithm* named = AlgorithmNamedBySumsFile(sumsFile);
+  std::vector<CheckRow> rows;
+  std::vector<Group> groups;
+  std::vector<size_t> malformed = whole.malformedLines;
+  for (SumsEntry& entry : whole.entries) {
+    AlgorithmList algorithms = EntryAlgorithms(entry, AllAlgorithms(), named);
+    if (algorithms.empty()) {
+      malformed.push_back(entry.lineNumber);
+      continue;
+    }
+    CheckRow row;
+    row.name = entry.name;
+    row.algorithm = AlgorithmNames(algorithms, entry.moreDigests.empty() ? L" or " : L", ");
+    row.expected = LowerCaseHex(entry.hex);
+    row.lineNumber = entry.lineNumber;
+    const Text path = ListedFilePath(sumsFile, entry.name);
+    if (groups.empty() || groups.back().path != path ||
+        groups.back().rows.size() == ENTRIES_READ_TOGETHER) {
+      groups.push_back(Group{path, {}, {}, {}, {}, 0, nullptr});
+    }
+    Group& group = groups.back();
+    Contain(group.algorithms, algorithms);
+    group.rows.push_back(rows.size());
+    group.entryAlgorithms.push_back(std::move(algorithms));
+    group.entries.push_back(std::move(entry));
+    rows.push_back(std::move(row));
+  }
+  std::sort(malformed.begin(), malformed.end());
+  listedRows = rows;
+  Post([&](RunOutbox& box) {
+    box.listed = true;
+    box.rows = std::move(rows);
+    box.malformedLines = std::move(malformed);
+    box.failure = whole.failure;
+  });
+  uint64_t total = 0;
+  for (Group& group : groups) {
+    if (cancelling) break;
+    group.size = FileSize(group.path);
+    total += group.size;
+  }
+  {
+    std::lock_guard<std::mutex> held(lock);
+    bytesTotal = total;
+  }
+  RunGroups(groups, [this](const Group& group, const DigestJob& job) { Judge(group, job); });
+}
+
+void CheckRun::RunGroups(std::vector<Group>& groups,
+                         const std::function<void(const Group&, const DigestJob&)>& done) {
+  const unsigned workers = DigestWorkersForThisMachine();
+  DigestRun run(workers);
+  {
+    std::lock_guard<std::mutex> held(lock);
+    digestRun = &run;
+    if (cancelling) run.Cancel();
+  }
+  const size_t inFlight = FILES_IN_FLIGHT_PER_WORKER * workers;
+  size_t started = 0;
+  for (size_t next = 0; next < groups.size(); ++next) {
+    for (; !cancelling && started < groups.size() && started < next + inFlight; ++started) {
+      Group& group = groups[started];
+      group.job = std::make_unique<DigestJob>(group.path, false, DigestChoices(group.algorithms));
+      run.Start(*group.job);
+    }
+    if (!groups[next].job) break;  // cancelled before it was started
+    DigestJob& job = *groups[next].job;
+    {
+      std::lock_guard<std::mutex> held(lock);
+      waitedFor = &job;
+    }
+    run.Finish(job, nullptr);
+    {
+      std::lock_guard<std::mutex> held(lock);
+      waitedFor = nullptr;
+      bytesFinished += job.bytesRead;
+    }
+    if (job.cancelled) continue;  // its rows stay unchecked; the others are finished quickly
+    done(groups[next], job);
+    groups[next].job.reset();
+  }
+  std::lock_guard<std::mutex> held(lock);
+  digestRun = nullptr;
+}
+
+void CheckRun::Judge(const Group& group, const DigestJob& job) {
+  const FileFailure failure = FailureOf(job);
+  std::vector<RowUpdate> updates;
+  for (size_t i = 0; i < group.rows.size(); ++i) {
+    const EntryVerdict verdict =
+        failure.failed
+            ? JudgeUnreadEntry(group.entries[i], group.entryAlgorithms[i], failure)
+            : JudgeEntry(group.entries[i], group.entryAlgorithms[i], group.algorithms, job.digests);
+    CheckRow row = listedRows[group.rows[i]];
+    row.status = StatusOf(verdict.status);
+    if (verdict.status == EntryStatus::OK && group.entries[i].moreDigests.empty()) {
+      row.algorithm = verdict.algorithm->displayName;
+    }
+    if (verdict.status == EntryStatus::FAILED) {
+      row.expected = verdict.expected;
+      row.computed = verdict.computed;
+    }
+    row.reason = verdict.reason;
+    row.size = failure.failed ? -1 : job.size.load();
+    updates.push_back({group.rows[i], std::move(row)});
+  }
+  Post([&](RunOutbox& box) {
+    for (RowUpdate& update : updates) box.updates.push_back(std::move(update));
+  });
+}
+
+void CheckRun::CheckDigest(const Text& file, const AlgorithmList& candidates, const Text& hex) {
+  thread = std::thread([this, file, candidates, hex] {
+    CheckRow row;
+    row.name = file;
+    row.algorithm = AlgorithmNames(candidates, L" or ");
+    row.expected = LowerCaseHex(hex);
+    const NamedAlgorithm* named = candidates.size() == 1 ? candidates[0] : nullptr;
+    const SumsEntry entry = ProperEntry(SumsLineForm::GNU, named, hex, file);
+    Group group{file, candidates, {0}, {entry}, {candidates}, FileSize(file), nullptr};
+    listedRows = {row};
+    Post([&](RunOutbox& box) {
+      box.listed = true;
+      box.rows = {row};
+    });
+    {
+      std::lock_guard<std::mutex> held(lock);
+      bytesTotal = group.size;
+    }
+    std::vector<Group> groups;
+    groups.push_back(std::move(group));
+    RunGroups(groups, [this](const Group& read, const DigestJob& job) {
+      Judge(read, job);
+      Post([&](RunOutbox& box) { box.digests = job.digests; });
+    });
+    Finish();
+  });
+}
+
+void CheckRun::CompareFiles(const Text& first, const Text& second) {
+  thread = std::thread([this, first, second] {
+    const NamedAlgorithm* sha256 = FindAlgorithmByName(L"sha256");
+    std::vector<Group> groups;
+    for (const Text& path : {first, second}) {
+      CheckRow row;
+      row.name = path;
+      row.algorithm = sha256->displayName;
+      listedRows.push_back(row);
+      groups.push_back(Group{path, {sha256}, {groups.size()}, {}, {}, FileSize(path), nullptr});
+    }
+    Post([&](RunOutbox& box) {
+      box.listed = true;
+      box.rows = listedRows;
+    });
+    {
+      std::lock_guard<std::mutex> held(lock);
+      bytesTotal = groups[0].size + groups[1].size;
+    }
+    CompareRead(groups);
+    Finish();
+  });
+}
+
+void CheckRun::CompareRead(std::vector<Group>& groups) {
+  std::vector<CheckRow> rows = listedRows;
+  std::vector<Text> digests(groups.size());
+  size_t read = 0;
+  RunGroups(groups, [&](const Group& group, const DigestJob& job) {
+    CheckRow& row = rows[group.rows[0]];
+    const FileFailure failure = FailureOf(job);
+    if (failure.failed) {
+      row.status = failure.missing ? RowStatus::MISSING : RowStatus::UNREADABLE;
+      row.reason = failure.reason;
+      return;
+    }
+    row.size = job.size;
+    row.computed = digests[group.rows[0]] = job.digests[0];
+    ++read;
+  });
+  if (read == rows.size()) {
+    const bool same = rows[0].size == rows[1].size && digests[0] == digests[1];
+    for (size_t i = 0; i < rows.size(); ++i) {
+      rows[i].status = same ? RowStatus::OK : RowStatus::FAILED;
+      rows[i].expected = digests[1 - i];
+    }
+  }
+  Post([&](RunOutbox& box) {
+    for (size_t i = 0; i < rows.size(); ++i) box.updates.push_back({i, rows[i]});
+    box.digests = digests;
+  });
+}

@@ -1,0 +1,77 @@
+#include "verify/check_view.h"
+
+#include "sums/folder_separator.h"
+#include "sums/unreadable_reason.h"
+#include "verify/pasted_check.h"
+#include "verify/row_order.h"
+
+namespace {
+
+Verdict CannotRead(const Text& name, const Text& reason) {
+  Text text = CannotReadMessage(name, reason);
+  text[0] = L'C';
+  return UnreadableSumsFileVerdict(text);
+}
+
+Verdict OneFileVerdict(const CheckView& view) {
+  if (view.rows.empty() || view.state == RunState::RUNNING) {
+    return {L"Checking " + FileNamePart(view.file) + L"...", Text(), VerdictColour::NEUTRAL};
+  }
+  if (view.state == RunState::CANCELLED) return {L"Cancelled", Text(), VerdictColour::NEUTRAL};
+  for (const CheckRow& row : view.rows) {
+    if (row.status == RowStatus::MISSING || row.status == RowStatus::UNREADABLE) {
+      return CannotRead(row.name, row.reason);
+    }
+  }
+  if (view.kind == CheckKind::TWO_FILES) {
+    return ComparisonVerdict(view.rows[0].size == view.rows[1].size,
+                             view.digests.size() == 2 && view.digests[0] == view.digests[1]);
+  }
+  const CheckRow& row = view.rows[0];
+  const NamedAlgorithm* matched =
+      row.status == RowStatus::OK ? FindAlgorithmByName(row.algorithm) : nullptr;
+  return PastedDigestVerdict(matched, view.candidates, view.digests);
+}
+
+}  // namespace
+
+Text FileNamePart(const Text& path) {
+  for (size_t i = path.size(); i > 0; --i) {
+    if (IsFolderSeparator(path[i - 1])) return path.substr(i);
+  }
+  return path;
+}
+
+void CheckView::Begin(CheckKind newKind, const Text& newFile, const AlgorithmList& newCandidates) {
+  *this = CheckView();
+  kind = newKind;
+  file = newFile;
+  candidates = newCandidates;
+}
+
+void CheckView::Apply(RunOutbox&& outbox) {
+  if (outbox.listed) {
+    rows = std::move(outbox.rows);
+    malformedLines = std::move(outbox.malformedLines);
+    failure = std::move(outbox.failure);
+    listed = true;
+  }
+  for (RowUpdate& update : outbox.updates) {
+    if (update.index < rows.size()) rows[update.index] = std::move(update.row);
+  }
+  if (!outbox.digests.empty()) digests = std::move(outbox.digests);
+  if (!outbox.finished) return;
+  state = outbox.cancelled ? RunState::CANCELLED : RunState::DONE;
+  for (CheckRow& row : rows) {
+    if (row.status == RowStatus::WAITING) row.status = RowStatus::NOT_CHECKED;
+  }
+  if (kind == CheckKind::SUMS_FILE) PutFailuresFirst(rows);
+}
+
+Verdict CheckView::CurrentVerdict() const {
+  if (kind != CheckKind::SUMS_FILE) return OneFileVerdict(*this);
+  if (!listed) return {L"Reading " + FileNamePart(file) + L"...", Text(), VerdictColour::NEUTRAL};
+  if (rows.empty() && !failure.empty()) return CannotRead(FileNamePart(file), failure);
+  if (rows.empty()) return NoCheckLineVerdict(FileNamePart(file), malformedLines.size());
+  return SumsFileVerdict(CountRows(rows), malformedLines, state);
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The state the window draws: which check it shows, its rows as the run reports them, and the
+// verdict they add up to. Portable, so that every rule the window follows is tested natively.
+#include <vector>
+
+#include "sums/named_algorithms.h"
+#include "verify/check_run.h"
+#include "verify/verdict.h"
+
+enum class CheckKind { NONE, SUMS_FILE, PASTED_DIGEST, TWO_FILES };
+
+struct CheckView {
+  CheckKind kind = CheckKind::NONE;
+  Text file;                 // the sums file, or the file checked
+  AlgorithmList candidates;  // a pasted digest's
+  std::vector<CheckRow> rows;
+  std::vector<size_t> malformedLines;
+  Text failure;
+  std::vector<Text> digests;
+  bool listed = false;
+  RunState state = RunState::RUNNING;
+
+  // Starts showing a new check; the rows come with the run's first outbox.
+  void Begin(CheckKind newKind, const Text& newFile, const AlgorithmList& newCandidates = {});
+  // Takes what the run posted. At the end, rows never reached are NOT CHECKED and, for a sums
+  // file, failures come first.
+  void Apply(RunOutbox&& outbox);
+  Verdict CurrentVerdict() const;
+};
+
+// The last part of a path, after its last folder separator.
+Text FileNamePart(const Text& path);

@@ -1,0 +1,50 @@
+// The verifying window: starts the libraries, builds the window, takes the file named on the
+// command line and runs the event loop until the window is closed.
+#include <windows.h>
+
+#include "digest/register_digest_plugins.h"
+#include "runtime/main_heap.h"
+#include "toolkit/drop_support.h"
+#include "toolkit/event_queue.h"
+#include "toolkit/gadgets.h"
+#include "toolkit/message_pump.h"
+#include "toolkit/numbered_window.h"
+#include "toolkit/open_file_dialog.h"
+#include "verify/verify_controller.h"
+#include "verify/verify_window.h"
+
+namespace {
+
+constexpr UINT EXIT_CLOSED = 0;
+constexpr UINT EXIT_NO_WINDOW = 1;
+
+void StartLibraries() {
+  StartMainHeap();
+  StartEventSystem();
+  StartWindows();
+  StartGadgets();
+  StartDropSupport();
+  InitFileDialogs();
+  RegisterDigestPlugins();
+}
+
+void StopLibraries() {
+  StopDropSupport();
+  StopGadgets();
+  StopWindows();
+  StopEventSystem();
+  StopMainHeap();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  StartLibraries();
+  if (!BuildVerifyWindow()) {
+    StopLibraries();
+    ExitProcess(EXIT_NO_WINDOW);
+  }
+  RunVerifyWindow();
+  StopLibraries();
+  ExitProcess(EXIT_CLOSED);
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The rows as a virtual list view (owner data): the control asks for each visible cell as it
+// draws it, so ten thousand rows cost no more than twenty.
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "verify/check_rows.h"
+
+// Makes the list view under ROWS_LIST in `window`, its columns sized for `dpi`.
+HWND CreateRowsList(HWND window, uint32_t dpi);
+void SizeRowsListColumns(HWND list, uint32_t dpi);
+
+// The rows the list draws from; they must stay in place until the next call.
+void ShowRows(HWND list, const std::vector<CheckRow>* rows);
+
+// The indexes of the selected rows, in order.
+std::vector<size_t> SelectedRows(HWND list);

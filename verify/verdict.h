@@ -1,0 +1,36 @@
+#pragma once
+// The verdict at the top of the window: one line no one can miss, on green or red, and a line of
+// counts under it.
+#include <cstddef>
+#include <vector>
+
+#include "runtime/text.h"
+#include "verify/check_rows.h"
+
+enum class VerdictColour { NEUTRAL, GREEN, RED };
+
+struct Verdict {
+  Text text;
+  Text details;
+  VerdictColour colour = VerdictColour::NEUTRAL;
+};
+
+struct RowCounts {
+  size_t ok = 0, failed = 0, missing = 0, unreadable = 0, waiting = 0;
+  size_t Files() const { return ok + failed + missing + unreadable + waiting; }
+};
+
+RowCounts CountRows(const std::vector<CheckRow>& rows);
+
+enum class RunState { RUNNING, DONE, CANCELLED };
+
+// A sums file's check: "All 12 files OK" on green; "2 of 12 FAILED, 1 MISSING" on red; while it
+// runs, how far it is. The details count each status and name the lines not understood
+// (`unrecognisedLines`, their numbers in the sums file).
+Verdict SumsFileVerdict(const RowCounts& counts, const std::vector<size_t>& unrecognisedLines,
+                        RunState state);
+
+// A sums file that cannot be checked at all: it cannot be read (`failure` says why), or none of
+// its lines is one this program understands.
+Verdict UnreadableSumsFileVerdict(const Text& failure);
+Verdict NoCheckLineVerdict(const Text& sumsFileName, size_t lines);

@@ -1,0 +1,264 @@
+#include "verify/verify_controller.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "sums/pasted_digest.h"
+#include "toolkit/dropped_files.h"
+#include "toolkit/event_queue.h"
+#include "toolkit/gadgets.h"
+#include "toolkit/message_pump.h"
+#include "toolkit/numbered_window.h"
+#include "toolkit/open_file_dialog.h"
+#include "toolkit/window_shortcuts.h"
+#include "verify/check_view.h"
+#include "verify/clipboard.h"
+#include "verify/command_line_file.h"
+#include "verify/control_numbers.h"
+#include "verify/copied_rows.h"
+#include "verify/pasted_check.h"
+#include "verify/rows_list.h"
+#include "verify/sums_file_kind.h"
+#include "verify/verify_window.h"
+
+namespace {
+
+// Posted by the run's threads when its outbox has something; never merged with another.
+constexpr int32_t EVENT_RUN_POSTED = 0x10100;
+constexpr UINT_PTR PROGRESS_TIMER = 1;
+constexpr UINT PROGRESS_TICK_MS = 100;
+constexpr int32_t PROGRESS_RANGE = 1000;
+constexpr WORD COMMAND_ENTER = 100, COMMAND_ESCAPE = 101, COMMAND_COPY = 102;
+const ACCEL SHORTCUTS[] = {{FVIRTKEY | FNOINVERT, VK_RETURN, COMMAND_ENTER},
+                           {FVIRTKEY | FNOINVERT, VK_ESCAPE, COMMAND_ESCAPE},
+                           {FVIRTKEY | FNOINVERT | FCONTROL, 'C', COMMAND_COPY}};
+
+const wchar_t BOTH_ROADS[] =
+    L"Open or drop a sums file to check the files it lists, or choose a file and paste its "
+    L"published digest.";
+const wchar_t OPEN_TITLE[] = L"Open";
+const wchar_t ALL_FILES[] = L"All Files (*.*)|*.*";
+
+class Controller {
+ public:
+  void Start(const Text& path) {
+    ShowVerdict({BOTH_ROADS, Text(), VerdictColour::NEUTRAL});
+    AddWindowShortcuts(VERIFY_WINDOW, SHORTCUTS, sizeof(SHORTCUTS) / sizeof(SHORTCUTS[0]));
+    if (!path.empty()) OpenPath(path);
+  }
+
+  // False once the window is to close.
+  bool Handle(int64_t event) {
+    switch (event) {
+      case EVENT_CLOSE_WINDOW:
+        return false;
+      case EVENT_WINDOW_SIZED:
+        LayOutVerifyWindow();
+        break;
+      case EVENT_WINDOW_DROP:
+        TakeDrop(DroppedFilesText());
+        break;
+      case EVENT_GADGET:
+        OnGadget(CurrentEventGadget(), CurrentEventType());
+        break;
+      case EVENT_MENU:
+        return OnCommand(static_cast<WORD>(CurrentEventGadget()));
+      case EVENT_TIMER:
+        ShowRunProgress();
+        break;
+      case EVENT_RUN_POSTED:
+        TakeFromRun();
+        break;
+      default:
+        break;
+    }
+    return true;
+  }
+
+ private:
+  void OpenPath(const Text& path) {
+    StopRun();
+    oneFile.clear();
+    ChangeGadgetText(FILE_BOX, path.c_str());
+    ChangeGadgetText(DIGEST_BOX, L"");
+    if (IsSumsFile(path)) {
+      view.Begin(CheckKind::SUMS_FILE, path);
+      StartRun()->CheckSumsFile(path);
+      return;
+    }
+    oneFile = path;
+    view.Begin(CheckKind::NONE, path);
+    ShowRows(List(), nullptr);
+    ShowVerdict({L"Paste the published digest of " + FileNamePart(path) +
+                     L", or drop or choose a second file to compare.",
+                 Text(), VerdictColour::NEUTRAL});
+    SetFocus(VerifyControlHandle(DIGEST_BOX));
+    PastedDigest digest;
+    Text problem;
+    const Text clipboard = ClipboardText(VerifyControlHandle(DIGEST_BOX));
+    if (ReadPastedDigest(clipboard, digest, problem)) {
+      ChangeGadgetText(DIGEST_BOX, clipboard.c_str());
+      CheckPastedText();
+    }
+  }
+
+  void TakeDrop(const Text& names) {
+    const Text first = names.substr(0, names.find(L'\n'));
+    if (first.empty()) return;
+    if (!oneFile.empty() && !IsSumsFile(first)) {
+      CompareWith(first);
+    } else {
+      OpenPath(first);
+    }
+  }
+
+  void CompareWith(const Text& second) {
+    StopRun();
+    view.Begin(CheckKind::TWO_FILES, oneFile);
+    ChangeGadgetText(DIGEST_BOX, second.c_str());
+    StartRun()->CompareFiles(oneFile, second);
+  }
+
+  void CheckPastedText() {
+    if (oneFile.empty()) return;
+    const Text text = GadgetText(DIGEST_BOX);
+    PastedDigest digest;
+    Text problem;
+    if (!ReadPastedDigest(text, digest, problem)) {
+      StopRun();
+      view.Begin(CheckKind::NONE, oneFile);
+      ShowRows(List(), nullptr);
+      ShowVerdict({L"Paste the published digest of " + FileNamePart(oneFile) +
+                       L", or drop or choose a second file to compare.",
+                   text.empty() ? Text() : problem, VerdictColour::NEUTRAL});
+      return;
+    }
+    StopRun();
+    const AlgorithmList candidates = CandidateAlgorithms(digest);
+    view.Begin(CheckKind::PASTED_DIGEST, oneFile, candidates);
+    StartRun()->CheckDigest(oneFile, candidates, digest.hex);
+  }
+
+  void OnGadget(int64_t gadget, int64_t type) {
+    if (gadget == DIGEST_BOX && type == EN_CHANGE) CheckPastedText();
+    if (type != BN_CLICKED) return;
+    if (gadget == OPEN_BUTTON) {
+      const Text path = AskOpenFileName(OPEN_TITLE, nullptr, ALL_FILES, 0);
+      if (!path.empty()) OpenPath(path);
+    }
+    if (gadget == COMPARE_BUTTON && !oneFile.empty()) {
+      const Text path = AskOpenFileName(OPEN_TITLE, nullptr, ALL_FILES, 0);
+      if (!path.empty()) CompareWith(path);
+    }
+    if (gadget == COPY_BUTTON) Copy();
+    if (gadget == CANCEL_BUTTON && run) run->Cancel();
+  }
+
+  bool OnCommand(WORD command) {
+    HWND focus = GetFocus();
+    if (command == COMMAND_ESCAPE) {
+      if (run && view.state == RunState::RUNNING) {
+        run->Cancel();
+        return true;
+      }
+      return false;
+    }
+    if (command == COMMAND_COPY) {
+      if (focus == VerifyControlHandle(DIGEST_BOX) || focus == VerifyControlHandle(FILE_BOX)) {
+        SendMessageW(focus, WM_COPY, 0, 0);
+      } else {
+        Copy();
+      }
+    }
+    if (command == COMMAND_ENTER) {
+      if (focus == VerifyControlHandle(DIGEST_BOX)) {
+        CheckPastedText();
+      } else if (focus && GetParent(focus) == WindowHandle(VERIFY_WINDOW) && focus != List()) {
+        SendMessageW(focus, BM_CLICK, 0, 0);
+      }
+    }
+    return true;
+  }
+
+  void Copy() {
+    const Text text = CopiedRowsText(view.rows, SelectedRows(List()));
+    if (!text.empty()) PutTextOnClipboard(WindowHandle(VERIFY_WINDOW), text);
+  }
+
+  CheckRun* StartRun() {
+    run = std::make_unique<CheckRun>(
+        [] { PostEventFromAnotherThread(EVENT_RUN_POSTED, 0, VERIFY_WINDOW, 0, nullptr); });
+    SetTimer(WindowHandle(VERIFY_WINDOW), PROGRESS_TIMER, PROGRESS_TICK_MS, nullptr);
+    ShowRows(List(), nullptr);
+    ShowProgress(0, Text());
+    ShowVerdict(view.CurrentVerdict());
+    return run.get();
+  }
+
+  void StopRun() {
+    run.reset();
+    KillTimer(WindowHandle(VERIFY_WINDOW), PROGRESS_TIMER);
+    // What a cancelled run posted is not for the next one.
+    RemoveQueuedEvents(EVENT_RUN_POSTED, ANY_EVENT_FIELD, ANY_EVENT_FIELD, ANY_EVENT_FIELD);
+  }
+
+  void TakeFromRun() {
+    if (!run) return;
+    RunOutbox outbox = run->Take();
+    const bool finished = outbox.finished;
+    view.Apply(std::move(outbox));
+    ShowRows(List(), &view.rows);
+    ShowVerdict(view.CurrentVerdict());
+    if (finished) {
+      KillTimer(WindowHandle(VERIFY_WINDOW), PROGRESS_TIMER);
+      ShowRunProgress();
+    }
+  }
+
+  void ShowRunProgress() {
+    if (!run) return;
+    const RunProgress progress = run->Progress();
+    int32_t permille = PROGRESS_RANGE;
+    if (view.state == RunState::RUNNING && progress.bytesTotal > 0) {
+      permille = static_cast<int32_t>(std::min<uint64_t>(
+          PROGRESS_RANGE, progress.bytesDone * PROGRESS_RANGE / progress.bytesTotal));
+    } else if (view.state == RunState::RUNNING) {
+      permille = 0;
+    }
+    Text current;
+    if (!progress.current.empty()) {
+      current = L"Reading " + progress.current;
+      if (progress.currentSize > 0) {
+        current +=
+            L": " + std::to_wstring(progress.currentDone * 100 / progress.currentSize) + L" %";
+      }
+    }
+    ShowProgress(permille, current);
+  }
+
+  HWND List() const { return VerifyControlHandle(ROWS_LIST); }
+
+  static Text GadgetText(int32_t number) {
+    HWND control = VerifyControlHandle(number);
+    Text text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+  }
+
+  CheckView view;
+  Text oneFile;  // the file a digest is pasted for, or a second file compared with
+  std::unique_ptr<CheckRun> run;
+};
+
+}  // namespace
+
+void RunVerifyWindow() {
+  Controller controller;
+  controller.Start(CommandLineFile());
+  while (controller.Handle(WaitForEvent(-1))) {
+  }
+}
