@@ -1,8 +1,9 @@
 ; The setup program of Calculate Checksums, made by scripts/release_installer.py with makensis.
 ; It installs for the current user alone, without asking for elevation, under
 ; %LOCALAPPDATA%\Programs\Calculate Checksums, and adds what it is asked for: the Explorer verb
-; on every file, a Send To shortcut and the folder on the user's PATH (each on unless
-; /NOVERB, /NOSENDTO or /NOPATH is given; /S installs silently). An earlier installation is
+; on every file, a Send To shortcut, Verify Checksums with its verbs and shortcuts, and the folder
+; on the user's PATH (each on unless /NOVERB, /NOSENDTO, /NOVERIFY or /NOPATH is given; /S
+; installs silently). An earlier installation is
 ; removed by its own uninstaller first, so a newer version replaces an older one and the same
 ; version installed again is a repair. The uninstaller takes back exactly what was added. Neither
 ; changes anything while a program of the installation runs.
@@ -33,6 +34,14 @@ ManifestDPIAware true
 !define CLASSES "Software\Classes"
 !define VERB_PARENT "${CLASSES}\*"
 !define VERB_KEY "${VERB_PARENT}\shell\CalculateChecksums"
+!define VERIFIER "checksums-verify.exe"
+!define VERIFIER_SHORTCUT "Verify Checksums.lnk"
+; "Verify checksum..." on every file, beside the verb above.
+!define VERIFY_FILE_KEY "${VERB_PARENT}\shell\VerifyChecksum"
+; "Verify checksums" on sums files, by extension: a verb of the file type's own that leaves its
+; default program (a user's editor) as it is.
+!define FILE_TYPES "Software\Classes\SystemFileAssociations"
+!define VERIFY_SUMS_VERB "VerifyChecksums"
 !define ENVIRONMENT_KEY "Environment"
 ; The PATH entry this installation added, kept in its uninstall key for the uninstaller.
 !define PATH_ENTRY_VALUE "PathEntry"
@@ -45,6 +54,41 @@ ManifestDPIAware true
   !insertmacro ${ACTION} "LICENSE"
   !insertmacro ${ACTION} "THIRD-PARTY-NOTICES"
 !macroend
+; The extensions of sums files, as checksums-verify and checksums-cli know them by name
+; (sums/algorithm_by_file_name): each algorithm's name, alone and with "sum", and SFV's.
+!macro EACH_SUMS_EXTENSION ACTION
+  !insertmacro ${ACTION} ".crc32"
+  !insertmacro ${ACTION} ".sfv"
+  !insertmacro ${ACTION} ".md5"
+  !insertmacro ${ACTION} ".md5sum"
+  !insertmacro ${ACTION} ".sha1"
+  !insertmacro ${ACTION} ".sha1sum"
+  !insertmacro ${ACTION} ".sha224"
+  !insertmacro ${ACTION} ".sha224sum"
+  !insertmacro ${ACTION} ".sha256"
+  !insertmacro ${ACTION} ".sha256sum"
+  !insertmacro ${ACTION} ".sha384"
+  !insertmacro ${ACTION} ".sha384sum"
+  !insertmacro ${ACTION} ".sha512"
+  !insertmacro ${ACTION} ".sha512sum"
+  !insertmacro ${ACTION} ".sha3-224"
+  !insertmacro ${ACTION} ".sha3-256"
+  !insertmacro ${ACTION} ".sha3-384"
+  !insertmacro ${ACTION} ".sha3-512"
+!macroend
+!macro ADD_SUMS_VERB EXTENSION
+  !insertmacro NOTE_KEY_IF_NEW "${FILE_TYPES}\${EXTENSION}"
+  !insertmacro NOTE_KEY_IF_NEW "${FILE_TYPES}\${EXTENSION}\shell"
+  WriteRegStr HKCU "${FILE_TYPES}\${EXTENSION}\shell\${VERIFY_SUMS_VERB}" "" "Verify checksums"
+  WriteRegStr HKCU "${FILE_TYPES}\${EXTENSION}\shell\${VERIFY_SUMS_VERB}" "Icon" "$INSTDIR\${VERIFIER},0"
+  WriteRegStr HKCU "${FILE_TYPES}\${EXTENSION}\shell\${VERIFY_SUMS_VERB}\command" "" '"$INSTDIR\${VERIFIER}" "%1"'
+!macroend
+!macro REMOVE_SUMS_VERB EXTENSION
+  DeleteRegKey HKCU "${FILE_TYPES}\${EXTENSION}\shell\${VERIFY_SUMS_VERB}"
+  !insertmacro REMOVE_KEY_IF_MADE "${FILE_TYPES}\${EXTENSION}\shell"
+  !insertmacro REMOVE_KEY_IF_MADE "${FILE_TYPES}\${EXTENSION}"
+!macroend
+
 !macro INSTALL_FILE NAME
   File "${SOURCE}\${NAME}"
 !macroend
@@ -90,7 +134,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT License, ${PUBLISHER}"
 !define PATH_LEFT_ALONE 12
 !define PROGRAM_RUNNING 14
 ; The programs that must not run while their files are replaced or removed.
-!define RUNNING_CHECKED "checksums.exe checksums-cli.exe"
+!define RUNNING_CHECKED "checksums.exe checksums-cli.exe checksums-verify.exe"
 ; Exit code of a setup or uninstall stopped before it changed anything.
 !define STOPPED 2
 
@@ -223,6 +267,20 @@ Section "Send To menu" SECTION_SEND_TO
   CreateShortcut "$SENDTO\${SHORTCUT}" "$INSTDIR\${PROGRAM}"
 SectionEnd
 
+Section "Verify Checksums: sums files and a pasted digest checked in a window" SECTION_VERIFY
+  File "${SOURCE}\${VERIFIER}"
+  !insertmacro NOTE_KEY_IF_NEW "${CLASSES}"
+  !insertmacro NOTE_KEY_IF_NEW "${VERB_PARENT}"
+  !insertmacro NOTE_KEY_IF_NEW "${VERB_PARENT}\shell"
+  WriteRegStr HKCU "${VERIFY_FILE_KEY}" "" "Verify checksum..."
+  WriteRegStr HKCU "${VERIFY_FILE_KEY}" "Icon" "$INSTDIR\${VERIFIER},0"
+  WriteRegStr HKCU "${VERIFY_FILE_KEY}\command" "" '"$INSTDIR\${VERIFIER}" "%1"'
+  !insertmacro NOTE_KEY_IF_NEW "${FILE_TYPES}"
+  !insertmacro EACH_SUMS_EXTENSION ADD_SUMS_VERB
+  CreateShortcut "$SENDTO\${VERIFIER_SHORTCUT}" "$INSTDIR\${VERIFIER}"
+  CreateShortcut "$SMPROGRAMS\${VERIFIER_SHORTCUT}" "$INSTDIR\${VERIFIER}"
+SectionEnd
+
 Section "checksums-cli on your PATH" SECTION_PATH
   Call AddToPath
 SectionEnd
@@ -246,6 +304,7 @@ SectionEnd
   !insertmacro MUI_DESCRIPTION_TEXT ${SECTION_PROGRAM} "The checksum window and the console companion checksums-cli, a Start menu entry and an entry in Add/Remove Programs."
   !insertmacro MUI_DESCRIPTION_TEXT ${SECTION_VERB} "Right-click any file and choose Calculate Checksums (on Windows 11 under Show more options)."
   !insertmacro MUI_DESCRIPTION_TEXT ${SECTION_SEND_TO} "Calculate Checksums in the Send To menu of every file."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SECTION_VERIFY} "Verify Checksums, in the Start menu and Send To: right-click a sums file (.sha256, .md5, ...) and choose Verify checksums, or any file and Verify checksum... (on Windows 11 under Show more options)."
   !insertmacro MUI_DESCRIPTION_TEXT ${SECTION_PATH} "Adds the folder to your PATH, so that checksums-cli works in any new console."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
@@ -263,6 +322,7 @@ Function .onInit
   !insertmacro LEAVE_OUT_WHEN_ASKED "/NOVERB" ${SECTION_VERB}
   !insertmacro LEAVE_OUT_WHEN_ASKED "/NOSENDTO" ${SECTION_SEND_TO}
   !insertmacro LEAVE_OUT_WHEN_ASKED "/NOPATH" ${SECTION_PATH}
+  !insertmacro LEAVE_OUT_WHEN_ASKED "/NOVERIFY" ${SECTION_VERIFY}
   !insertmacro UNPACK_HELPER
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $0 != ""
@@ -297,11 +357,17 @@ FunctionEnd
 Section "Uninstall"
   Call un.RemoveFromPath
   DeleteRegKey HKCU "${VERB_KEY}"
+  DeleteRegKey HKCU "${VERIFY_FILE_KEY}"
+  !insertmacro EACH_SUMS_EXTENSION REMOVE_SUMS_VERB
+  !insertmacro REMOVE_KEY_IF_MADE "${FILE_TYPES}"
   !insertmacro REMOVE_KEY_IF_MADE "${VERB_PARENT}\shell"
   !insertmacro REMOVE_KEY_IF_MADE "${VERB_PARENT}"
   !insertmacro REMOVE_KEY_IF_MADE "${CLASSES}"
   Delete "$SENDTO\${SHORTCUT}"
   Delete "$SMPROGRAMS\${SHORTCUT}"
+  Delete "$SENDTO\${VERIFIER_SHORTCUT}"
+  Delete "$SMPROGRAMS\${VERIFIER_SHORTCUT}"
+  Delete "$INSTDIR\${VERIFIER}"
   !insertmacro EACH_INSTALLED_FILE REMOVE_FILE
   Delete "$INSTDIR\${UNINSTALLER}"
   !insertmacro REMOVE_FOLDERS_IF_MADE "$INSTDIR"

@@ -41,6 +41,9 @@ UNINSTALL_KEY = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion
                 "CalculateChecksums"
 VERB_KEY = "HKEY_CURRENT_USER\\Software\\Classes\\*\\shell\\CalculateChecksums"
 ENVIRONMENT_KEY = "HKEY_CURRENT_USER\\Environment"
+VERIFIER = "checksums-verify.exe"
+VERIFY_FILE_KEY = "HKEY_CURRENT_USER\\Software\\Classes\\*\\shell\\VerifyChecksum"
+FILE_TYPES = "HKEY_CURRENT_USER\\Software\\Classes\\SystemFileAssociations"
 # The user's PATH before the install, of the type Windows gives it.
 EARLIER_PATH = "C:\\existing;%USERPROFILE%\\bin"
 SHOWN_FILE = "Prüfsumme Datei.bin"
@@ -62,9 +65,10 @@ class Prefix:
         self.user_dir = os.path.join(self.folder, "drive_c", "users", USER)
         self.install_dir = os.path.join(self.user_dir, "AppData", "Local", "Programs",
                                         "Calculate Checksums")
-        self.shortcuts = [os.path.join(self.user_dir, "AppData", "Roaming", "Microsoft",
-                                       "Windows", folder, "Calculate Checksums.lnk")
-                          for folder in ("SendTo", "Start Menu/Programs")]
+        self.shortcuts, self.verifier_shortcuts = [
+            [os.path.join(self.user_dir, "AppData", "Roaming", "Microsoft", "Windows", folder,
+                          name) for folder in ("SendTo", "Start Menu/Programs")]
+            for name in ("Calculate Checksums.lnk", "Verify Checksums.lnk")]
         self.start_server()
 
     def start_server(self):
@@ -200,7 +204,7 @@ def make_source(folder):
     os.makedirs(folder)
     with open(os.path.join(BUILD_DIR, "release-tools.json"), encoding="utf-8") as tools:
         objcopy = json.load(tools)["objcopy"]
-    for program in ("checksums.exe", "checksums-cli.exe"):
+    for program in ("checksums.exe", "checksums-cli.exe", VERIFIER):
         subprocess.run([objcopy, "--strip-all", os.path.join(BUILD_DIR, program),
                         os.path.join(folder, program)], check=True)
     shutil.copyfile(os.path.join(ROOT, "LICENSE"), os.path.join(folder, "LICENSE"))
@@ -320,12 +324,13 @@ class Installer(unittest.TestCase):
 
     def test_1_silent_install_places_files_keys_shortcuts_and_path_entry(self):
         installed = sorted(os.listdir(self.prefix.install_dir))
-        self.assertEqual(installed, sorted(release_installer.installed_files() + ["uninstall.exe"]))
+        self.assertEqual(installed, sorted(release_installer.installed_files() +
+                                           [VERIFIER, "uninstall.exe"]))
         for name in release_installer.installed_files():
             with open(os.path.join(self.prefix.install_dir, name), "rb") as a, \
                  open(os.path.join(SOURCE, name), "rb") as b:
                 self.assertEqual(a.read(), b.read(), name)
-        for shortcut in self.prefix.shortcuts:
+        for shortcut in self.prefix.shortcuts + self.prefix.verifier_shortcuts:
             self.assertTrue(os.path.isfile(shortcut), shortcut)
         program = WINDOWS_INSTALL_DIR + "\\checksums.exe"
         verb = self.installed[VERB_KEY]
@@ -363,6 +368,37 @@ class Installer(unittest.TestCase):
         self.assertEqual(self.prefix.console_version(),
                          "checksums-cli (Calculate Checksums) %s" % VERSION)
 
+    def test_3_the_verify_verbs_open_verify_checksums_on_a_sums_file(self):
+        keys = self.installed
+        sums_verbs = [key for key in keys if key.startswith(FILE_TYPES + "\\.") and
+                      key.endswith("\\shell\\VerifyChecksums\\command")]
+        self.assertIn(FILE_TYPES + "\\.sha256\\shell\\VerifyChecksums\\command", sums_verbs)
+        self.assertIn(FILE_TYPES + "\\.sha3-256\\shell\\VerifyChecksums\\command", sums_verbs)
+        commands = {exported_text(keys[key]["@"]) for key in sums_verbs + [VERIFY_FILE_KEY +
+                                                                           "\\command"]}
+        self.assertEqual(commands, {'"%s\\%s" "%%1"' % (WINDOWS_INSTALL_DIR, VERIFIER)})
+        # The file type's own default program is not taken.
+        self.assertNotIn("HKEY_CURRENT_USER\\Software\\Classes\\.sha256", keys)
+        self.assertNotIn("@", keys[FILE_TYPES + "\\.sha256"])
+        data = random.Random(8).randbytes(5000)
+        with open(os.path.join(self.prefix.folder, "drive_c", "setup.iso"), "wb") as out:
+            out.write(data)
+        with open(os.path.join(self.prefix.folder, "drive_c", "setup.iso.sha256"), "w") as out:
+            out.write(hashlib.sha256(data).hexdigest() + "  setup.iso\n")
+        program = re.fullmatch(r'"([^"]+)" "%1"', commands.pop()).group(1)
+        window = subprocess.Popen(["wine", program, "C:\\setup.iso.sha256"],
+                                  env=self.prefix.environment, stdin=subprocess.DEVNULL,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        helper = os.path.join(BUILD_DIR, "setup-helper.exe")
+        for _ in range(100):
+            if self.prefix.wine(helper, "running", WINDOWS_INSTALL_DIR, VERIFIER).returncode:
+                break
+            time.sleep(0.1)
+        # Still up, with a window that closes when asked.
+        self.assertIsNone(window.poll())
+        self.assertEqual(self.prefix.wine("taskkill", "/im", VERIFIER).returncode, 0)
+        self.assertEqual(window.wait(timeout=30), 0)
+
     def test_4_a_newer_version_replaces_the_older_and_the_same_again_repairs_it(self):
         self.prefix.wine(SETUP[NEWER], "/S", "/NOVERB", "/NOSENDTO", "/NOPATH")
         upgraded = self.prefix.registry()
@@ -379,7 +415,8 @@ class Installer(unittest.TestCase):
         self.assertEqual(exported_text(repaired[ENVIRONMENT_KEY]["Path"]),
                          EARLIER_PATH + ";" + WINDOWS_INSTALL_DIR)
         self.assertTrue(all(os.path.isfile(shortcut) for shortcut in self.prefix.shortcuts))
-        self.assertEqual(len(os.listdir(self.prefix.install_dir)), len(release_installer.installed_files()) + 1)
+        self.assertEqual(len(os.listdir(self.prefix.install_dir)),
+                         len(release_installer.installed_files()) + 2)
 
     def test_5_a_silent_uninstall_leaves_the_prefix_as_it_was(self):
         quiet = exported_text(self.prefix.registry()[UNINSTALL_KEY]["QuietUninstallString"])
