@@ -381,12 +381,14 @@ class Installer(unittest.TestCase):
         self.assertNotIn("HKEY_CURRENT_USER\\Software\\Classes\\.sha256", keys)
         self.assertNotIn("@", keys[FILE_TYPES + "\\.sha256"])
         data = random.Random(8).randbytes(5000)
-        with open(os.path.join(self.prefix.folder, "drive_c", "setup.iso"), "wb") as out:
+        # Beside the prefix's drive: the uninstall below compares the drive with its first state.
+        with open(os.path.join(self.prefix.folder, "setup.iso"), "wb") as out:
             out.write(data)
-        with open(os.path.join(self.prefix.folder, "drive_c", "setup.iso.sha256"), "w") as out:
+        sums = os.path.join(self.prefix.folder, "setup.iso.sha256")
+        with open(sums, "w") as out:
             out.write(hashlib.sha256(data).hexdigest() + "  setup.iso\n")
         program = re.fullmatch(r'"([^"]+)" "%1"', commands.pop()).group(1)
-        window = subprocess.Popen(["wine", program, "C:\\setup.iso.sha256"],
+        window = subprocess.Popen(["wine", program, "Z:" + sums.replace("/", "\\")],
                                   env=self.prefix.environment, stdin=subprocess.DEVNULL,
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         helper = os.path.join(BUILD_DIR, "setup-helper.exe")
@@ -394,10 +396,17 @@ class Installer(unittest.TestCase):
             if self.prefix.wine(helper, "running", WINDOWS_INSTALL_DIR, VERIFIER).returncode:
                 break
             time.sleep(0.1)
-        # Still up, with a window that closes when asked.
-        self.assertIsNone(window.poll())
-        self.assertEqual(self.prefix.wine("taskkill", "/im", VERIFIER).returncode, 0)
-        self.assertEqual(window.wait(timeout=30), 0)
+        # Started from the installation's folder and still up a second later: a window program
+        # that did not stop on its argument. It is then ended, so that the upgrade below finds
+        # nothing running.
+        time.sleep(1)
+        try:
+            self.assertIsNone(window.poll())
+            self.assertEqual(self.prefix.wine(helper, "running", WINDOWS_INSTALL_DIR,
+                                              VERIFIER).returncode, 14)
+        finally:
+            self.prefix.wine("taskkill", "/f", "/im", VERIFIER)
+            window.wait(timeout=30)
 
     def test_4_a_newer_version_replaces_the_older_and_the_same_again_repairs_it(self):
         self.prefix.wine(SETUP[NEWER], "/S", "/NOVERB", "/NOSENDTO", "/NOPATH")
