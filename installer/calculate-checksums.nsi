@@ -1,13 +1,15 @@
 ; The setup program of Calculate Checksums, made by scripts/release_installer.py with makensis.
 ; It installs for the current user alone, without asking for elevation, under
 ; %LOCALAPPDATA%\Programs\Calculate Checksums, and adds what it is asked for: the Explorer verb
-; on every file, a Send To shortcut and the folder on the user's PATH (each on unless
-; /NOVERB, /NOSENDTO or /NOPATH is given; /S installs silently). An earlier installation is
+; on every file, a Send To shortcut, Verify Checksums with its verbs and shortcuts, and the folder
+; on the user's PATH (each on unless /NOVERB, /NOSENDTO, /NOVERIFY or /NOPATH is given; /S
+; installs silently). An earlier installation is
 ; removed by its own uninstaller first, so a newer version replaces an older one and the same
-; version installed again is a repair. The uninstaller takes back exactly what was added.
+; version installed again is a repair. The uninstaller takes back exactly what was added. Neither
+; changes anything while a program of the installation runs.
 ;
-; Defined by the caller: VERSION (1.2.3), SOURCE (the folder holding the files below), ICON and
-; OUTFILE. No file time is stored, so the same files always give the same bytes.
+; Defined by the caller: VERSION (1.2.3), SOURCE (the folder holding the files below), HELPER
+; (setup-helper.exe), ICON and OUTFILE. No file time is stored, so the same files always give the same bytes.
 
 Unicode true
 Target amd64-unicode
@@ -20,7 +22,6 @@ ManifestDPIAware true
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
-!include WinMessages.nsh
 !include Sections.nsh
 
 !define PRODUCT "Calculate Checksums"
@@ -28,15 +29,22 @@ ManifestDPIAware true
 !define PROGRAM "checksums.exe"
 !define UNINSTALLER "uninstall.exe"
 !define SHORTCUT "${PRODUCT}.lnk"
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\CalculateChecksums"
+!define UNINSTALL_PARENT "Software\Microsoft\Windows\CurrentVersion\Uninstall"
+!define UNINSTALL_KEY "${UNINSTALL_PARENT}\CalculateChecksums"
 !define CLASSES "Software\Classes"
 !define VERB_PARENT "${CLASSES}\*"
 !define VERB_KEY "${VERB_PARENT}\shell\CalculateChecksums"
+!define VERIFIER "checksums-verify.exe"
+!define VERIFIER_SHORTCUT "Verify Checksums.lnk"
+; "Verify checksum..." on every file, beside the verb above.
+!define VERIFY_FILE_KEY "${VERB_PARENT}\shell\VerifyChecksum"
+; "Verify checksums" on sums files, by extension: a verb of the file type's own that leaves its
+; default program (a user's editor) as it is.
+!define FILE_TYPES "Software\Classes\SystemFileAssociations"
+!define VERIFY_SUMS_VERB "VerifyChecksums"
 !define ENVIRONMENT_KEY "Environment"
 ; The PATH entry this installation added, kept in its uninstall key for the uninstaller.
 !define PATH_ENTRY_VALUE "PathEntry"
-; makensis strings hold 1023 characters: a longer PATH cannot be read whole, so it is left alone.
-!define LONGEST_PATH 1023
 
 ; The installed files, in one list for the installer and the uninstaller.
 !macro EACH_INSTALLED_FILE ACTION
@@ -46,6 +54,41 @@ ManifestDPIAware true
   !insertmacro ${ACTION} "LICENSE"
   !insertmacro ${ACTION} "THIRD-PARTY-NOTICES"
 !macroend
+; The extensions of sums files, as checksums-verify and checksums-cli know them by name
+; (sums/algorithm_by_file_name): each algorithm's name, alone and with "sum", and SFV's.
+!macro EACH_SUMS_EXTENSION ACTION
+  !insertmacro ${ACTION} ".crc32"
+  !insertmacro ${ACTION} ".sfv"
+  !insertmacro ${ACTION} ".md5"
+  !insertmacro ${ACTION} ".md5sum"
+  !insertmacro ${ACTION} ".sha1"
+  !insertmacro ${ACTION} ".sha1sum"
+  !insertmacro ${ACTION} ".sha224"
+  !insertmacro ${ACTION} ".sha224sum"
+  !insertmacro ${ACTION} ".sha256"
+  !insertmacro ${ACTION} ".sha256sum"
+  !insertmacro ${ACTION} ".sha384"
+  !insertmacro ${ACTION} ".sha384sum"
+  !insertmacro ${ACTION} ".sha512"
+  !insertmacro ${ACTION} ".sha512sum"
+  !insertmacro ${ACTION} ".sha3-224"
+  !insertmacro ${ACTION} ".sha3-256"
+  !insertmacro ${ACTION} ".sha3-384"
+  !insertmacro ${ACTION} ".sha3-512"
+!macroend
+!macro ADD_SUMS_VERB EXTENSION
+  !insertmacro NOTE_KEY_IF_NEW "${FILE_TYPES}\${EXTENSION}"
+  !insertmacro NOTE_KEY_IF_NEW "${FILE_TYPES}\${EXTENSION}\shell"
+  WriteRegStr HKCU "${FILE_TYPES}\${EXTENSION}\shell\${VERIFY_SUMS_VERB}" "" "Verify checksums"
+  WriteRegStr HKCU "${FILE_TYPES}\${EXTENSION}\shell\${VERIFY_SUMS_VERB}" "Icon" "$INSTDIR\${VERIFIER},0"
+  WriteRegStr HKCU "${FILE_TYPES}\${EXTENSION}\shell\${VERIFY_SUMS_VERB}\command" "" '"$INSTDIR\${VERIFIER}" "%1"'
+!macroend
+!macro REMOVE_SUMS_VERB EXTENSION
+  DeleteRegKey HKCU "${FILE_TYPES}\${EXTENSION}\shell\${VERIFY_SUMS_VERB}"
+  !insertmacro REMOVE_KEY_IF_MADE "${FILE_TYPES}\${EXTENSION}\shell"
+  !insertmacro REMOVE_KEY_IF_MADE "${FILE_TYPES}\${EXTENSION}"
+!macroend
+
 !macro INSTALL_FILE NAME
   File "${SOURCE}\${NAME}"
 !macroend
@@ -80,129 +123,131 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT License, ${PUBLISHER}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-; PATH entries are compared as Windows compares names: without regard to case.
-; ${un}PathWithout: PATH on the stack, then the entry above it; leaves PATH without every entry
-; equal to it, every other entry (empty ones too) kept in its place.
-!macro PATH_WITHOUT un
-Function ${un}PathWithout
-  Exch $1  ; the entry
-  Exch
-  Exch $0  ; the PATH, read from the front
-  Push $2  ; what is kept
-  Push $3  ; the length of the next entry
-  Push $4  ; a character, then the entry
-  Push $5  ; the separator before the next kept entry
-  StrCpy $2 ""
-  StrCpy $5 ""
-  ${Do}
-    StrCpy $3 0
-    ${Do}
-      StrCpy $4 $0 1 $3
-      ${IfThen} $4 == "" ${|} ${ExitDo} ${|}
-      ${IfThen} $4 == ";" ${|} ${ExitDo} ${|}
-      IntOp $3 $3 + 1
-    ${Loop}
-    StrCpy $4 $0 $3
-    ${If} $4 != $1
-      StrCpy $2 "$2$5$4"
-      StrCpy $5 ";"
-    ${EndIf}
-    IntOp $3 $3 + 1
-    StrLen $4 $0
-    ${IfThen} $3 > $4 ${|} ${ExitDo} ${|}
-    StrCpy $0 $0 "" $3
-  ${Loop}
-  StrCpy $0 $2
-  Pop $5
-  Pop $4
-  Pop $3
-  Pop $2
-  Exch $0
-  Exch
-  Pop $1
-FunctionEnd
-!macroend
-!insertmacro PATH_WITHOUT ""
-!insertmacro PATH_WITHOUT "un."
+; setup-helper.exe (installer/setup_helper) edits the user's PATH with the registry functions, at
+; any length and keeping the value's type, and tells whether a program runs from a folder. The
+; installer and the uninstaller each carry it and run it from their temporary folder; its exit
+; codes:
+!define HELPER_NAME "setup-helper.exe"
+!define PATH_CHANGED 0
+!define PATH_CREATED 10
+!define PATH_UNCHANGED 11
+!define PATH_LEFT_ALONE 12
+!define PROGRAM_RUNNING 14
+; The programs that must not run while their files are replaced or removed.
+!define RUNNING_CHECKED "checksums.exe checksums-cli.exe checksums-verify.exe"
+; Exit code of a setup or uninstall stopped before it changed anything.
+!define STOPPED 2
 
-!macro ANNOUNCE_ENVIRONMENT_CHANGE
-  ; New consoles started from Explorer take the changed PATH.
-  SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=5000
+!macro UNPACK_HELPER
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\${HELPER_NAME}" "${HELPER}"
 !macroend
 
-; Sets $0 to 1 when the user's environment has a Path value, else 0.
-Function HasUserPath
-  StrCpy $0 0
-  StrCpy $1 0
+; In .onInit: stops, changing nothing, while a program runs from FOLDER; the user may close it
+; and retry, and silently the setup ends with exit code STOPPED.
+!macro STOP_WHILE_RUNNING FOLDER
   ${Do}
-    ClearErrors
-    EnumRegValue $2 HKCU "${ENVIRONMENT_KEY}" $1
-    ${If} ${Errors}
-    ${OrIf} $2 == ""
-      ${ExitDo}
+    ExecWait '"$PLUGINSDIR\${HELPER_NAME}" running "${FOLDER}" ${RUNNING_CHECKED}' $R9
+    ${IfThen} $R9 != ${PROGRAM_RUNNING} ${|} ${ExitDo} ${|}
+    ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is running from ${FOLDER}. Close it, then choose Retry." /SD IDCANCEL IDCANCEL`
+      SetErrorLevel ${STOPPED}
+      Quit
     ${EndIf}
-    ${If} $2 == "Path"
-      StrCpy $0 1
-      ${ExitDo}
-    ${EndIf}
-    IntOp $1 $1 + 1
   ${Loop}
-FunctionEnd
+!macroend
 
-; Appends the installation folder to the user's PATH, unless it is there already, and records
-; the entry for the uninstaller. The separator always goes before the new entry, so taking the
-; entry out again restores the value as it was.
+; Keys and folders that the installation makes are noted in its uninstall key, so that the
+; uninstaller takes away only those, and only when they are left empty.
+!define MADE_KEY "Made key "
+!define MADE_INSTALL_FOLDER "MadeInstallFolder"
+!define MADE_PARENT_FOLDER "MadeParentFolder"
+!define PATH_CREATED_VALUE "PathCreated"
+
+!macro NOTE_KEY_IF_NEW KEY
+  ClearErrors
+  EnumRegKey $R9 HKCU "${KEY}" 0
+  ${If} ${Errors}
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "${MADE_KEY}${KEY}" 1
+  ${EndIf}
+!macroend
+
+!macro REMOVE_KEY_IF_MADE KEY
+  ReadRegDWORD $R9 HKCU "${UNINSTALL_KEY}" "${MADE_KEY}${KEY}"
+  ${If} $R9 == 1
+    DeleteRegKey /ifnosubkeys /ifnovalues HKCU "${KEY}"
+  ${EndIf}
+!macroend
+
+!macro NOTE_FOLDER_IF_NEW FOLDER VALUE
+  ${IfNot} ${FileExists} "${FOLDER}\*.*"
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "${VALUE}" 1
+  ${EndIf}
+!macroend
+
+; Takes away the folder of an installation and its parent, each when that installation made it
+; and it is empty; read before the uninstall key goes.
+!macro REMOVE_FOLDERS_IF_MADE FOLDER
+  ReadRegDWORD $R8 HKCU "${UNINSTALL_KEY}" "${MADE_INSTALL_FOLDER}"
+  ReadRegDWORD $R9 HKCU "${UNINSTALL_KEY}" "${MADE_PARENT_FOLDER}"
+  ${IfThen} $R8 == 1 ${|} RMDir "${FOLDER}" ${|}
+  ${If} $R9 == 1
+    ${GetParent} "${FOLDER}" $R9
+    RMDir "$R9"
+  ${EndIf}
+!macroend
+
+; Adds the installation folder to the user's PATH unless it is there in any spelling, and notes
+; the entry for the uninstaller.
 Function AddToPath
-  Call HasUserPath
-  StrCpy $1 ""
-  ${If} $0 == 1
-    ClearErrors
-    ReadRegStr $1 HKCU "${ENVIRONMENT_KEY}" "Path"
-    ${If} ${Errors}
-      DetailPrint "Your PATH is too long to be changed safely; it was left as it is."
-      Return
-    ${EndIf}
-  ${EndIf}
-  Push $1
-  Push $INSTDIR
-  Call PathWithout
-  Pop $2
-  ${If} $2 != $1
+  ExecWait '"$PLUGINSDIR\${HELPER_NAME}" add-path "$INSTDIR"' $0
+  ${If} $0 == ${PATH_CHANGED}
+  ${OrIf} $0 == ${PATH_CREATED}
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "${PATH_ENTRY_VALUE}" $INSTDIR
+    ${IfThen} $0 == ${PATH_CREATED} ${|} WriteRegDWORD HKCU "${UNINSTALL_KEY}" "${PATH_CREATED_VALUE}" 1 ${|}
+  ${ElseIf} $0 == ${PATH_UNCHANGED}
     DetailPrint "$INSTDIR is on your PATH already."
-    Return
-  ${EndIf}
-  ${If} $1 == ""
-    StrCpy $2 $INSTDIR
+  ${ElseIf} $0 == ${PATH_LEFT_ALONE}
+    DetailPrint "Your PATH is not plain text; it was left as it is."
+    MessageBox MB_OK|MB_ICONINFORMATION "Your PATH is not plain text, so it was left as it is. To use checksums-cli in a console, add this folder to it yourself:$\r$\n$INSTDIR" /SD IDOK
   ${Else}
-    StrCpy $2 "$1;$INSTDIR"
+    DetailPrint "Your PATH could not be changed; it was left as it is."
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Your PATH could not be changed. To use checksums-cli in a console, add this folder to it yourself:$\r$\n$INSTDIR" /SD IDOK
   ${EndIf}
-  StrLen $3 $2
-  ${If} $3 > ${LONGEST_PATH}
-    DetailPrint "Your PATH is too long to be changed safely; it was left as it is."
-    Return
-  ${EndIf}
-  WriteRegExpandStr HKCU "${ENVIRONMENT_KEY}" "Path" $2
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "${PATH_ENTRY_VALUE}" $INSTDIR
-  !insertmacro ANNOUNCE_ENVIRONMENT_CHANGE
 FunctionEnd
 
 ; An earlier installation, of any version, is taken away by its own uninstaller, run in place
-; so that it finishes before the files are written; the uninstaller itself is left to us.
+; so that it finishes before the files are written; the uninstaller itself, and the folders that
+; installation made, are left to us.
 Function RemoveEarlierInstallation
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $0 == ""
   ${OrIfNot} ${FileExists} "$0\${UNINSTALLER}"
     Return
   ${EndIf}
+  ReadRegDWORD $1 HKCU "${UNINSTALL_KEY}" "${MADE_INSTALL_FOLDER}"
+  ReadRegDWORD $2 HKCU "${UNINSTALL_KEY}" "${MADE_PARENT_FOLDER}"
   DetailPrint "Removing the installation in $0 first"
-  ExecWait '"$0\${UNINSTALLER}" /S _?=$0'
+  ExecWait '"$0\${UNINSTALLER}" /S _?=$0' $3
+  ${If} $3 != 0
+    MessageBox MB_OK|MB_ICONSTOP "The installation in $0 could not be removed." /SD IDOK
+    SetErrorLevel ${STOPPED}
+    Quit
+  ${EndIf}
   Delete "$0\${UNINSTALLER}"
-  RMDir "$0"
+  ${IfThen} $1 == 1 ${|} RMDir "$0" ${|}
+  ${If} $2 == 1
+    ${GetParent} "$0" $2
+    RMDir "$2"
+  ${EndIf}
 FunctionEnd
 
 Section "${PRODUCT} (required)" SECTION_PROGRAM
   SectionIn RO
   Call RemoveEarlierInstallation
+  !insertmacro NOTE_KEY_IF_NEW "${UNINSTALL_PARENT}"
+  ${GetParent} "$INSTDIR" $0
+  !insertmacro NOTE_FOLDER_IF_NEW "$0" "${MADE_PARENT_FOLDER}"
+  !insertmacro NOTE_FOLDER_IF_NEW "$INSTDIR" "${MADE_INSTALL_FOLDER}"
   SetOutPath "$INSTDIR"
   !insertmacro EACH_INSTALLED_FILE INSTALL_FILE
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
@@ -210,6 +255,9 @@ Section "${PRODUCT} (required)" SECTION_PROGRAM
 SectionEnd
 
 Section "Explorer menu: Calculate Checksums on every file" SECTION_VERB
+  !insertmacro NOTE_KEY_IF_NEW "${CLASSES}"
+  !insertmacro NOTE_KEY_IF_NEW "${VERB_PARENT}"
+  !insertmacro NOTE_KEY_IF_NEW "${VERB_PARENT}\shell"
   WriteRegStr HKCU "${VERB_KEY}" "" "${PRODUCT}"
   WriteRegStr HKCU "${VERB_KEY}" "Icon" "$INSTDIR\${PROGRAM},0"
   WriteRegStr HKCU "${VERB_KEY}\command" "" '"$INSTDIR\${PROGRAM}" "%1"'
@@ -217,6 +265,20 @@ SectionEnd
 
 Section "Send To menu" SECTION_SEND_TO
   CreateShortcut "$SENDTO\${SHORTCUT}" "$INSTDIR\${PROGRAM}"
+SectionEnd
+
+Section "Verify Checksums: sums files and a pasted digest checked in a window" SECTION_VERIFY
+  File "${SOURCE}\${VERIFIER}"
+  !insertmacro NOTE_KEY_IF_NEW "${CLASSES}"
+  !insertmacro NOTE_KEY_IF_NEW "${VERB_PARENT}"
+  !insertmacro NOTE_KEY_IF_NEW "${VERB_PARENT}\shell"
+  WriteRegStr HKCU "${VERIFY_FILE_KEY}" "" "Verify checksum..."
+  WriteRegStr HKCU "${VERIFY_FILE_KEY}" "Icon" "$INSTDIR\${VERIFIER},0"
+  WriteRegStr HKCU "${VERIFY_FILE_KEY}\command" "" '"$INSTDIR\${VERIFIER}" "%1"'
+  !insertmacro NOTE_KEY_IF_NEW "${FILE_TYPES}"
+  !insertmacro EACH_SUMS_EXTENSION ADD_SUMS_VERB
+  CreateShortcut "$SENDTO\${VERIFIER_SHORTCUT}" "$INSTDIR\${VERIFIER}"
+  CreateShortcut "$SMPROGRAMS\${VERIFIER_SHORTCUT}" "$INSTDIR\${VERIFIER}"
 SectionEnd
 
 Section "checksums-cli on your PATH" SECTION_PATH
@@ -242,6 +304,7 @@ SectionEnd
   !insertmacro MUI_DESCRIPTION_TEXT ${SECTION_PROGRAM} "The checksum window and the console companion checksums-cli, a Start menu entry and an entry in Add/Remove Programs."
   !insertmacro MUI_DESCRIPTION_TEXT ${SECTION_VERB} "Right-click any file and choose Calculate Checksums (on Windows 11 under Show more options)."
   !insertmacro MUI_DESCRIPTION_TEXT ${SECTION_SEND_TO} "Calculate Checksums in the Send To menu of every file."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SECTION_VERIFY} "Verify Checksums, in the Start menu and Send To: right-click a sums file (.sha256, .md5, ...) and choose Verify checksums, or any file and Verify checksum... (on Windows 11 under Show more options)."
   !insertmacro MUI_DESCRIPTION_TEXT ${SECTION_PATH} "Adds the folder to your PATH, so that checksums-cli works in any new console."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
@@ -259,44 +322,56 @@ Function .onInit
   !insertmacro LEAVE_OUT_WHEN_ASKED "/NOVERB" ${SECTION_VERB}
   !insertmacro LEAVE_OUT_WHEN_ASKED "/NOSENDTO" ${SECTION_SEND_TO}
   !insertmacro LEAVE_OUT_WHEN_ASKED "/NOPATH" ${SECTION_PATH}
+  !insertmacro LEAVE_OUT_WHEN_ASKED "/NOVERIFY" ${SECTION_VERIFY}
+  !insertmacro UNPACK_HELPER
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 != ""
+    !insertmacro STOP_WHILE_RUNNING "$0"
+  ${EndIf}
+  !insertmacro STOP_WHILE_RUNNING "$INSTDIR"
 FunctionEnd
 
 Function un.onInit
   SetShellVarContext current
+  !insertmacro UNPACK_HELPER
+  !insertmacro STOP_WHILE_RUNNING "$INSTDIR"
 FunctionEnd
 
 Function un.RemoveFromPath
   ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "${PATH_ENTRY_VALUE}"
   ${IfThen} $1 == "" ${|} Return ${|}
-  ClearErrors
-  ReadRegStr $0 HKCU "${ENVIRONMENT_KEY}" "Path"
-  ${IfThen} ${Errors} ${|} Return ${|}
-  Push $0
-  Push $1
-  Call un.PathWithout
-  Pop $2
-  ${If} $2 == ""
-    DeleteRegValue HKCU "${ENVIRONMENT_KEY}" "Path"
+  ReadRegDWORD $2 HKCU "${UNINSTALL_KEY}" "${PATH_CREATED_VALUE}"
+  ${If} $2 == 1
+    ExecWait '"$PLUGINSDIR\${HELPER_NAME}" remove-path "$1" created' $0
   ${Else}
-    WriteRegExpandStr HKCU "${ENVIRONMENT_KEY}" "Path" $2
+    ExecWait '"$PLUGINSDIR\${HELPER_NAME}" remove-path "$1"' $0
   ${EndIf}
-  !insertmacro ANNOUNCE_ENVIRONMENT_CHANGE
+  ${If} $0 != ${PATH_CHANGED}
+  ${AndIf} $0 != ${PATH_UNCHANGED}
+    DetailPrint "$1 could not be taken off your PATH; it was left as it is."
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$1 could not be taken off your PATH. Remove it from there yourself." /SD IDOK
+  ${EndIf}
 FunctionEnd
 
-; Keys the installer may have made on the way to its own are taken away only when they are left
-; empty.
+; Keys and folders are taken away only when the installation made them and they are left empty.
 Section "Uninstall"
   Call un.RemoveFromPath
   DeleteRegKey HKCU "${VERB_KEY}"
-  DeleteRegKey /ifnosubkeys /ifnovalues HKCU "${VERB_PARENT}\shell"
-  DeleteRegKey /ifnosubkeys /ifnovalues HKCU "${VERB_PARENT}"
-  DeleteRegKey /ifnosubkeys /ifnovalues HKCU "${CLASSES}"
+  DeleteRegKey HKCU "${VERIFY_FILE_KEY}"
+  !insertmacro EACH_SUMS_EXTENSION REMOVE_SUMS_VERB
+  !insertmacro REMOVE_KEY_IF_MADE "${FILE_TYPES}"
+  !insertmacro REMOVE_KEY_IF_MADE "${VERB_PARENT}\shell"
+  !insertmacro REMOVE_KEY_IF_MADE "${VERB_PARENT}"
+  !insertmacro REMOVE_KEY_IF_MADE "${CLASSES}"
   Delete "$SENDTO\${SHORTCUT}"
   Delete "$SMPROGRAMS\${SHORTCUT}"
+  Delete "$SENDTO\${VERIFIER_SHORTCUT}"
+  Delete "$SMPROGRAMS\${VERIFIER_SHORTCUT}"
+  Delete "$INSTDIR\${VERIFIER}"
   !insertmacro EACH_INSTALLED_FILE REMOVE_FILE
   Delete "$INSTDIR\${UNINSTALLER}"
-  RMDir "$INSTDIR"
-  RMDir "$LOCALAPPDATA\Programs"
+  !insertmacro REMOVE_FOLDERS_IF_MADE "$INSTDIR"
+  ReadRegDWORD $0 HKCU "${UNINSTALL_KEY}" "${MADE_KEY}${UNINSTALL_PARENT}"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
-  DeleteRegKey /ifnosubkeys /ifnovalues HKCU "Software\Microsoft\Windows\CurrentVersion\Uninstall"
+  ${IfThen} $0 == 1 ${|} DeleteRegKey /ifnosubkeys /ifnovalues HKCU "${UNINSTALL_PARENT}" ${|}
 SectionEnd

@@ -4,8 +4,9 @@
 Every include must point down or stay within its folder. The folders' order: runtime at the
 bottom; digest and toolkit on it; report on digest; app on report and toolkit; sums (the sums
 files and the checking both programs share) on report; cli, and each of its folders, on sums;
-verify, the verifying window, on sums and toolkit, and nothing on verify; tests/support on every
-product folder, and the window driver (tests/driver) on it; bench and the other tests on top.
+verify, the verifying window, on sums and toolkit, and nothing on verify; installer (the setup
+program's helper) on nothing; tests/support on every product folder, and the window driver
+(tests/driver) on it; bench and the other tests on top.
 Within cli its folders have an order of their own (CLI_BELOW).
 
 Files that include each other, directly or through a chain, fail as well. With --units the
@@ -29,7 +30,8 @@ CLI_BELOW = {
     "cli/listing": {"cli/inputs", "cli/console", "cli/options"},
 }
 CLI_BELOW["cli"] = set(CLI_BELOW)
-PRODUCT = {"runtime", "digest", "toolkit", "report", "app", "sums", "verify"} | set(CLI_BELOW)
+PRODUCT = {"runtime", "digest", "toolkit", "report", "app", "sums", "verify", "installer"} | \
+    set(CLI_BELOW)
 # What each folder may include besides itself.
 BELOW = {
     "runtime": set(),
@@ -41,6 +43,7 @@ BELOW = {
     "verify": {"sums", "report", "toolkit", "digest", "runtime"},
     **{folder: {"sums", "report", "digest", "runtime"} | below
        for folder, below in CLI_BELOW.items()},
+    "installer": set(),
     "tests/support": PRODUCT,
     "tests/driver": PRODUCT | {"tests/support"},
     "tests": PRODUCT | {"tests/support", "tests/driver"},

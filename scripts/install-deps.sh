@@ -11,7 +11,7 @@ PACKAGES=(
   googletest libbenchmark-dev
   python3-cryptography-vectors libssl-dev zlib1g-dev rhash openssl
   libsimde-dev qemu-user
-  nsis
+  nsis p7zip-full
 )
 
 missing=()

@@ -12,7 +12,8 @@ files their debug links name, in a folder of the same name: unpacked beside the 
 debugger or addr2line finds them.
 
 calculate-checksums-VERSION-win64-setup.exe installs the programs, the guide, the licence and the
-notices for the current user (installer/calculate-checksums.nsi). The bill of materials names it
+notices for the current user (installer/calculate-checksums.nsi), with the helper it runs
+(setup-helper.exe, stripped, carried but not installed). The bill of materials names it
 too, and a copy of it sits beside the archives, with SHA256SUMS of all four.
 
 Every byte follows from the commit: the one time used (PE time stamps, zip entries, the bill of
@@ -40,6 +41,8 @@ import release_inventory  # noqa: E402
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run.sh")
 RELEASE_CHECKS = os.path.join(ROOT, "tests", "release", "release_files_test.py")
 PROGRAMS = ["checksums.exe", "checksums-cli.exe", "checksums-verify.exe"]
+# Carried by the setup program, not installed: it edits the user's PATH and finds running programs.
+SETUP_HELPER = "setup-helper.exe"
 NOTICES = "THIRD-PARTY-NOTICES"
 SUMS = "SHA256SUMS"
 DEBUG_SUFFIX = ".debug"
@@ -96,6 +99,11 @@ def split_off_debug_information(objcopy, built, shipped, debug, epoch):
                    env=environment, check=True)
 
 
+def strip(objcopy, built, shipped, epoch):
+    environment = dict(os.environ, SOURCE_DATE_EPOCH=str(epoch))
+    subprocess.run([objcopy, "--strip-all", built, shipped], env=environment, check=True)
+
+
 def write_sums(folder, names, companion=None):
     # Named relative to the folder, so that a check runs where it is unpacked.
     companion = companion or os.path.join(folder, "checksums-cli.exe")
@@ -148,7 +156,9 @@ def stage(version, build_dir, folder, debug_folder, installer, epoch):
     with open(os.path.join(folder, NOTICES), "w", encoding="utf-8", newline="\n") as out:
         out.write(release_inventory.notices_text(version, PROGRAMS, inventory,
                                                  release_installer.setup_parts()))
-    release_installer.write_installer(version, folder, installer)
+    helper = os.path.join(os.path.dirname(installer), SETUP_HELPER)
+    strip(tools["objcopy"], os.path.join(build_dir, SETUP_HELPER), helper, epoch)
+    release_installer.write_installer(version, folder, helper, installer)
     shipped = {program: os.path.join(folder, program) for program in PROGRAMS}
     with open(os.path.join(folder, bill_of_materials_name(version)), "w", encoding="utf-8",
               newline="\n") as out:

@@ -53,11 +53,44 @@ def write_user_guide(version, target):
         out.write(text)
 
 
-def write_installer(version, folder, target):
-    """Makes the setup program of `version` from the installed files in `folder`."""
+def unpack(installer, folder):
+    """Unpacks every file the setup program carries into folder with 7z, and those of each
+    program among them that is a setup program too (the uninstaller): [path relative to folder],
+    or None when it is no setup program."""
+    if subprocess.run(["7z", "x", "-tNsis", "-y", "-o" + folder, installer],
+                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                      stderr=subprocess.DEVNULL).returncode != 0:
+        return None
+    unpacked = []
+    for base, _, names in sorted(os.walk(folder)):
+        for name in sorted(names):
+            path = os.path.join(base, name)
+            unpacked.append(os.path.relpath(path, folder))
+            inner = unpack(path, path + ".unpacked") if name.endswith(".exe") else None
+            unpacked += [os.path.join(unpacked[-1] + ".unpacked", inner_name)
+                         for inner_name in inner or []]
+    return unpacked
+
+
+def files_naming(installer, text, scratch):
+    """The files the setup program carries whose bytes hold `text`, unpacked into scratch."""
+    named = []
+    unpacked = unpack(installer, scratch)
+    if unpacked is None:
+        raise SystemExit("release: 7z cannot unpack %s" % installer)
+    for name in unpacked:
+        with open(os.path.join(scratch, name), "rb") as unpacked:
+            if text in unpacked.read():
+                named.append(name)
+    return named
+
+
+def write_installer(version, folder, helper, target):
+    """Makes the setup program of `version` from the installed files in `folder` and the setup
+    helper it runs (setup-helper.exe)."""
     result = subprocess.run(
         ["makensis", "-NOCONFIG", "-V2", "-WX", "-DVERSION=" + version, "-DSOURCE=" + folder,
-         "-DICON=" + ICON, "-DOUTFILE=" + target, SCRIPT],
+         "-DHELPER=" + helper, "-DICON=" + ICON, "-DOUTFILE=" + target, SCRIPT],
         stdin=subprocess.DEVNULL, capture_output=True, text=True)
     if result.returncode != 0:
         raise SystemExit("release: makensis failed (%d):\n%s%s"

@@ -18,6 +18,10 @@ import tempfile
 import unittest
 import zlib
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(
+    os.path.abspath(__file__)))), "scripts"))
+import release_installer  # noqa: E402
+
 VERSION, FOLDER, DEBUG_FOLDER, INSTALLER, BUILD_DIR, EMULATOR = sys.argv[1:7]
 PROGRAMS = ["checksums.exe", "checksums-cli.exe", "checksums-verify.exe"]
 SUMS = "SHA256SUMS"
@@ -156,6 +160,9 @@ class ReleaseFiles(unittest.TestCase):
         for path in paths + [INSTALLER]:
             with open(path, "rb") as release_file:
                 self.assertNotIn(source, release_file.read(), path)
+        # The setup program's files are compressed: they are read unpacked.
+        with tempfile.TemporaryDirectory() as scratch:
+            self.assertEqual(release_installer.files_naming(INSTALLER, source, scratch), [])
 
     def test_headers_and_manifests_claim_the_oldest_windows_the_imports_need(self):
         needed, claims = XP_X64, set()
