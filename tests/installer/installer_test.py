@@ -9,8 +9,9 @@ changes by itself. Then the user's PATH in every shape it comes in, kept byte fo
 upgrade and an uninstall refused while the program runs; and the check that the setup program
 carries no build path, failing on one planted.
 
-The steps of the first class share one prefix and run in order.
-Usage: installer_test.py VERSION WIN64_BUILD_DIR
+The steps of the first class share one prefix and run in order. The classes may be run apart,
+in parallel, each selection working in a folder of its own.
+Usage: installer_test.py VERSION WIN64_BUILD_DIR [CLASS...]
 """
 import concurrent.futures
 import hashlib
@@ -25,14 +26,14 @@ import tempfile
 import time
 import unittest
 
-VERSION, BUILD_DIR = sys.argv[1], os.path.abspath(sys.argv[2])
+VERSION, BUILD_DIR, CLASSES = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3:]
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
 sys.path.insert(0, os.path.join(ROOT, "tests", "app"))
 import release_installer  # noqa: E402
 from make_window_fixture import digests  # noqa: E402  (hashlib and zlib, in the window's order)
 
-WORK = os.path.join(BUILD_DIR, "installer-test")
+WORK = os.path.join(BUILD_DIR, "-".join(["installer-test"] + CLASSES))
 TEMPLATE = os.path.join(WORK, "template")
 NEWER = "%s.%s.%d" % (*VERSION.split(".")[:2], int(VERSION.split(".")[2]) + 1)
 USER = os.environ.get("USER") or "root"
@@ -580,4 +581,4 @@ class BuildPath(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + CLASSES, verbosity=2)
