@@ -34,3 +34,16 @@ function(tested_library out name)
     set(${out} ${name}_sanitized PARENT_SCOPE)
   endif()
 endfunction()
+
+# target_wine_paths(target NAME PATH [NAME PATH ...]): compile definitions NAME=L"Z:\..." that
+# name files of the build as a Windows program under Wine sees them, on drive Z:.
+function(target_wine_paths target)
+  set(definitions)
+  set(pairs ${ARGN})
+  while(pairs)
+    list(POP_FRONT pairs name path)
+    string(REPLACE "/" "\\\\" windows_path "${path}")
+    list(APPEND definitions "${name}=L\"Z:${windows_path}\"")
+  endwhile()
+  target_compile_definitions(${target} PRIVATE ${definitions})
+endfunction()
