@@ -62,16 +62,24 @@ bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& condition) {
 }
 
 std::wstring ReadControlText(HWND control) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, ANSWER_TIMEOUT_MS,
-                           &length))
-    return L"";
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_NORMAL, ANSWER_TIMEOUT_MS, &copied);
-  text.resize(copied);
-  return text;
+  // The text may change between the two questions: a buffer one longer than the length asked
+  // shows a text that grew, which is read again rather than returned cut to the old length.
+  for (;;) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, ANSWER_TIMEOUT_MS,
+                             &length))
+      return L"";
+    std::wstring text(length + 2, L'\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(control, WM_GETTEXT, text.size(),
+                             reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, ANSWER_TIMEOUT_MS,
+                             &copied))
+      return L"";
+    if (copied <= length) {
+      text.resize(copied);
+      return text;
+    }
+  }
 }
 
 DrivenProgram::DrivenProgram(const std::wstring& program, const std::wstring& arguments) {
