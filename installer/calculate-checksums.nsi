@@ -56,6 +56,7 @@ ManifestDPIAware true
 !macroend
 ; The extensions of sums files, as checksums-verify and checksums-cli know them by name
 ; (sums/algorithm_by_file_name): each algorithm's name, alone and with "sum", and SFV's.
+; tests/sums/sums_file_names_test.cpp holds this list to those names.
 !macro EACH_SUMS_EXTENSION ACTION
   !insertmacro ${ACTION} ".crc32"
   !insertmacro ${ACTION} ".sfv"
