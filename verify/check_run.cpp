@@ -7,7 +7,6 @@
 #include "sums/entry_check.h"
 #include "sums/folder_separator.h"
 #include "sums/unreadable_reason.h"
-#include "sums/whole_sums_file.h"
 #include "verify/pasted_check.h"
 
 namespace {
@@ -27,9 +26,19 @@ bool IsAbsolute(const Text& name) {
 #endif
 }
 
+// The name as the system takes it: elsewhere than on Windows the conversion through the locale
+// would throw on a name beyond ASCII under the C locale.
+std::filesystem::path SystemPath(const Text& path) {
+#ifdef _WIN32
+  return std::filesystem::path(path);
+#else
+  return std::filesystem::path(NameBytesFromText(path));
+#endif
+}
+
 uint64_t FileSize(const Text& path) {
   std::error_code error;
-  const uintmax_t size = std::filesystem::file_size(std::filesystem::path(path), error);
+  const uintmax_t size = std::filesystem::file_size(SystemPath(path), error);
   return error ? 0 : static_cast<uint64_t>(size);
 }
 
@@ -101,6 +110,12 @@ RunProgress CheckRun::Progress() {
   RunProgress progress;
   progress.bytesTotal = bytesTotal;
   progress.bytesDone = bytesFinished;
+  if (!listingRead.empty()) {
+    progress.current = listingRead;
+    progress.currentDone = progress.bytesDone = listingBytesRead;
+    progress.currentSize = listingSize;
+    progress.bytesTotal = listingSize > 0 ? static_cast<uint64_t>(listingSize) : 0;
+  }
   if (waitedFor) {
     progress.current = waitedFor->path;
     progress.currentDone = waitedFor->bytesRead;
@@ -115,7 +130,7 @@ void CheckRun::Post(const std::function<void(RunOutbox&)>& change) {
   {
     std::lock_guard<std::mutex> held(lock);
     wasEmpty = !outbox.listed && outbox.updates.empty() && !outbox.finished &&
-               outbox.failure.empty() && outbox.digests.empty();
+               outbox.failure.empty() && !outbox.binary && outbox.digests.empty();
     change(outbox);
   }
   if (wasEmpty && wake) wake();
@@ -136,8 +151,29 @@ void CheckRun::CheckSumsFile(const Text& sumsFile) {
   });
 }
 
+WholeSumsFile CheckRun::ReadListing(const Text& sumsFile) {
+  {
+    std::lock_guard<std::mutex> held(lock);
+    listingRead = sumsFile;
+  }
+  WholeSumsFile whole = ReadWholeSumsFile(sumsFile, [this](uint64_t bytesRead, int64_t size) {
+    std::lock_guard<std::mutex> held(lock);
+    listingBytesRead = bytesRead;
+    listingSize = size;
+    return !cancelling;
+  });
+  std::lock_guard<std::mutex> held(lock);
+  listingRead.clear();
+  return whole;
+}
+
 void CheckRun::RunSumsFile(const Text& sumsFile) {
-  WholeSumsFile whole = ReadWholeSumsFile(sumsFile);
+  WholeSumsFile whole = ReadListing(sumsFile);
+  if (whole.stopped) return;
+  if (whole.binary) {
+    Post([](RunOutbox& box) { box.binary = true; });
+    return;
+  }
   const NamedAlgorithm* named = AlgorithmNamedBySumsFile(sumsFile);
   std::vector<CheckRow> rows;
   std::vector<Group> groups;
