@@ -274,29 +274,35 @@ TEST(VerifyWindow, AHugeSumsFileIsReadWhileTheWindowAnswersAndEscapeStopsTheRead
   std::filesystem::remove_all(folder, gone);
 }
 
+// The top-level windows of a process, hidden ones too.
+std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
+  std::pair<DWORD, std::vector<HWND>> found{processId, {}};
+  EnumWindows(
+      [](HWND window, LPARAM parameter) -> BOOL {
+        auto* search = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(parameter);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == search->first) search->second.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found.second;
+}
+
 TEST(VerifyWindow, TaskkillWithoutForceEndsTheProgramEvenBeforeItsWindowIsUp) {
   const std::filesystem::path folder = Folder("taskkill");
   Write(folder / "a.txt", "abc");
   Write(folder / "SHA256SUMS", Line(SHA256_ABC, "a.txt"));
   DrivenProgram program(VERIFY_PROGRAM, L"\"" + (folder / "SHA256SUMS").wstring() + L"\"");
-  // taskkill asks every top-level window of the process to close, so it fails until the first
-  // is made: the program's hidden one, made before its window.
-  std::wstring command = L"taskkill /pid " + std::to_wstring(program.ProcessId());
-  EXPECT_TRUE(WaitUntil(10000, [&] {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION taskkill{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &taskkill)) {
-      return false;
-    }
-    DWORD exitCode = 1;
-    WaitForSingleObject(taskkill.hProcess, 10000);
-    GetExitCodeProcess(taskkill.hProcess, &exitCode);
-    CloseHandle(taskkill.hThread);
-    CloseHandle(taskkill.hProcess);
-    return exitCode == 0;
-  }));
+  // What taskkill without /f does, as early as it can: WM_CLOSE posted to every top-level window
+  // of the process, which are then the system's input-method window and the program's hidden
+  // one, made before its own.
+  std::vector<HWND> windows;
+  for (DWORD start = GetTickCount(); windows.size() < 2 && GetTickCount() - start < 10000;) {
+    windows = TopLevelWindowsOf(program.ProcessId());
+  }
+  ASSERT_GE(windows.size(), 2u);
+  for (HWND window : windows) PostMessageW(window, WM_CLOSE, 0, 0);
   ASSERT_EQ(WaitForSingleObject(program.Process(), 10000), WAIT_OBJECT_0);
   DWORD exitCode = 1;
   GetExitCodeProcess(program.Process(), &exitCode);
