@@ -75,6 +75,21 @@ struct CheckRun::Group {
   std::unique_ptr<DigestJob> job;
 };
 
+namespace {
+
+// A row as listed, before its file is read; a row judged starts from it again rather than from a
+// kept copy, which for a huge sums file would cost as much as the list itself.
+CheckRow ListedRow(const SumsEntry& entry, const AlgorithmList& algorithms) {
+  CheckRow row;
+  row.name = entry.name;
+  row.algorithm = AlgorithmNames(algorithms, entry.moreDigests.empty() ? L" or " : L", ");
+  row.expected = LowerCaseHex(entry.hex);
+  row.lineNumber = entry.lineNumber;
+  return row;
+}
+
+}  // namespace
+
 Text ListedFilePath(const Text& sumsFile, const Text& name) {
   if (IsAbsolute(name)) return name;
   size_t separator = Text::npos;
@@ -176,6 +191,7 @@ void CheckRun::RunSumsFile(const Text& sumsFile) {
   }
   const NamedAlgorithm* named = AlgorithmNamedBySumsFile(sumsFile);
   std::vector<CheckRow> rows;
+  rows.reserve(whole.entries.size());
   std::vector<Group> groups;
   std::vector<size_t> malformed = whole.malformedLines;
   for (SumsEntry& entry : whole.entries) {
@@ -184,11 +200,7 @@ void CheckRun::RunSumsFile(const Text& sumsFile) {
       malformed.push_back(entry.lineNumber);
       continue;
     }
-    CheckRow row;
-    row.name = entry.name;
-    row.algorithm = AlgorithmNames(algorithms, entry.moreDigests.empty() ? L" or " : L", ");
-    row.expected = LowerCaseHex(entry.hex);
-    row.lineNumber = entry.lineNumber;
+    CheckRow row = ListedRow(entry, algorithms);
     const Text path = ListedFilePath(sumsFile, entry.name);
     if (groups.empty() || groups.back().path != path ||
         groups.back().rows.size() == ENTRIES_READ_TOGETHER) {
@@ -201,8 +213,8 @@ void CheckRun::RunSumsFile(const Text& sumsFile) {
     group.entries.push_back(std::move(entry));
     rows.push_back(std::move(row));
   }
+  std::vector<SumsEntry>().swap(whole.entries);  // each moved into its group
   std::sort(malformed.begin(), malformed.end());
-  listedRows = rows;
   Post([&](RunOutbox& box) {
     box.listed = true;
     box.rows = std::move(rows);
@@ -267,7 +279,7 @@ void CheckRun::Judge(const Group& group, const DigestJob& job) {
         failure.failed
             ? JudgeUnreadEntry(group.entries[i], group.entryAlgorithms[i], failure)
             : JudgeEntry(group.entries[i], group.entryAlgorithms[i], group.algorithms, job.digests);
-    CheckRow row = listedRows[group.rows[i]];
+    CheckRow row = ListedRow(group.entries[i], group.entryAlgorithms[i]);
     row.status = StatusOf(verdict.status);
     if (verdict.status == EntryStatus::OK && group.entries[i].moreDigests.empty()) {
       row.algorithm = verdict.algorithm->displayName;
@@ -287,14 +299,10 @@ void CheckRun::Judge(const Group& group, const DigestJob& job) {
 
 void CheckRun::CheckDigest(const Text& file, const AlgorithmList& candidates, const Text& hex) {
   thread = std::thread([this, file, candidates, hex] {
-    CheckRow row;
-    row.name = file;
-    row.algorithm = AlgorithmNames(candidates, L" or ");
-    row.expected = LowerCaseHex(hex);
     const NamedAlgorithm* named = candidates.size() == 1 ? candidates[0] : nullptr;
     const SumsEntry entry = ProperEntry(SumsLineForm::GNU, named, hex, file);
+    const CheckRow row = ListedRow(entry, candidates);
     Group group{file, candidates, {0}, {entry}, {candidates}, FileSize(file), nullptr};
-    listedRows = {row};
     Post([&](RunOutbox& box) {
       box.listed = true;
       box.rows = {row};

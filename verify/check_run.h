@@ -81,7 +81,7 @@ class CheckRun {
   std::atomic<bool> cancelling{false};
   std::mutex lock;  // guards everything below
   RunOutbox outbox;
-  std::vector<CheckRow> listedRows;  // the run's own copy, as the rows were listed
+  std::vector<CheckRow> listedRows;  // two files compared: the rows as they were listed
   DigestRun* digestRun = nullptr;
   const DigestJob* waitedFor = nullptr;
   Text listingRead;  // the sums file, while it is read
