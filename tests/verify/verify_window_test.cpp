@@ -364,4 +364,38 @@ TEST(VerifyWindow, APastedTextOfNoDigestsLengthStartsNoRunAndEnterChecksAgain) {
   EXPECT_EQ(WaitForVerdict(program, L"No match"), L"No match");
 }
 
+// The control that has the keyboard focus in the program's window thread.
+HWND FocusOf(const DrivenProgram& program) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  GetGUIThreadInfo(GetWindowThreadProcessId(program.Window(), nullptr), &info);
+  return info.hwndFocus;
+}
+
+void PressKey(HWND control, WPARAM key) {
+  PostMessageW(control, WM_KEYDOWN, key, 1);
+  PostMessageW(control, WM_KEYUP, key, 1u << 31 | 1u << 30 | 1);
+}
+
+TEST(VerifyWindow, EnterOnAButtonReachedWithTabPressesIt) {
+  const std::filesystem::path folder = Folder("enter");
+  Write(folder / "a.txt", "abc");
+  Write(folder / "SHA256SUMS", Line(SHA256_ABC, "a.txt"));
+  DrivenProgram program(VERIFY_PROGRAM, L"\"" + (folder / "SHA256SUMS").wstring() + L"\"");
+  ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
+  ASSERT_EQ(WaitForVerdict(program), L"1 file OK");
+  PutOnClipboard(L"");
+  HWND copy = GetDlgItem(program.Window(), COPY_BUTTON);
+  for (int presses = 0; presses < 20 && FocusOf(program) != copy; ++presses) {
+    HWND focus = FocusOf(program);
+    PressKey(focus ? focus : program.Window(), VK_TAB);
+    WaitUntil(2000, [&] { return FocusOf(program) != focus; });
+  }
+  ASSERT_EQ(FocusOf(program), copy);
+  PressKey(copy, VK_RETURN);
+  std::wstring copied;
+  EXPECT_TRUE(WaitUntil(10000, [&] { return !(copied = ClipboardText()).empty(); }));
+  EXPECT_EQ(copied, L"a.txt: OK\r\n");
+}
+
 }  // namespace
