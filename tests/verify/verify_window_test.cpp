@@ -244,7 +244,7 @@ TEST(VerifyWindow, ClosingByWmCloseInTheMiddleOfARunEndsTheProgramAtOnce) {
   std::filesystem::remove_all(folder, ignored);
 }
 
-TEST(VerifyWindow, AHugeSumsFileIsReadWhileTheWindowAnswersAndEscapeStopsTheReading) {
+TEST(VerifyWindow, AHugeSumsFileIsReadWhileTheWindowAnswersAndEscapeOrAnotherFileStopsTheReading) {
   const std::filesystem::path folder = Folder("huge");
   const std::string line = Line(SHA256_ABC, "listed-file.txt");
   std::string lines;
@@ -268,6 +268,18 @@ TEST(VerifyWindow, AHugeSumsFileIsReadWhileTheWindowAnswersAndEscapeStopsTheRead
   EXPECT_TRUE(
       WaitUntil(3000, [&] { return (verdict = Verdict(program)).rfind(L"Cancelled", 0) == 0; }));
   EXPECT_EQ(verdict, L"Cancelled while reading SHA256SUMS");
+  // Another sums file dropped in the middle of the reading is checked at once.
+  Write(folder / "a.txt", "abc");
+  Write(folder / "a.sha256", Line(SHA256_ABC, "a.txt"));
+  RECT list;
+  GetWindowRect(GetDlgItem(program.Window(), ROWS_LIST), &list);
+  MapWindowPoints(nullptr, program.Window(), reinterpret_cast<POINT*>(&list), 2);
+  const POINT middle{(list.left + list.right) / 2, (list.top + list.bottom) / 2};
+  program.DropFilesAt(middle, {(folder / "SHA256SUMS").wstring()});
+  EXPECT_EQ(WaitForVerdict(program, L"Reading"), L"Reading SHA256SUMS...");
+  program.DropFilesAt(middle, {(folder / "a.sha256").wstring()});
+  EXPECT_TRUE(WaitUntil(3000, [&] { return (verdict = Verdict(program)) == L"1 file OK"; }))
+      << verdict;
   // Idle now: WM_CLOSE ends it.
   EXPECT_EQ(program.Close(DrivenProgram::CloseBy::CLOSE_MESSAGE, 5000), 0);
   std::error_code gone;
