@@ -33,6 +33,7 @@ bool SumsFileReader::ReadEntries(std::vector<SumsEntry>& entries) {
     text.Finish(cut);
     ended = true;
   } else {
+    bytesRead += static_cast<uint64_t>(got);
     text.Take(piece, static_cast<size_t>(got), cut);
   }
   for (const SumsFileLine& line : cut) lines.Take(line, entries);

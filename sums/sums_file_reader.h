@@ -1,6 +1,7 @@
 #pragma once
 // A sums file read piece by piece, "-" being standard input: only the piece and the line being
 // cut are held, whatever the file's size.
+#include <cstdint>
 #include <vector>
 
 #include "sums/sums_file_text.h"
@@ -17,6 +18,9 @@ class SumsFileReader {
   bool ReadEntries(std::vector<SumsEntry>& entries);
   // The system's words after "cannot read NAME: "; empty while nothing failed.
   const Text& FailureReason() const { return failure; }
+  bool HeldBinary() const { return text.HeldBinary(); }
+  uint64_t BytesRead() const { return bytesRead; }
+  int64_t Size() const { return file.Size(); }  // -1 when unknown
 
  private:
   DigestFile file;
@@ -25,6 +29,7 @@ class SumsFileReader {
   SumsLineReader lines;
   std::vector<SumsFileLine> cut;
   bool ended = false;
+  uint64_t bytesRead = 0;
   Text failure;
 };
 

@@ -31,6 +31,7 @@ void SumsFileText::Decide(bool ended, std::vector<SumsFileLine>& lines) {
 }
 
 void SumsFileText::TakeUtf8(const char* piece, size_t size, std::vector<SumsFileLine>& lines) {
+  if (std::memchr(piece, '\0', size)) binary = true;
   while (size > 0) {
     const char* end = static_cast<const char*>(std::memchr(piece, '\n', size));
     const size_t length = end ? static_cast<size_t>(end - piece) : size;

@@ -23,6 +23,9 @@ class SumsFileText {
   void Take(const char* bytes, size_t size, std::vector<SumsFileLine>& lines);
   // The end of the file: the last line, when it has no end of its own.
   void Finish(std::vector<SumsFileLine>& lines);
+  // A NUL byte came in UTF-8 text: no text editor or checksum tool writes one, so the file is
+  // binary (an image, a program) and its "lines" are noise.
+  bool HeldBinary() const { return binary; }
 
  private:
   void Decide(bool ended, std::vector<SumsFileLine>& lines);
@@ -40,6 +43,7 @@ class SumsFileText {
   size_t lineBytes = 0;
   bool tooLong = false;  // the current line passed the limit and is being skipped
   int oddByte = -1;      // UTF-16: the first byte of a code unit whose second has not come yet
+  bool binary = false;
 };
 
 // All lines of a whole file in memory.

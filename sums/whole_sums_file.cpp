@@ -2,12 +2,16 @@
 
 #include "sums/sums_file_reader.h"
 
-WholeSumsFile ReadWholeSumsFile(const Text& path) {
+WholeSumsFile ReadWholeSumsFile(const Text& path, const SumsReadProgress& goOn) {
   WholeSumsFile whole;
   SumsFileReader reader;
   std::vector<SumsEntry> entries;
   if (reader.Open(path)) {
     while (reader.ReadEntries(entries)) {
+      if (reader.HeldBinary()) {
+        whole.binary = true;
+        return whole;
+      }
       for (SumsEntry& entry : entries) {
         if (entry.form == SumsLineForm::MALFORMED) {
           whole.malformedLines.push_back(entry.lineNumber);
@@ -16,6 +20,10 @@ WholeSumsFile ReadWholeSumsFile(const Text& path) {
         }
       }
       entries.clear();
+      if (goOn && !goOn(reader.BytesRead(), reader.Size())) {
+        whole.stopped = true;
+        return whole;
+      }
     }
   }
   whole.failure = reader.FailureReason();

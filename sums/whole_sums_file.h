@@ -4,6 +4,8 @@
 // `checksums-cli -c`, "-" being standard input. A digest-alone entry (setup.iso.sha256) names its
 // file with the sums file's folder in front; every other name is as the line writes it.
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "runtime/text.h"
@@ -15,6 +17,13 @@ struct WholeSumsFile {
   // Why the sums file could not be opened or read through, as the companion words it after
   // "cannot read NAME: "; empty when it was. The entries before a failed read are kept.
   Text failure;
+  // Binary data, no text: read no further, and nothing read is kept.
+  bool binary = false;
+  bool stopped = false;  // `goOn` said no before the end
 };
 
-WholeSumsFile ReadWholeSumsFile(const Text& path);
+// How far the reading is: the bytes read and the file's size (-1 when unknown). It is asked after
+// each piece and answers whether to go on, so that reading a huge file can be stopped.
+using SumsReadProgress = std::function<bool(uint64_t bytesRead, int64_t size)>;
+
+WholeSumsFile ReadWholeSumsFile(const Text& path, const SumsReadProgress& goOn = nullptr);

@@ -91,6 +91,13 @@ bool FieldMatches(int64_t pattern, int64_t value) {
 }
 
 LRESULT CALLBACK EventWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // A hidden top-level window, it is among those asked to close the program (taskkill asks every
+  // one), maybe before the program's own window exists: the program answers, and this window,
+  // which the posts from other threads need, stays.
+  if (message == WM_CLOSE) {
+    PostToolkitEvent(EVENT_CLOSE_WINDOW, 0, 0, 0, nullptr, nullptr, POST_FORCE);
+    return 0;
+  }
   if (message == postEventMessage && postEventMessage) {
     if (EventNode* posted = TakeOutstandingPost(lParam)) {
       PostToolkitEvent(posted->kind, posted->gadget, posted->window, posted->type, posted->data,

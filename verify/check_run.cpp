@@ -7,7 +7,6 @@
 #include "sums/entry_check.h"
 #include "sums/folder_separator.h"
 #include "sums/unreadable_reason.h"
-#include "sums/whole_sums_file.h"
 #include "verify/pasted_check.h"
 
 namespace {
@@ -27,9 +26,19 @@ bool IsAbsolute(const Text& name) {
 #endif
 }
 
+// The name as the system takes it: elsewhere than on Windows the conversion through the locale
+// would throw on a name beyond ASCII under the C locale.
+std::filesystem::path SystemPath(const Text& path) {
+#ifdef _WIN32
+  return std::filesystem::path(path);
+#else
+  return std::filesystem::path(NameBytesFromText(path));
+#endif
+}
+
 uint64_t FileSize(const Text& path) {
   std::error_code error;
-  const uintmax_t size = std::filesystem::file_size(std::filesystem::path(path), error);
+  const uintmax_t size = std::filesystem::file_size(SystemPath(path), error);
   return error ? 0 : static_cast<uint64_t>(size);
 }
 
@@ -66,6 +75,21 @@ struct CheckRun::Group {
   std::unique_ptr<DigestJob> job;
 };
 
+namespace {
+
+// A row as listed, before its file is read; a row judged starts from it again rather than from a
+// kept copy, which for a huge sums file would cost as much as the list itself.
+CheckRow ListedRow(const SumsEntry& entry, const AlgorithmList& algorithms) {
+  CheckRow row;
+  row.name = entry.name;
+  row.algorithm = AlgorithmNames(algorithms, entry.moreDigests.empty() ? L" or " : L", ");
+  row.expected = LowerCaseHex(entry.hex);
+  row.lineNumber = entry.lineNumber;
+  return row;
+}
+
+}  // namespace
+
 Text ListedFilePath(const Text& sumsFile, const Text& name) {
   if (IsAbsolute(name)) return name;
   size_t separator = Text::npos;
@@ -101,6 +125,12 @@ RunProgress CheckRun::Progress() {
   RunProgress progress;
   progress.bytesTotal = bytesTotal;
   progress.bytesDone = bytesFinished;
+  if (!listingRead.empty()) {
+    progress.current = listingRead;
+    progress.currentDone = progress.bytesDone = listingBytesRead;
+    progress.currentSize = listingSize;
+    progress.bytesTotal = listingSize > 0 ? static_cast<uint64_t>(listingSize) : 0;
+  }
   if (waitedFor) {
     progress.current = waitedFor->path;
     progress.currentDone = waitedFor->bytesRead;
@@ -115,7 +145,7 @@ void CheckRun::Post(const std::function<void(RunOutbox&)>& change) {
   {
     std::lock_guard<std::mutex> held(lock);
     wasEmpty = !outbox.listed && outbox.updates.empty() && !outbox.finished &&
-               outbox.failure.empty() && outbox.digests.empty();
+               outbox.failure.empty() && !outbox.binary && outbox.digests.empty();
     change(outbox);
   }
   if (wasEmpty && wake) wake();
@@ -136,10 +166,32 @@ void CheckRun::CheckSumsFile(const Text& sumsFile) {
   });
 }
 
+WholeSumsFile CheckRun::ReadListing(const Text& sumsFile) {
+  {
+    std::lock_guard<std::mutex> held(lock);
+    listingRead = sumsFile;
+  }
+  WholeSumsFile whole = ReadWholeSumsFile(sumsFile, [this](uint64_t bytesRead, int64_t size) {
+    std::lock_guard<std::mutex> held(lock);
+    listingBytesRead = bytesRead;
+    listingSize = size;
+    return !cancelling;
+  });
+  std::lock_guard<std::mutex> held(lock);
+  listingRead.clear();
+  return whole;
+}
+
 void CheckRun::RunSumsFile(const Text& sumsFile) {
-  WholeSumsFile whole = ReadWholeSumsFile(sumsFile);
+  WholeSumsFile whole = ReadListing(sumsFile);
+  if (whole.stopped) return;
+  if (whole.binary) {
+    Post([](RunOutbox& box) { box.binary = true; });
+    return;
+  }
   const NamedAlgorithm* named = AlgorithmNamedBySumsFile(sumsFile);
   std::vector<CheckRow> rows;
+  rows.reserve(whole.entries.size());
   std::vector<Group> groups;
   std::vector<size_t> malformed = whole.malformedLines;
   for (SumsEntry& entry : whole.entries) {
@@ -148,11 +200,7 @@ void CheckRun::RunSumsFile(const Text& sumsFile) {
       malformed.push_back(entry.lineNumber);
       continue;
     }
-    CheckRow row;
-    row.name = entry.name;
-    row.algorithm = AlgorithmNames(algorithms, entry.moreDigests.empty() ? L" or " : L", ");
-    row.expected = LowerCaseHex(entry.hex);
-    row.lineNumber = entry.lineNumber;
+    CheckRow row = ListedRow(entry, algorithms);
     const Text path = ListedFilePath(sumsFile, entry.name);
     if (groups.empty() || groups.back().path != path ||
         groups.back().rows.size() == ENTRIES_READ_TOGETHER) {
@@ -165,8 +213,8 @@ void CheckRun::RunSumsFile(const Text& sumsFile) {
     group.entries.push_back(std::move(entry));
     rows.push_back(std::move(row));
   }
+  std::vector<SumsEntry>().swap(whole.entries);  // each moved into its group
   std::sort(malformed.begin(), malformed.end());
-  listedRows = rows;
   Post([&](RunOutbox& box) {
     box.listed = true;
     box.rows = std::move(rows);
@@ -231,7 +279,7 @@ void CheckRun::Judge(const Group& group, const DigestJob& job) {
         failure.failed
             ? JudgeUnreadEntry(group.entries[i], group.entryAlgorithms[i], failure)
             : JudgeEntry(group.entries[i], group.entryAlgorithms[i], group.algorithms, job.digests);
-    CheckRow row = listedRows[group.rows[i]];
+    CheckRow row = ListedRow(group.entries[i], group.entryAlgorithms[i]);
     row.status = StatusOf(verdict.status);
     if (verdict.status == EntryStatus::OK && group.entries[i].moreDigests.empty()) {
       row.algorithm = verdict.algorithm->displayName;
@@ -251,14 +299,10 @@ void CheckRun::Judge(const Group& group, const DigestJob& job) {
 
 void CheckRun::CheckDigest(const Text& file, const AlgorithmList& candidates, const Text& hex) {
   thread = std::thread([this, file, candidates, hex] {
-    CheckRow row;
-    row.name = file;
-    row.algorithm = AlgorithmNames(candidates, L" or ");
-    row.expected = LowerCaseHex(hex);
     const NamedAlgorithm* named = candidates.size() == 1 ? candidates[0] : nullptr;
     const SumsEntry entry = ProperEntry(SumsLineForm::GNU, named, hex, file);
+    const CheckRow row = ListedRow(entry, candidates);
     Group group{file, candidates, {0}, {entry}, {candidates}, FileSize(file), nullptr};
-    listedRows = {row};
     Post([&](RunOutbox& box) {
       box.listed = true;
       box.rows = {row};

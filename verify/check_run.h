@@ -14,6 +14,7 @@
 #include "digest/digest_run.h"
 #include "sums/named_algorithms.h"
 #include "sums/sums_entry.h"
+#include "sums/whole_sums_file.h"
 #include "verify/check_rows.h"
 
 struct RowUpdate {
@@ -27,6 +28,7 @@ struct RunOutbox {
   std::vector<CheckRow> rows;          // every row, waiting, once listed
   std::vector<size_t> malformedLines;  // lines not understood, counted from 1
   Text failure;                        // why the sums file or the file could not be read
+  bool binary = false;                 // the sums file holds binary data, not lines of text
   std::vector<RowUpdate> updates;      // rows done, in order
   std::vector<Text> digests;           // a pasted digest's run: each candidate's digest
   bool finished = false;
@@ -65,6 +67,8 @@ class CheckRun {
  private:
   struct Group;
   void RunSumsFile(const Text& sumsFile);
+  // The sums file read, showing how far as the progress of its own; stops when cancelled.
+  WholeSumsFile ReadListing(const Text& sumsFile);
   // Reads each group's file, several at once, and hands each to `done` in order.
   void RunGroups(std::vector<Group>& groups,
                  const std::function<void(const Group&, const DigestJob&)>& done);
@@ -77,9 +81,12 @@ class CheckRun {
   std::atomic<bool> cancelling{false};
   std::mutex lock;  // guards everything below
   RunOutbox outbox;
-  std::vector<CheckRow> listedRows;  // the run's own copy, as the rows were listed
+  std::vector<CheckRow> listedRows;  // two files compared: the rows as they were listed
   DigestRun* digestRun = nullptr;
   const DigestJob* waitedFor = nullptr;
+  Text listingRead;  // the sums file, while it is read
+  uint64_t listingBytesRead = 0;
+  int64_t listingSize = -1;
   uint64_t bytesTotal = 0;
   uint64_t bytesFinished = 0;
   std::thread thread;  // last: it goes before what it uses

@@ -59,6 +59,7 @@ void CheckView::Apply(RunOutbox&& outbox) {
   for (RowUpdate& update : outbox.updates) {
     if (update.index < rows.size()) rows[update.index] = std::move(update.row);
   }
+  if (outbox.binary) binary = true;
   if (!outbox.digests.empty()) digests = std::move(outbox.digests);
   if (!outbox.finished) return;
   state = outbox.cancelled ? RunState::CANCELLED : RunState::DONE;
@@ -70,6 +71,10 @@ void CheckView::Apply(RunOutbox&& outbox) {
 
 Verdict CheckView::CurrentVerdict() const {
   if (kind != CheckKind::SUMS_FILE) return OneFileVerdict(*this);
+  if (binary) return BinarySumsFileVerdict(FileNamePart(file));
+  if (!listed && state == RunState::CANCELLED) {
+    return {L"Cancelled while reading " + FileNamePart(file), Text(), VerdictColour::NEUTRAL};
+  }
   if (!listed) return {L"Reading " + FileNamePart(file) + L"...", Text(), VerdictColour::NEUTRAL};
   if (rows.empty() && !failure.empty()) return CannotRead(FileNamePart(file), failure);
   if (rows.empty()) return NoCheckLineVerdict(FileNamePart(file), malformedLines.size());

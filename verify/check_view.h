@@ -18,6 +18,7 @@ struct CheckView {
   Text failure;
   std::vector<Text> digests;
   bool listed = false;
+  bool binary = false;  // the sums file holds no text
   RunState state = RunState::RUNNING;
 
   // Starts showing a new check; the rows come with the run's first outbox.

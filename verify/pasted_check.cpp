@@ -14,6 +14,20 @@ Text AlgorithmNames(const AlgorithmList& algorithms, const wchar_t* joiner) {
   return names;
 }
 
+Verdict PastePromptVerdict(const Text& fileName, const Text& pasted, const Text& problem) {
+  if (pasted.empty() || problem.empty()) {
+    return {L"Paste the published digest of " + fileName +
+                L", or drop or choose a second file to compare.",
+            Text(), VerdictColour::NEUTRAL};
+  }
+  // The reader quotes the text, which the box shows already.
+  const Text quoted = L"'" + pasted + L"' is ";
+  const Text why = problem.compare(0, quoted.size(), quoted) == 0
+                       ? L"The pasted text is " + problem.substr(quoted.size())
+                       : problem;
+  return {why + L".", Text(), VerdictColour::NEUTRAL};
+}
+
 Verdict PastedDigestVerdict(const NamedAlgorithm* matched, const AlgorithmList& computed,
                             const std::vector<Text>& digests) {
   Verdict verdict;

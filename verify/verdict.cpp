@@ -125,3 +125,8 @@ Verdict NoCheckLineVerdict(const Text& sumsFileName, size_t lines) {
                                      L"a file and its checksum.";
   return {text, Text(), VerdictColour::RED};
 }
+
+Verdict BinarySumsFileVerdict(const Text& sumsFileName) {
+  return {sumsFileName + L" is no sums file: it holds binary data, not lines of text.", Text(),
+          VerdictColour::RED};
+}

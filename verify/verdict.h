@@ -34,3 +34,5 @@ Verdict SumsFileVerdict(const RowCounts& counts, const std::vector<size_t>& unre
 // its lines is one this program understands.
 Verdict UnreadableSumsFileVerdict(const Text& failure);
 Verdict NoCheckLineVerdict(const Text& sumsFileName, size_t lines);
+// A file taken for a sums file by its name that holds binary data (an image, a program).
+Verdict BinarySumsFileVerdict(const Text& sumsFileName);

@@ -92,9 +92,7 @@ class Controller {
     oneFile = path;
     view.Begin(CheckKind::NONE, path);
     ShowRows(List(), nullptr);
-    ShowVerdict({L"Paste the published digest of " + FileNamePart(path) +
-                     L", or drop or choose a second file to compare.",
-                 Text(), VerdictColour::NEUTRAL});
+    ShowVerdict(PastePromptVerdict(FileNamePart(path), Text(), Text()));
     SetFocus(VerifyControlHandle(DIGEST_BOX));
     PastedDigest digest;
     Text problem;
@@ -131,9 +129,7 @@ class Controller {
       StopRun();
       view.Begin(CheckKind::NONE, oneFile);
       ShowRows(List(), nullptr);
-      ShowVerdict({L"Paste the published digest of " + FileNamePart(oneFile) +
-                       L", or drop or choose a second file to compare.",
-                   text.empty() ? Text() : problem, VerdictColour::NEUTRAL});
+      ShowVerdict(PastePromptVerdict(FileNamePart(oneFile), text, problem));
       return;
     }
     StopRun();

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
+
 #include "tests/support/file_drag.h"
 
 namespace {
@@ -223,6 +225,30 @@ long DrivenProgram::Close(CloseBy how, DWORD timeoutMs) {
   DWORD exitCode = 0;
   GetExitCodeProcess(process.hProcess, &exitCode);
   return static_cast<long>(exitCode);
+}
+
+std::wstring ReadListCell(HANDLE process, HWND list, int row, int column) {
+  constexpr int CELL_LIMIT = 1024;
+  const size_t bytes = sizeof(LVITEMW) + CELL_LIMIT * sizeof(wchar_t);
+  auto* remote =
+      static_cast<char*>(VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE));
+  if (!remote) return L"";
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.cchTextMax = CELL_LIMIT;
+  item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+  std::wstring text(CELL_LIMIT, L'\0');
+  DWORD_PTR length = 0;
+  if (WriteProcessMemory(process, remote, &item, sizeof(item), nullptr) &&
+      SendMessageTimeoutW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                          reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, ANSWER_TIMEOUT_MS,
+                          &length)) {
+    ReadProcessMemory(process, remote + sizeof(LVITEMW), text.data(), CELL_LIMIT * sizeof(wchar_t),
+                      nullptr);
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  text.resize(std::min<size_t>(length, CELL_LIMIT));
+  return text;
 }
 
 ULONGLONG ProcessCpuTime(DWORD processId) {

@@ -66,6 +66,10 @@ class DrivenProgram {
 // Text of any window, through the message queue of whichever process owns it.
 std::wstring ReadControlText(HWND control);
 
+// The text of a cell of a list view (report mode) in another process: LVM_GETITEMTEXTW is not
+// marshalled across processes, so the item and the text go through the program's memory.
+std::wstring ReadListCell(HANDLE process, HWND list, int row, int column);
+
 // Polls `condition` every few milliseconds until it holds; false when `timeoutMs` pass first.
 bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& condition);
 

@@ -398,16 +398,16 @@ class Installer(unittest.TestCase):
                 break
             time.sleep(0.1)
         # Started from the installation's folder and still up a second later: a window program
-        # that did not stop on its argument. It is then ended, so that the upgrade below finds
-        # nothing running.
+        # that did not stop on its argument. It is then asked to close, as taskkill without /f
+        # asks, so that the upgrade below finds nothing running.
         time.sleep(1)
         try:
             self.assertIsNone(window.poll())
             self.assertEqual(self.prefix.wine(helper, "running", WINDOWS_INSTALL_DIR,
                                               VERIFIER).returncode, 14)
         finally:
-            self.prefix.wine("taskkill", "/f", "/im", VERIFIER)
-            window.wait(timeout=30)
+            self.prefix.wine("taskkill", "/im", VERIFIER)
+            self.assertEqual(window.wait(timeout=30), 0)
 
     def test_4_a_newer_version_replaces_the_older_and_the_same_again_repairs_it(self):
         self.prefix.wine(SETUP[NEWER], "/S", "/NOVERB", "/NOSENDTO", "/NOPATH")

@@ -1,10 +1,12 @@
 // Checks run on real files as the window runs them: every status, the lines not understood, the
-// order after the run, names found beside the sums file, a pasted digest, two files, Cancel.
+// order after the run, names found beside the sums file, a pasted digest, two files, Cancel; and
+// bad input: a binary file, a huge sums file, names beyond ASCII, a file gone in the middle.
 #include "verify/check_run.h"
 
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <thread>
 #include <filesystem>
 
 #include "digest/register_digest_plugins.h"
@@ -160,7 +162,10 @@ TEST(CheckRun, CancelKeepsTheRowsDoneAndLeavesTheOthersNotChecked) {
   start.Begin(CheckKind::SUMS_FILE, sums);
   const CheckView view = RunToEnd(start, [&](CheckRun& run) {
     run.CheckSumsFile(sums);
-    while (run.Progress().bytesDone <= 3) std::this_thread::yield();
+    // Past the sums file's reading, into the large files.
+    for (RunProgress progress; progress.bytesDone <= 3 || progress.current == sums;) {
+      progress = run.Progress();
+    }
     run.Cancel();
   });
   EXPECT_EQ(view.state, RunState::CANCELLED);
@@ -168,6 +173,107 @@ TEST(CheckRun, CancelKeepsTheRowsDoneAndLeavesTheOthersNotChecked) {
   EXPECT_EQ(counts.failed + counts.missing + counts.unreadable, 0u);
   EXPECT_GE(counts.waiting, 1u);
   EXPECT_EQ(view.rows.back().status, RowStatus::NOT_CHECKED);
+}
+
+TEST(CheckRun, ABinaryFileTakenForASumsFileGetsOneSentenceAndNoRows) {
+  // A PNG's first bytes, then a line that reads as SFV by chance.
+  const std::string png = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + "\nabc.txt 352441c2\n";
+  const Text sums = WriteScratchFile("image.sha256", png);
+  CheckView start;
+  start.Begin(CheckKind::SUMS_FILE, sums);
+  const CheckView view = RunToEnd(start, [&](CheckRun& run) { run.CheckSumsFile(sums); });
+  EXPECT_TRUE(view.rows.empty());
+  EXPECT_EQ(view.CurrentVerdict().text,
+            L"image.sha256 is no sums file: it holds binary data, not lines of text.");
+  // Without a sums file's name it is a file to check a digest for.
+  EXPECT_FALSE(IsSumsFile(WriteScratchFile("image.png", png)));
+}
+
+TEST(CheckRun, AHugeSumsFileShowsItIsBeingReadAndCancelStopsTheReading) {
+  Folder("huge");
+  std::string lines;
+  const std::string line = Line(SHA256_ABC, "listed-file.txt");
+  lines.reserve((100u << 20) + line.size());
+  while (lines.size() < (100u << 20)) lines += line;
+  const Text sums = WriteScratchFile("huge/SHA256SUMS", lines);
+  CheckView start;
+  start.Begin(CheckKind::SUMS_FILE, sums);
+  RunProgress reading;
+  const CheckView view = RunToEnd(start, [&](CheckRun& run) {
+    run.CheckSumsFile(sums);
+    while ((reading = run.Progress()).currentDone == 0) std::this_thread::yield();
+    run.Cancel();
+  });
+  std::filesystem::remove(std::filesystem::path(sums));
+  EXPECT_EQ(reading.current, sums);
+  EXPECT_EQ(reading.currentSize, static_cast<int64_t>(lines.size()));
+  EXPECT_EQ(reading.bytesTotal, lines.size());
+  EXPECT_EQ(view.state, RunState::CANCELLED);
+  EXPECT_TRUE(view.rows.empty());
+  EXPECT_EQ(view.CurrentVerdict().text, L"Cancelled while reading SHA256SUMS");
+}
+
+TEST(CheckRun, NamesBeyondAsciiInUtf8AndUtf16SumsFilesAreFoundAndShownAsWritten) {
+  const Text name = L"r\u00e9sum\u00e9 \u2713 \u65e5\u672c.txt";
+  Folder("names");
+  WriteScratchFile("names/" + Utf8FromText(name), "abc");
+  const Text line = TextFromUtf8(SHA256_ABC) + L"  " + name + L"\r\n";
+  std::string utf16 = "\xff\xfe";
+  for (wchar_t unit : line) utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+  for (const auto& [file, bytes] : {std::pair{"names/utf8.sha256", Utf8FromText(line)},
+                                    std::pair{"names/utf16.sha256", utf16}}) {
+    const Text sums = WriteScratchFile(file, bytes);
+    CheckView start;
+    start.Begin(CheckKind::SUMS_FILE, sums);
+    const CheckView view = RunToEnd(start, [&](CheckRun& run) { run.CheckSumsFile(sums); });
+    ASSERT_EQ(view.rows.size(), 1u) << file;
+    EXPECT_EQ(view.rows[0].name, name) << file;
+    EXPECT_EQ(view.rows[0].status, RowStatus::OK) << file;
+  }
+}
+
+TEST(CheckRun, AFileThatVanishesMidRunIsMissingWithAReasonAndTheRunGoesOn) {
+  Folder("vanish");
+  const std::vector<uint8_t> large = RandomBytes(8 << 20, 5);
+  std::string lines;
+  for (int i = 0; i < 6; ++i) {
+    const std::string name = "large" + std::to_string(i) + ".bin";
+    WriteScratchFile("vanish/" + name, large);
+    lines += Line(SHA256_ABC, name.c_str()) + Line(SHA256_ABC, "gone.txt");
+  }
+  const Text gone = WriteScratchFile("vanish/gone.txt", "abc");
+  const Text sums = WriteScratchFile("vanish/SHA256SUMS", lines);
+  CheckView start;
+  start.Begin(CheckKind::SUMS_FILE, sums);
+  const CheckView view = RunToEnd(start, [&](CheckRun& run) {
+    run.CheckSumsFile(sums);
+    while (run.Progress().bytesDone == 0) std::this_thread::yield();
+    std::filesystem::remove(std::filesystem::path(gone));
+  });
+  EXPECT_EQ(view.state, RunState::DONE);
+  ASSERT_EQ(view.rows.size(), 12u);
+  const RowCounts counts = CountRows(view.rows);
+  EXPECT_EQ(counts.failed, 6u);  // every large file, read through
+  // Those read before it went are OK; those after, MISSING (how many depends on the workers).
+  EXPECT_EQ(counts.ok + counts.missing, 6u);
+  for (const CheckRow& row : view.rows) {
+    EXPECT_TRUE(row.status != RowStatus::MISSING || !row.reason.empty());
+  }
+}
+
+TEST(CheckRun, APastedDigestOfAWrongLengthSaysWhatLengthsADigestHas) {
+  Text digits = TextFromUtf8(SHA256_ABC);
+  digits.pop_back();
+  PastedDigest digest;
+  Text problem;
+  ASSERT_FALSE(ReadPastedDigest(digits, digest, problem));
+  EXPECT_EQ(PastePromptVerdict(L"setup.exe", digits, problem).text,
+            L"The pasted text is no digest: it needs 8, 32, 40, 56, 64, 96 or 128 hexadecimal "
+            L"digits, maybe after a name (sha256:).");
+  const Text named = L"sha256:" + digits.substr(0, 40);
+  ASSERT_FALSE(ReadPastedDigest(named, digest, problem));
+  EXPECT_EQ(PastePromptVerdict(L"setup.exe", named, problem).text,
+            L"The pasted text is no SHA-256 digest: it needs 64 hexadecimal digits.");
 }
 
 }  // namespace

@@ -1,8 +1,14 @@
 // The verifying window end to end under Wine, driven from this second process as a user would:
-// a sums file with every status and a line not understood, whose verdicts must be those of
-// `checksums-cli -c` on the same files; a digest taken from the clipboard and checked at once;
-// two files compared; Cancel in the middle of a long run.
+// a sums file with every status and a line not understood, names up the tree or absolute and a
+// file another program holds locked, whose verdicts must be those of `checksums-cli -c` on the
+// same files; a digest taken from the clipboard and checked at once; two files compared; Cancel
+// in the middle of a long run; a huge sums file; names beyond ASCII; a pasted text of no digest's
+// length; closing by WM_CLOSE, and by taskkill before the window is up.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
 
 #include <filesystem>
 #include <fstream>
@@ -127,19 +133,29 @@ TEST(VerifyWindow, ASumsFileGetsTheCompanionsVerdictOnEveryLine) {
   const std::filesystem::path folder = Folder("sums");
   Write(folder / "a.txt", "abc");
   Write(folder / "b.txt", "abd");
+  Write(folder.parent_path() / "up.txt", "abc");
+  Write(folder / "absolute.txt", "abc");
+  Write(folder / "locked.txt", "abc");
   std::filesystem::create_directories(folder / "folder");
+  const std::string absolute = (folder / "absolute.txt").string();
   Write(folder / "SHA256SUMS", Line(SHA256_ABC, "a.txt") + Line(SHA256_ABC, "b.txt") +
                                    Line(SHA256_ABC, "c.txt") + "no checksum here\n" +
-                                   Line(SHA256_ABC, "folder"));
+                                   Line(SHA256_ABC, "folder") + Line(SHA256_ABC, "../up.txt") +
+                                   Line(SHA256_ABC, absolute) + Line(SHA256_ABC, "locked.txt"));
+  // Held open with no sharing, as another program may, through both checks.
+  HANDLE locked = CreateFileW((folder / "locked.txt").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
   DrivenProgram program(VERIFY_PROGRAM, L"\"" + (folder / "SHA256SUMS").wstring() + L"\"");
   ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
-  EXPECT_EQ(WaitForVerdict(program), L"1 of 4 FAILED, 1 MISSING, 1 UNREADABLE");
+  EXPECT_EQ(WaitForVerdict(program), L"1 of 7 FAILED, 1 MISSING, 2 UNREADABLE");
   EXPECT_EQ(ReadControlText(GetDlgItem(program.Window(), DETAILS_TEXT)),
-            L"1 OK, 1 FAILED, 1 MISSING, 1 UNREADABLE; 1 line not understood: line 4");
+            L"3 OK, 1 FAILED, 1 MISSING, 2 UNREADABLE; 1 line not understood: line 4");
   const std::map<std::wstring, std::wstring> rows = CopiedRows(program);
   const std::map<std::wstring, std::wstring> companion = CompanionVerdicts(folder / "SHA256SUMS");
-  ASSERT_EQ(rows.size(), 4u);
-  ASSERT_EQ(companion.size(), 4u);
+  CloseHandle(locked);
+  ASSERT_EQ(rows.size(), 7u);
+  ASSERT_EQ(companion.size(), 7u);
   for (const auto& [name, verdict] : companion) {
     const std::wstring& row = rows.at(name);
     if (verdict == L"OK" || verdict == L"FAILED") {
@@ -151,6 +167,9 @@ TEST(VerifyWindow, ASumsFileGetsTheCompanionsVerdictOnEveryLine) {
   }
   EXPECT_EQ(rows.at(L"c.txt").rfind(L"MISSING", 0), 0u);
   EXPECT_EQ(rows.at(L"folder").rfind(L"UNREADABLE", 0), 0u);
+  EXPECT_EQ(rows.at(L"locked.txt").rfind(L"UNREADABLE (", 0), 0u);
+  EXPECT_EQ(rows.at(L"../up.txt"), L"OK");
+  EXPECT_EQ(rows.at(std::wstring(absolute.begin(), absolute.end())), L"OK");
 }
 
 TEST(VerifyWindow, ADigestOnTheClipboardIsPastedAndCheckedAtOnce) {
@@ -183,17 +202,22 @@ TEST(VerifyWindow, ASecondFileDroppedInsteadOfADigestIsComparedWithTheFirst) {
   EXPECT_EQ(WaitForVerdict(program, L"Different"), L"Different content");
 }
 
-TEST(VerifyWindow, CancelStopsALongRunAndKeepsTheRowsDone) {
-  const std::filesystem::path folder = Folder("cancel");
+// A sums file whose check takes many seconds: 40 lines of SHA3-512 over 64 MB files, with
+// alternating names so that each line is a read of its own.
+std::filesystem::path LongRunSumsFile(const std::filesystem::path& folder) {
   const std::string large(64 << 20, 'x');
   Write(folder / "one.bin", large);
   Write(folder / "two.bin", large);
   std::string lines;
-  // Alternating names: each line is a read of its own, many seconds of SHA3-512 in all.
   for (int i = 0; i < 40; ++i)
     lines += std::string(128, 'a') + "  " + (i % 2 ? "one.bin\n" : "two.bin\n");
   Write(folder / "SHA3-512SUMS", lines);
-  DrivenProgram program(VERIFY_PROGRAM, L"\"" + (folder / "SHA3-512SUMS").wstring() + L"\"");
+  return folder / "SHA3-512SUMS";
+}
+
+TEST(VerifyWindow, CancelStopsALongRunAndKeepsTheRowsDone) {
+  const std::filesystem::path folder = Folder("cancel");
+  DrivenProgram program(VERIFY_PROGRAM, L"\"" + LongRunSumsFile(folder).wstring() + L"\"");
   ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
   ASSERT_EQ(WaitForVerdict(program, L"Checking").rfind(L"Checking", 0), 0u);
   Sleep(300);
@@ -208,6 +232,182 @@ TEST(VerifyWindow, CancelStopsALongRunAndKeepsTheRowsDone) {
   EXPECT_EQ(WaitForSingleObject(program.Process(), 20000), WAIT_OBJECT_0);
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
+}
+
+TEST(VerifyWindow, ClosingByWmCloseInTheMiddleOfARunEndsTheProgramAtOnce) {
+  const std::filesystem::path folder = Folder("close");
+  DrivenProgram program(VERIFY_PROGRAM, L"\"" + LongRunSumsFile(folder).wstring() + L"\"");
+  ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
+  ASSERT_EQ(WaitForVerdict(program, L"Checking").rfind(L"Checking", 0), 0u);
+  EXPECT_EQ(program.Close(DrivenProgram::CloseBy::CLOSE_MESSAGE, 5000), 0);
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+}
+
+TEST(VerifyWindow, AHugeSumsFileIsReadWhileTheWindowAnswersAndEscapeOrAnotherFileStopsTheReading) {
+  const std::filesystem::path folder = Folder("huge");
+  const std::string line = Line(SHA256_ABC, "listed-file.txt");
+  std::string lines;
+  lines.reserve((100 << 20) + line.size());
+  while (lines.size() < (100 << 20)) lines += line;
+  Write(folder / "SHA256SUMS", lines);
+  lines = std::string();
+  DrivenProgram program(VERIFY_PROGRAM, L"\"" + (folder / "SHA256SUMS").wstring() + L"\"");
+  ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
+  EXPECT_EQ(WaitForVerdict(program, L"Reading"), L"Reading SHA256SUMS...");
+  std::wstring current;
+  EXPECT_TRUE(WaitUntil(10000, [&] {
+    current = ReadControlText(GetDlgItem(program.Window(), CURRENT_TEXT));
+    return current.find(L"SHA256SUMS: ") != std::wstring::npos;
+  })) << current;
+  DWORD_PTR ignored = 0;
+  EXPECT_TRUE(
+      SendMessageTimeoutW(program.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored));
+  PostMessageW(GetDlgItem(program.Window(), ROWS_LIST), WM_KEYDOWN, VK_ESCAPE, 1);
+  std::wstring verdict;
+  EXPECT_TRUE(
+      WaitUntil(3000, [&] { return (verdict = Verdict(program)).rfind(L"Cancelled", 0) == 0; }));
+  EXPECT_EQ(verdict, L"Cancelled while reading SHA256SUMS");
+  // Another sums file dropped in the middle of the reading is checked at once.
+  Write(folder / "a.txt", "abc");
+  Write(folder / "a.sha256", Line(SHA256_ABC, "a.txt"));
+  RECT list;
+  GetWindowRect(GetDlgItem(program.Window(), ROWS_LIST), &list);
+  MapWindowPoints(nullptr, program.Window(), reinterpret_cast<POINT*>(&list), 2);
+  const POINT middle{(list.left + list.right) / 2, (list.top + list.bottom) / 2};
+  program.DropFilesAt(middle, {(folder / "SHA256SUMS").wstring()});
+  EXPECT_EQ(WaitForVerdict(program, L"Reading"), L"Reading SHA256SUMS...");
+  program.DropFilesAt(middle, {(folder / "a.sha256").wstring()});
+  EXPECT_TRUE(WaitUntil(3000, [&] { return (verdict = Verdict(program)) == L"1 file OK"; }))
+      << verdict;
+  // Idle now: WM_CLOSE ends it.
+  EXPECT_EQ(program.Close(DrivenProgram::CloseBy::CLOSE_MESSAGE, 5000), 0);
+  std::error_code gone;
+  std::filesystem::remove_all(folder, gone);
+}
+
+// The top-level windows of a process, hidden ones too.
+std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
+  std::pair<DWORD, std::vector<HWND>> found{processId, {}};
+  EnumWindows(
+      [](HWND window, LPARAM parameter) -> BOOL {
+        auto* search = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(parameter);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == search->first) search->second.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found.second;
+}
+
+TEST(VerifyWindow, TaskkillWithoutForceEndsTheProgramEvenBeforeItsWindowIsUp) {
+  const std::filesystem::path folder = Folder("taskkill");
+  Write(folder / "a.txt", "abc");
+  Write(folder / "SHA256SUMS", Line(SHA256_ABC, "a.txt"));
+  DrivenProgram program(VERIFY_PROGRAM, L"\"" + (folder / "SHA256SUMS").wstring() + L"\"");
+  // What taskkill without /f does, as early as it can: WM_CLOSE posted to every top-level window
+  // of the process, which are then the system's input-method window and the program's hidden
+  // one, made before its own.
+  std::vector<HWND> windows;
+  for (DWORD start = GetTickCount(); windows.size() < 2 && GetTickCount() - start < 10000;) {
+    windows = TopLevelWindowsOf(program.ProcessId());
+  }
+  ASSERT_GE(windows.size(), 2u);
+  for (HWND window : windows) PostMessageW(window, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(program.Process(), 10000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(program.Process(), &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+}
+
+TEST(VerifyWindow, NamesBeyondAsciiAreShownAsWrittenInTheListAndInCopiedText) {
+  const std::filesystem::path folder = Folder("names");
+  const std::wstring name = L"r\u00e9sum\u00e9 \u2713 \u65e5\u672c.txt";
+  Write(folder / name, "abc");
+  const std::wstring line = std::wstring(SHA256_ABC, SHA256_ABC + 64) + L"  " + name + L"\r\n";
+  std::string utf16 = "\xff\xfe";
+  for (wchar_t unit : line) utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+  std::string utf8(WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, nullptr, 0, nullptr, nullptr),
+                   0);
+  WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()),
+                      nullptr, nullptr);
+  utf8.pop_back();
+  Write(folder / "utf8.sha256", utf8);
+  Write(folder / "utf16.sha256", utf16);
+  for (const char* sums : {"utf8.sha256", "utf16.sha256"}) {
+    DrivenProgram program(VERIFY_PROGRAM, L"\"" + (folder / sums).wstring() + L"\"");
+    ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
+    EXPECT_EQ(WaitForVerdict(program), L"1 file OK") << sums;
+    EXPECT_EQ(ReadListCell(program.Process(), GetDlgItem(program.Window(), ROWS_LIST), 0, 0), name)
+        << sums;
+    const std::map<std::wstring, std::wstring> rows = CopiedRows(program);
+    ASSERT_EQ(rows.count(name), 1u) << sums;
+    EXPECT_EQ(rows.at(name), L"OK");
+  }
+}
+
+TEST(VerifyWindow, APastedTextOfNoDigestsLengthStartsNoRunAndEnterChecksAgain) {
+  const std::filesystem::path file = Folder("paste") / "setup.bin";
+  Write(file, "abc");
+  PutOnClipboard(L"");
+  DrivenProgram program(VERIFY_PROGRAM, L"\"" + file.wstring() + L"\"");
+  ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
+  WaitForVerdict(program, L"Paste");
+  HWND box = GetDlgItem(program.Window(), DIGEST_BOX);
+  const std::wstring digest(SHA256_ABC, SHA256_ABC + 64);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(digest.substr(1).c_str()),
+                      SMTO_NORMAL, 10000, &ignored);
+  EXPECT_EQ(WaitForVerdict(program, L"The pasted"),
+            L"The pasted text is no digest: it needs 8, 32, 40, 56, 64, 96 or 128 hexadecimal "
+            L"digits, maybe after a name (sha256:).");
+  HWND list = GetDlgItem(program.Window(), ROWS_LIST);
+  DWORD_PTR rows = 1;
+  SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 10000, &rows);
+  EXPECT_EQ(rows, 0u);
+  SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(digest.c_str()), SMTO_NORMAL,
+                      10000, &ignored);
+  EXPECT_EQ(WaitForVerdict(program, L"Match"), L"Match: SHA-256");
+  // The file changes; Enter in the digest box checks it again.
+  Write(file, "abd");
+  PostMessageW(box, WM_KEYDOWN, VK_RETURN, 1);
+  PostMessageW(box, WM_KEYUP, VK_RETURN, 1u << 31 | 1u << 30 | 1);
+  EXPECT_EQ(WaitForVerdict(program, L"No match"), L"No match");
+}
+
+// The control that has the keyboard focus in the program's window thread.
+HWND FocusOf(const DrivenProgram& program) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  GetGUIThreadInfo(GetWindowThreadProcessId(program.Window(), nullptr), &info);
+  return info.hwndFocus;
+}
+
+void PressKey(HWND control, WPARAM key) {
+  PostMessageW(control, WM_KEYDOWN, key, 1);
+  PostMessageW(control, WM_KEYUP, key, 1u << 31 | 1u << 30 | 1);
+}
+
+TEST(VerifyWindow, EnterOnAButtonReachedWithTabPressesIt) {
+  const std::filesystem::path folder = Folder("enter");
+  Write(folder / "a.txt", "abc");
+  Write(folder / "SHA256SUMS", Line(SHA256_ABC, "a.txt"));
+  DrivenProgram program(VERIFY_PROGRAM, L"\"" + (folder / "SHA256SUMS").wstring() + L"\"");
+  ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
+  ASSERT_EQ(WaitForVerdict(program), L"1 file OK");
+  PutOnClipboard(L"");
+  HWND copy = GetDlgItem(program.Window(), COPY_BUTTON);
+  for (int presses = 0; presses < 20 && FocusOf(program) != copy; ++presses) {
+    HWND focus = FocusOf(program);
+    PressKey(focus ? focus : program.Window(), VK_TAB);
+    WaitUntil(2000, [&] { return FocusOf(program) != focus; });
+  }
+  ASSERT_EQ(FocusOf(program), copy);
+  PressKey(copy, VK_RETURN);
+  std::wstring copied;
+  EXPECT_TRUE(WaitUntil(10000, [&] { return !(copied = ClipboardText()).empty(); }));
+  EXPECT_EQ(copied, L"a.txt: OK\r\n");
 }
 
 }  // namespace
