@@ -121,23 +121,22 @@ RunProgress CheckRun::Progress() {
   return progress;
 }
 
-void CheckRun::Post(const std::function<void(RunOutbox&)>& change) {
-  bool wasEmpty;
+void CheckRun::Post(const std::function<void(RunOutbox&)>& change, bool wakeWindow) {
   {
     std::lock_guard<std::mutex> held(lock);
-    wasEmpty = !outbox.listed && outbox.updates.empty() && !outbox.finished &&
-               outbox.failure.empty() && outbox.digests.empty();
     change(outbox);
   }
-  if (wasEmpty && wake) wake();
+  if (wakeWindow && wake) wake();
 }
 
 void CheckRun::Finish() {
   const bool cancelled = cancelling;
-  Post([&](RunOutbox& box) {
-    box.finished = true;
-    box.cancelled = cancelled;
-  });
+  Post(
+      [&](RunOutbox& box) {
+        box.finished = true;
+        box.cancelled = cancelled;
+      },
+      true);
 }
 
 void CheckRun::CheckSumsFile(const Text& sumsFile) {
@@ -178,12 +177,14 @@ void CheckRun::RunSumsFile(const Text& sumsFile) {
   }
   std::sort(malformed.begin(), malformed.end());
   listedRows = rows;
-  Post([&](RunOutbox& box) {
-    box.listed = true;
-    box.rows = std::move(rows);
-    box.malformedLines = std::move(malformed);
-    box.failure = whole.failure;
-  });
+  Post(
+      [&](RunOutbox& box) {
+        box.listed = true;
+        box.rows = std::move(rows);
+        box.malformedLines = std::move(malformed);
+        box.failure = whole.failure;
+      },
+      true);
   uint64_t total = 0;
   for (Group& group : groups) {
     if (cancelling) break;
@@ -270,10 +271,12 @@ void CheckRun::CheckDigest(const Text& file, const AlgorithmList& candidates, co
     const SumsEntry entry = ProperEntry(SumsLineForm::GNU, named, hex, file);
     Group group{file, candidates, {0}, {entry}, {candidates}, FileSize(file), nullptr};
     listedRows = {row};
-    Post([&](RunOutbox& box) {
-      box.listed = true;
-      box.rows = {row};
-    });
+    Post(
+        [&](RunOutbox& box) {
+          box.listed = true;
+          box.rows = {row};
+        },
+        true);
     {
       std::lock_guard<std::mutex> held(lock);
       bytesTotal = group.size;
@@ -299,10 +302,12 @@ void CheckRun::CompareFiles(const Text& first, const Text& second) {
       listedRows.push_back(row);
       groups.push_back(Group{path, {sha256}, {groups.size()}, {}, {}, FileSize(path), nullptr});
     }
-    Post([&](RunOutbox& box) {
-      box.listed = true;
-      box.rows = listedRows;
-    });
+    Post(
+        [&](RunOutbox& box) {
+          box.listed = true;
+          box.rows = listedRows;
+        },
+        true);
     {
       std::lock_guard<std::mutex> held(lock);
       bytesTotal = groups[0].size + groups[1].size;

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "sums/pasted_digest.h"
@@ -67,6 +69,7 @@ class Controller {
       case EVENT_MENU:
         return OnCommand(static_cast<WORD>(CurrentEventGadget()));
       case EVENT_TIMER:
+        TakeFromRun();
         ShowRunProgress();
         break;
       case EVENT_RUN_POSTED:
@@ -205,12 +208,26 @@ class Controller {
     RemoveQueuedEvents(EVENT_RUN_POSTED, ANY_EVENT_FIELD, ANY_EVENT_FIELD, ANY_EVENT_FIELD);
   }
 
+  // Woken by the run at its listing and its end; the rows done between come with the progress
+  // timer's ticks, so that many small files cost a redraw a tick, not one a file.
   void TakeFromRun() {
     if (!run) return;
     RunOutbox outbox = run->Take();
+    if (outbox.Empty()) return;
     const bool finished = outbox.finished;
+    // Listing gives the rows and the end reorders them; between, rows only change.
+    const bool allRows = outbox.listed || finished;
+    size_t first = SIZE_MAX, last = 0;
+    for (const RowUpdate& update : outbox.updates) {
+      first = std::min(first, update.index);
+      last = std::max(last, update.index);
+    }
     view.Apply(std::move(outbox));
-    ShowRows(List(), &view.rows);
+    if (allRows) {
+      ShowRows(List(), &view.rows);
+    } else {
+      ShowChangedRows(List(), first, last);
+    }
     ShowVerdict(view.CurrentVerdict());
     if (finished) {
       KillTimer(WindowHandle(VERIFY_WINDOW), PROGRESS_TIMER);
