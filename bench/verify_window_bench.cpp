@@ -90,8 +90,8 @@ bool TimeWindow(const std::filesystem::path& sums, int files, WindowTimes& times
     const double waited = Seconds(Clock::now() - shown);
     if (done || waited * 1000 > TIMEOUT_MS) break;
     // Each reading is two messages the window's thread answers: read often enough to see the
-    // verdict within a hundredth of the time taken, and no oftener, so as not to slow the run.
-    Sleep(static_cast<DWORD>(std::clamp(waited * 1000 / 100, 1.0, 20.0)));
+    // verdict within a five-hundredth of the time taken, and no oftener, so as not to slow the run.
+    Sleep(static_cast<DWORD>(std::clamp(waited * 1000 / 500, 1.0, 20.0)));
   }
   const Clock::time_point end = Clock::now();
   window.Close(DrivenProgram::CloseBy::CLOSE_MESSAGE);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "sums/pasted_digest.h"
@@ -47,9 +48,12 @@ const wchar_t ALL_FILES[] = L"All Files (*.*)|*.*";
 class Controller {
  public:
   void Start(const Text& path) {
-    ShowVerdict({BOTH_ROADS, Text(), VerdictColour::NEUTRAL});
     AddWindowShortcuts(VERIFY_WINDOW, SHORTCUTS, sizeof(SHORTCUTS) / sizeof(SHORTCUTS[0]));
-    if (!path.empty()) OpenPath(path);
+    if (path.empty()) {
+      ShowVerdict({BOTH_ROADS, Text(), VerdictColour::NEUTRAL});
+    } else {
+      OpenPath(path);
+    }
   }
 
   // False once the window is to close.
@@ -89,7 +93,7 @@ class Controller {
     ChangeGadgetText(DIGEST_BOX, L"");
     if (IsSumsFile(path)) {
       view.Begin(CheckKind::SUMS_FILE, path);
-      StartRun()->CheckSumsFile(path);
+      StartRun([&](CheckRun& started) { started.CheckSumsFile(path); });
       return;
     }
     oneFile = path;
@@ -122,7 +126,7 @@ class Controller {
     StopRun();
     view.Begin(CheckKind::TWO_FILES, oneFile);
     ChangeGadgetText(DIGEST_BOX, second.c_str());
-    StartRun()->CompareFiles(oneFile, second);
+    StartRun([&](CheckRun& started) { started.CompareFiles(oneFile, second); });
   }
 
   void CheckPastedText() {
@@ -142,7 +146,7 @@ class Controller {
     StopRun();
     const AlgorithmList candidates = CandidateAlgorithms(digest);
     view.Begin(CheckKind::PASTED_DIGEST, oneFile, candidates);
-    StartRun()->CheckDigest(oneFile, candidates, digest.hex);
+    StartRun([&](CheckRun& started) { started.CheckDigest(oneFile, candidates, digest.hex); });
   }
 
   void OnGadget(int64_t gadget, int64_t type) {
@@ -191,14 +195,15 @@ class Controller {
     if (!text.empty()) PutTextOnClipboard(WindowHandle(VERIFY_WINDOW), text);
   }
 
-  CheckRun* StartRun() {
+  // The run is started before the window shows it, so that its threads need not wait for drawing.
+  void StartRun(const std::function<void(CheckRun&)>& start) {
     run = std::make_unique<CheckRun>(
         [] { PostEventFromAnotherThread(EVENT_RUN_POSTED, 0, VERIFY_WINDOW, 0, nullptr); });
+    start(*run);
     SetTimer(WindowHandle(VERIFY_WINDOW), PROGRESS_TIMER, PROGRESS_TICK_MS, nullptr);
     ShowRows(List(), nullptr);
     ShowProgress(0, Text());
     ShowVerdict(view.CurrentVerdict());
-    return run.get();
   }
 
   void StopRun() {
