@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <vector>
 
 #include "digest/compute_file_digests.h"
 #include "digest/digest_plugin.h"
@@ -63,14 +64,20 @@ std::filesystem::path WriteSums(const std::filesystem::path& folder, int count, 
   return folder / "SHA256SUMS";
 }
 
-struct WindowTimes {
-  double whole = 1e9;
-  double checking = 1e9;
+// Each measurement's times, one a run.
+struct Measured {
+  std::vector<double> windowWhole, windowChecking, companion;
   double slowestAnswer = 0;  // the most this process waited for the window to answer
+  bool failed = false;
 };
 
-// Runs the window once on `sums`, whose files are all to be OK, and keeps the best times.
-bool TimeWindow(const std::filesystem::path& sums, int files, WindowTimes& times) {
+double Median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  return times.empty() ? 0 : times[times.size() / 2];
+}
+
+// Runs the window once on `sums`, whose files are all to be OK, and adds its times.
+bool TimeWindow(const std::filesystem::path& sums, int files, Measured& times) {
   const std::wstring verdict =
       files == 1 ? L"1 file OK" : L"All " + std::to_wstring(files) + L" files OK";
   const Clock::time_point start = Clock::now();
@@ -96,8 +103,8 @@ bool TimeWindow(const std::filesystem::path& sums, int files, WindowTimes& times
   const Clock::time_point end = Clock::now();
   window.Close(DrivenProgram::CloseBy::CLOSE_MESSAGE);
   if (!done) return false;
-  times.whole = std::min(times.whole, Seconds(end - start));
-  times.checking = std::min(times.checking, Seconds(end - shown));
+  times.windowWhole.push_back(Seconds(end - start));
+  times.windowChecking.push_back(Seconds(end - shown));
   times.slowestAnswer = std::max(times.slowestAnswer, slowest);
   return true;
 }
@@ -123,20 +130,15 @@ double CompanionSeconds(const std::filesystem::path& sums) {
   return exitCode == 0 ? seconds : -1;
 }
 
-struct Measured {
-  WindowTimes window;
-  double companion = 1e9;
-  bool failed = false;
-};
-
-// The best of RUNS runs of each, alternated, so that both meet the same file cache.
+// RUNS runs of each, alternated, so that both meet the same file cache. The median, not the
+// best: the companion's time on small files here falls now and then to half its usual.
 Measured Measure(const std::filesystem::path& sums, int files) {
   Measured measured;
   for (int run = 0; run < RUNS; ++run) {
-    if (!TimeWindow(sums, files, measured.window)) measured.failed = true;
+    if (!TimeWindow(sums, files, measured)) measured.failed = true;
     const double companion = CompanionSeconds(sums);
     if (companion < 0) measured.failed = true;
-    measured.companion = std::min(measured.companion, companion);
+    measured.companion.push_back(companion);
   }
   return measured;
 }
@@ -146,11 +148,12 @@ void PrintRow(const char* what, const Measured& measured, const Measured& start)
     std::printf("| %s | failed: a run did not end with every file OK |||||||\n", what);
     return;
   }
-  const double companionChecking = measured.companion - start.companion;
-  std::printf("| %s | %.3f | %.3f | %.2fx | %.3f | %.3f | %.2fx | %.0f |\n", what,
-              measured.window.whole, measured.companion, measured.window.whole / measured.companion,
-              measured.window.checking, companionChecking,
-              measured.window.checking / companionChecking, measured.window.slowestAnswer * 1000);
+  const double window = Median(measured.windowWhole), companion = Median(measured.companion);
+  const double windowChecking = Median(measured.windowChecking);
+  const double companionChecking = companion - Median(start.companion);
+  std::printf("| %s | %.3f | %.3f | %.2fx | %.3f | %.3f | %.2fx | %.0f |\n", what, window,
+              companion, window / companion, windowChecking, companionChecking,
+              windowChecking / companionChecking, measured.slowestAnswer * 1000);
 }
 
 }  // namespace
@@ -171,11 +174,11 @@ int wmain(int argc, wchar_t** argv) {
   const Measured start = Measure(startSums, 1);
   std::printf("\n## Verify Checksums against checksums-cli -c, under Wine\n\n");
   std::printf(
-      "Best of %d runs each. Whole: from starting the program to the verdict (the window) or "
+      "Median of %d runs each. Whole: from starting the program to the verdict (the window) or "
       "the exit (the companion). Checking: the window from its window shown to its verdict; the "
       "companion's whole time less its whole time on one empty file (%.3f s). Slowest answer: "
       "the longest the window took to answer a reading of its verdict while it checked.\n\n",
-      RUNS, start.companion);
+      RUNS, Median(start.companion));
   std::printf(
       "| Sums file | window, whole (s) | companion, whole (s) | ratio | window, checking (s) | "
       "companion, checking (s) | ratio | slowest answer (ms) |\n");
@@ -183,10 +186,11 @@ int wmain(int argc, wchar_t** argv) {
   if (start.failed) {
     std::printf("| one empty file | failed |||||||\n");
   } else {
+    const double window = Median(start.windowWhole), companion = Median(start.companion);
     std::printf(
         "| one empty file (the cost of starting) | %.3f | %.3f | %.2fx | %.3f | | | %.0f |\n",
-        start.window.whole, start.companion, start.window.whole / start.companion,
-        start.window.checking, start.window.slowestAnswer * 1000);
+        window, companion, window / companion, Median(start.windowChecking),
+        start.slowestAnswer * 1000);
   }
   PrintRow("1,000 files of 4 KiB", Measure(smallSums, 1000), start);
   PrintRow("10,000 files of 4 KiB", Measure(manySums, 10000), start);
