@@ -3,9 +3,9 @@
 //
 // Two times are given for each. The whole time runs from starting the program to the window's
 // verdict, read from the window by this process, or to the companion's exit. The checking time
-// leaves out what starting costs: for the window it runs from its window with all its controls
-// being found to its verdict; for the companion it is its whole time less its whole time on a
-// sums file that lists one empty file. While the window checks, every reading of its verdict is
+// leaves out what starting costs: for the window it runs from its window being found, which it
+// shows once built, to its verdict; for the companion it is its whole time less its whole time on
+// a sums file that lists one empty file. While the window checks, every reading of its verdict is
 // an answer from its thread: the slowest answer shows how long the window left the user waiting.
 #include <windows.h>
 
