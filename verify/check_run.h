@@ -1,8 +1,9 @@
 #pragma once
 // A check run on threads of its own: a sums file's entries, one file against a pasted digest, or
 // two files against each other. Files are read by the engine's workers, several at once; rows
-// come out in order through an outbox the window's thread empties when woken. Cancel stops the
-// files being read before their next read and keeps the rows done.
+// come out in order through an outbox the window's thread empties when woken, at the listing and
+// at the end, and as often as it likes between. Cancel stops the files being read before their
+// next read and keeps the rows done.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -33,6 +34,10 @@ struct RunOutbox {
   std::vector<Text> digests;           // a pasted digest's run: each candidate's digest
   bool finished = false;
   bool cancelled = false;
+
+  bool Empty() const {
+    return !listed && updates.empty() && !finished && failure.empty() && !binary && digests.empty();
+  }
 };
 
 struct RunProgress {
@@ -49,7 +54,8 @@ Text ListedFilePath(const Text& sumsFile, const Text& name);
 
 class CheckRun {
  public:
-  // `wake` is called on the run's threads whenever the outbox turns from empty to not empty.
+  // `wake` is called on the run's threads once the rows are listed and once the run has ended: the
+  // rows done between wait to be taken, so that the window redraws at its own pace.
   explicit CheckRun(std::function<void()> wake);
   ~CheckRun();  // cancels and waits for the threads
   CheckRun(const CheckRun&) = delete;
@@ -74,7 +80,7 @@ class CheckRun {
                  const std::function<void(const Group&, const DigestJob&)>& done);
   void Judge(const Group& group, const DigestJob& job);
   void CompareRead(std::vector<Group>& groups);
-  void Post(const std::function<void(RunOutbox&)>& change);
+  void Post(const std::function<void(RunOutbox&)>& change, bool wakeWindow = false);
   void Finish();
 
   std::function<void()> wake;

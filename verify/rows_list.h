@@ -14,6 +14,8 @@ void SizeRowsListColumns(HWND list, uint32_t dpi);
 
 // The rows the list draws from; they must stay in place until the next call.
 void ShowRows(HWND list, const std::vector<CheckRow>* rows);
+// Redraws the rows from `first` to `last` that are in sight, of those last shown.
+void ShowChangedRows(HWND list, size_t first, size_t last);
 
 // The indexes of the selected rows, in order.
 std::vector<size_t> SelectedRows(HWND list);

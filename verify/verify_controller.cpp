@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "sums/pasted_digest.h"
@@ -45,9 +48,12 @@ const wchar_t ALL_FILES[] = L"All Files (*.*)|*.*";
 class Controller {
  public:
   void Start(const Text& path) {
-    ShowVerdict({BOTH_ROADS, Text(), VerdictColour::NEUTRAL});
     AddWindowShortcuts(VERIFY_WINDOW, SHORTCUTS, sizeof(SHORTCUTS) / sizeof(SHORTCUTS[0]));
-    if (!path.empty()) OpenPath(path);
+    if (path.empty()) {
+      ShowVerdict({BOTH_ROADS, Text(), VerdictColour::NEUTRAL});
+    } else {
+      OpenPath(path);
+    }
   }
 
   // False once the window is to close.
@@ -67,6 +73,7 @@ class Controller {
       case EVENT_MENU:
         return OnCommand(static_cast<WORD>(CurrentEventGadget()));
       case EVENT_TIMER:
+        TakeFromRun();
         ShowRunProgress();
         break;
       case EVENT_RUN_POSTED:
@@ -86,7 +93,7 @@ class Controller {
     ChangeGadgetText(DIGEST_BOX, L"");
     if (IsSumsFile(path)) {
       view.Begin(CheckKind::SUMS_FILE, path);
-      StartRun()->CheckSumsFile(path);
+      StartRun([&](CheckRun& started) { started.CheckSumsFile(path); });
       return;
     }
     oneFile = path;
@@ -117,7 +124,7 @@ class Controller {
     StopRun();
     view.Begin(CheckKind::TWO_FILES, oneFile);
     ChangeGadgetText(DIGEST_BOX, second.c_str());
-    StartRun()->CompareFiles(oneFile, second);
+    StartRun([&](CheckRun& started) { started.CompareFiles(oneFile, second); });
   }
 
   void CheckPastedText() {
@@ -135,7 +142,7 @@ class Controller {
     StopRun();
     const AlgorithmList candidates = CandidateAlgorithms(digest);
     view.Begin(CheckKind::PASTED_DIGEST, oneFile, candidates);
-    StartRun()->CheckDigest(oneFile, candidates, digest.hex);
+    StartRun([&](CheckRun& started) { started.CheckDigest(oneFile, candidates, digest.hex); });
   }
 
   void OnGadget(int64_t gadget, int64_t type) {
@@ -184,14 +191,15 @@ class Controller {
     if (!text.empty()) PutTextOnClipboard(WindowHandle(VERIFY_WINDOW), text);
   }
 
-  CheckRun* StartRun() {
+  // The run is started before the window shows it, so that its threads need not wait for drawing.
+  void StartRun(const std::function<void(CheckRun&)>& start) {
     run = std::make_unique<CheckRun>(
         [] { PostEventFromAnotherThread(EVENT_RUN_POSTED, 0, VERIFY_WINDOW, 0, nullptr); });
+    start(*run);
     SetTimer(WindowHandle(VERIFY_WINDOW), PROGRESS_TIMER, PROGRESS_TICK_MS, nullptr);
     ShowRows(List(), nullptr);
     ShowProgress(0, Text());
     ShowVerdict(view.CurrentVerdict());
-    return run.get();
   }
 
   void StopRun() {
@@ -201,12 +209,26 @@ class Controller {
     RemoveQueuedEvents(EVENT_RUN_POSTED, ANY_EVENT_FIELD, ANY_EVENT_FIELD, ANY_EVENT_FIELD);
   }
 
+  // Woken by the run at its listing and its end; the rows done between come with the progress
+  // timer's ticks, so that many small files cost a redraw a tick, not one a file.
   void TakeFromRun() {
     if (!run) return;
     RunOutbox outbox = run->Take();
+    if (outbox.Empty()) return;
     const bool finished = outbox.finished;
+    // Listing gives the rows and the end reorders them; between, rows only change.
+    const bool allRows = outbox.listed || finished;
+    size_t first = SIZE_MAX, last = 0;
+    for (const RowUpdate& update : outbox.updates) {
+      first = std::min(first, update.index);
+      last = std::max(last, update.index);
+    }
     view.Apply(std::move(outbox));
-    ShowRows(List(), &view.rows);
+    if (allRows) {
+      ShowRows(List(), &view.rows);
+    } else {
+      ShowChangedRows(List(), first, last);
+    }
     ShowVerdict(view.CurrentVerdict());
     if (finished) {
       KillTimer(WindowHandle(VERIFY_WINDOW), PROGRESS_TIMER);

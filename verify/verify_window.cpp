@@ -170,7 +170,7 @@ bool BuildVerifyWindow() {
   look.dpi = DpiOf(nullptr);
   if (!OpenNumberedWindow(VERIFY_WINDOW, 0, 0, ScaleForDpi(START_CLIENT_WIDTH, look.dpi),
                           ScaleForDpi(START_CLIENT_HEIGHT, look.dpi), VERIFY_WINDOW_TITLE,
-                          WINDOW_FLAGS)) {
+                          WINDOW_FLAGS | WINDOW_HIDDEN)) {
     return false;
   }
   look.dpi = DpiOf(Window());
@@ -183,6 +183,8 @@ bool BuildVerifyWindow() {
   SetWindowSubclass(Window(), FollowDpi, DPI_SUBCLASS, 0);
   AcceptWindowDrops(VERIFY_WINDOW, CF_HDROP_FORMAT, DROP_COPY_AND_LINK);
   LayOutVerifyWindow();
+  // Shown once whole: children made and placed in a hidden window cost no redraws.
+  ShowWindow(Window(), SW_SHOWNORMAL);
   return true;
 }
 

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr DWORD POLL_MS = 20;
 constexpr UINT ANSWER_TIMEOUT_MS = 30000;  // a program busy hashing answers only when done
 constexpr int DIALOG_FILE_NAME_BOX = 0x47C;
 const wchar_t PROGRAM_TITLE_START[] = L"Calculate Checksums";
@@ -54,11 +53,11 @@ bool SameSnapshot(const WindowSnapshot& a, const WindowSnapshot& b) {
 
 }  // namespace
 
-bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& condition) {
+bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& condition, DWORD pollMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   while (!condition()) {
     if (GetTickCount64() > deadline) return false;
-    Sleep(POLL_MS);
+    Sleep(pollMs);
   }
   return true;
 }
@@ -117,16 +116,19 @@ bool DrivenProgram::WaitForWindow(DWORD timeoutMs) {
 }
 
 bool DrivenProgram::WaitForWindow(const wchar_t* titleStart, const std::vector<int>& controls,
-                                  DWORD timeoutMs) {
+                                  DWORD timeoutMs, DWORD pollMs) {
   if (!Started()) return false;
-  return WaitUntil(timeoutMs, [&] {
-    window = FindTopLevelWindow(process.dwProcessId, titleStart);
-    if (!window) return false;
-    for (int control : controls) {
-      if (!GetDlgItem(window, control)) return false;
-    }
-    return true;
-  });
+  return WaitUntil(
+      timeoutMs,
+      [&] {
+        window = FindTopLevelWindow(process.dwProcessId, titleStart);
+        if (!window) return false;
+        for (int control : controls) {
+          if (!GetDlgItem(window, control)) return false;
+        }
+        return true;
+      },
+      pollMs);
 }
 
 std::wstring DrivenProgram::ReadTitle() const {
