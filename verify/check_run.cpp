@@ -30,16 +30,6 @@ bool IsAbsolute(const Text& name) {
 #endif
 }
 
-// The name as the system takes it: elsewhere than on Windows the conversion through the locale
-// would throw on a name beyond ASCII under the C locale.
-std::filesystem::path SystemPath(const Text& path) {
-#ifdef _WIN32
-  return std::filesystem::path(path);
-#else
-  return std::filesystem::path(NameBytesFromText(path));
-#endif
-}
-
 uint64_t FileSize(const Text& path) {
 #ifdef _WIN32
   // One question of the file system: the library's file_size took about twice as long under Wine.
@@ -47,8 +37,10 @@ uint64_t FileSize(const Text& path) {
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
   return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 #else
+  // The name's own bytes: a conversion through the C locale would throw beyond ASCII.
   std::error_code error;
-  const uintmax_t size = std::filesystem::file_size(SystemPath(path), error);
+  const uintmax_t size =
+      std::filesystem::file_size(std::filesystem::path(NameBytesFromText(path)), error);
   return error ? 0 : static_cast<uint64_t>(size);
 #endif
 }
