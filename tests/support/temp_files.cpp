@@ -35,7 +35,12 @@ Text TextFromPath(const std::filesystem::path& path) {
 }
 
 Text WriteScratchFile(const std::string& name, const std::vector<uint8_t>& bytes) {
+#ifdef _WIN32
+  // A narrow name would be taken in the ANSI code page.
+  const std::filesystem::path path = ScratchFolder() / TextFromUtf8(name);
+#else
   const std::filesystem::path path = ScratchFolder() / name;
+#endif
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));

@@ -10,7 +10,8 @@
 std::filesystem::path ScratchFolder();
 Text TextFromPath(const std::filesystem::path& path);
 
-// Writes `bytes` to a new file under ScratchFolder() and returns its path as program text.
+// Writes `bytes` to a new file under ScratchFolder() and returns its path as program text; `name`
+// is in UTF-8.
 Text WriteScratchFile(const std::string& name, const std::vector<uint8_t>& bytes);
 Text WriteScratchFile(const std::string& name, const std::string& bytes);
 
