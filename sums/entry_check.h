@@ -13,6 +13,10 @@
 #include "sums/sums_entry.h"
 #include "sums/unreadable_reason.h"
 
+// Entries naming one file in a row are checked with one read of it, up to this many: more would
+// hold their verdicts back while the file is read.
+constexpr size_t ENTRIES_READ_TOGETHER = 64;
+
 enum class EntryStatus { OK, FAILED, MISSING, UNREADABLE };
 
 struct EntryVerdict {

@@ -18,8 +18,6 @@ namespace {
 // Files read at once beyond those the workers are reading: enough to keep them busy, few enough
 // that no more than these hold a file open.
 constexpr size_t FILES_IN_FLIGHT_PER_WORKER = 4;
-// Entries naming one file in a row are checked with one read of it, up to this many.
-constexpr size_t ENTRIES_READ_TOGETHER = 64;
 
 bool IsAbsolute(const Text& name) {
   if (!name.empty() && IsFolderSeparator(name[0])) return true;

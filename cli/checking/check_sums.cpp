@@ -13,9 +13,6 @@
 
 namespace {
 
-// Lines naming one file in a row wait to be checked together, up to this many.
-constexpr size_t LINES_READ_TOGETHER = 64;
-
 bool Contains(const AlgorithmList& list, const NamedAlgorithm* algorithm) {
   return std::find(list.begin(), list.end(), algorithm) != list.end();
 }
@@ -41,7 +38,7 @@ class SumsFileCheck {
     }
     ++properLines;
     if (!waiting.empty() &&
-        (waiting.front().entry.name != entry.name || waiting.size() == LINES_READ_TOGETHER)) {
+        (waiting.front().entry.name != entry.name || waiting.size() == ENTRIES_READ_TOGETHER)) {
       CheckWaiting();
     }
     waiting.push_back({entry, algorithms});
