@@ -58,6 +58,13 @@ class Controller {
 
   // False once the window is to close.
   bool Handle(int64_t event) {
+    const bool goOn = HandleEvent(event);
+    ShowCancelOrClose();
+    return goOn;
+  }
+
+ private:
+  bool HandleEvent(int64_t event) {
     switch (event) {
       case EVENT_CLOSE_WINDOW:
         return false;
@@ -68,8 +75,7 @@ class Controller {
         TakeDrop(DroppedFilesText());
         break;
       case EVENT_GADGET:
-        OnGadget(CurrentEventGadget(), CurrentEventType());
-        break;
+        return OnGadget(CurrentEventGadget(), CurrentEventType());
       case EVENT_MENU:
         return OnCommand(static_cast<WORD>(CurrentEventGadget()));
       case EVENT_TIMER:
@@ -85,7 +91,15 @@ class Controller {
     return true;
   }
 
- private:
+  bool Running() const { return run && view.state == RunState::RUNNING; }
+
+  // The last button cancels a run while one goes and otherwise closes the window, saying which.
+  void ShowCancelOrClose() {
+    if (Running() == cancelShown) return;
+    cancelShown = Running();
+    ChangeGadgetText(CANCEL_BUTTON, cancelShown ? L"Cancel" : L"Close");
+  }
+
   void OpenPath(const Text& path) {
     StopRun();
     oneFile.clear();
@@ -145,9 +159,10 @@ class Controller {
     StartRun([&](CheckRun& started) { started.CheckDigest(oneFile, candidates, digest.hex); });
   }
 
-  void OnGadget(int64_t gadget, int64_t type) {
+  // False when the window is to close.
+  bool OnGadget(int64_t gadget, int64_t type) {
     if (gadget == DIGEST_BOX && type == EN_CHANGE) CheckPastedText();
-    if (type != BN_CLICKED) return;
+    if (type != BN_CLICKED) return true;
     if (gadget == OPEN_BUTTON) {
       const Text path = AskOpenFileName(OPEN_TITLE, nullptr, ALL_FILES, 0);
       if (!path.empty()) OpenPath(path);
@@ -157,18 +172,20 @@ class Controller {
       if (!path.empty()) CompareWith(path);
     }
     if (gadget == COPY_BUTTON) Copy();
-    if (gadget == CANCEL_BUTTON && run) run->Cancel();
+    if (gadget == CANCEL_BUTTON) return CancelOrClose();
+    return true;
+  }
+
+  // Escape and the last button: a run going is cancelled, and with none the window closes.
+  bool CancelOrClose() {
+    if (!Running()) return false;
+    run->Cancel();
+    return true;
   }
 
   bool OnCommand(WORD command) {
     HWND focus = GetFocus();
-    if (command == COMMAND_ESCAPE) {
-      if (run && view.state == RunState::RUNNING) {
-        run->Cancel();
-        return true;
-      }
-      return false;
-    }
+    if (command == COMMAND_ESCAPE) return CancelOrClose();
     if (command == COMMAND_COPY) {
       if (focus == VerifyControlHandle(DIGEST_BOX) || focus == VerifyControlHandle(FILE_BOX)) {
         SendMessageW(focus, WM_COPY, 0, 0);
@@ -270,6 +287,7 @@ class Controller {
   CheckView view;
   Text oneFile;  // the file a digest is pasted for, or a second file compared with
   std::unique_ptr<CheckRun> run;
+  bool cancelShown = true;  // the button's text says Cancel
 };
 
 }  // namespace

@@ -170,6 +170,10 @@ TEST(VerifyWindow, ASumsFileGetsTheCompanionsVerdictOnEveryLine) {
   EXPECT_EQ(rows.at(L"locked.txt").rfind(L"UNREADABLE (", 0), 0u);
   EXPECT_EQ(rows.at(L"../up.txt"), L"OK");
   EXPECT_EQ(rows.at(std::wstring(absolute.begin(), absolute.end())), L"OK");
+  // With the run over, the last button closes the window.
+  EXPECT_EQ(ReadControlText(GetDlgItem(program.Window(), CANCEL_BUTTON)), L"Close");
+  program.ClickButton(CANCEL_BUTTON);
+  EXPECT_EQ(WaitForSingleObject(program.Process(), 20000), WAIT_OBJECT_0);
 }
 
 TEST(VerifyWindow, ADigestOnTheClipboardIsPastedAndCheckedAtOnce) {
@@ -221,6 +225,7 @@ TEST(VerifyWindow, CancelStopsALongRunAndKeepsTheRowsDone) {
   ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
   ASSERT_EQ(WaitForVerdict(program, L"Checking").rfind(L"Checking", 0), 0u);
   Sleep(300);
+  EXPECT_EQ(ReadControlText(GetDlgItem(program.Window(), CANCEL_BUTTON)), L"Cancel");
   program.ClickButton(CANCEL_BUTTON);
   const std::wstring verdict = WaitForVerdict(program, L"Cancelled");
   EXPECT_EQ(verdict.rfind(L"Cancelled after ", 0), 0u) << verdict;
