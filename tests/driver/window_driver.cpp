@@ -47,6 +47,40 @@ HWND StatusBarOf(HWND window) {
   return FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
 }
 
+// Memory in the driven program, for the controls' messages that are not marshalled across
+// processes: what they read or write goes through it.
+class ProgramMemory {
+ public:
+  ProgramMemory(HANDLE process, size_t bytes)
+      : process(process),
+        start(static_cast<char*>(
+            VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE))) {}
+  ~ProgramMemory() {
+    if (start) VirtualFreeEx(process, start, 0, MEM_RELEASE);
+  }
+  ProgramMemory(const ProgramMemory&) = delete;
+  ProgramMemory& operator=(const ProgramMemory&) = delete;
+
+  // The address in the program, for a message's parameter; null when none could be had.
+  char* At(size_t offset = 0) const { return start ? start + offset : nullptr; }
+  bool Write(size_t offset, const void* bytes, size_t size) const {
+    return WriteProcessMemory(process, start + offset, bytes, size, nullptr) != FALSE;
+  }
+  // `characters` wide characters from `offset`.
+  std::wstring ReadText(size_t offset, size_t characters) const {
+    std::wstring text(characters, L'\0');
+    if (!ReadProcessMemory(process, start + offset, text.data(), characters * sizeof(wchar_t),
+                           nullptr)) {
+      text.clear();
+    }
+    return text;
+  }
+
+ private:
+  HANDLE process;
+  char* start;
+};
+
 bool SameSnapshot(const WindowSnapshot& a, const WindowSnapshot& b) {
   return a.title == b.title && a.fields == b.fields && a.status == b.status;
 }
@@ -136,25 +170,19 @@ std::wstring DrivenProgram::ReadTitle() const {
 }
 
 std::wstring DrivenProgram::ReadStatus() const {
-  // SB_GETTEXTW is not marshalled across processes: the text goes through the program's memory.
+  // SB_GETTEXTW takes no buffer size, and the text may grow after its length is asked: the buffer
+  // holds the longest text the answer can give the length of, and that length is read.
+  constexpr size_t LONGEST_STATUS = 0xFFFF;
   HWND statusBar = StatusBarOf(window);
+  if (!statusBar) return L"";
+  const ProgramMemory memory(process.hProcess, (LONGEST_STATUS + 1) * sizeof(wchar_t));
   DWORD_PTR lengthAndType = 0;
-  if (!statusBar || !SendMessageTimeoutW(statusBar, SB_GETTEXTLENGTHW, 0, 0, SMTO_NORMAL,
-                                         ANSWER_TIMEOUT_MS, &lengthAndType)) {
+  if (!memory.At() ||
+      !SendMessageTimeoutW(statusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(memory.At()),
+                           SMTO_NORMAL, ANSWER_TIMEOUT_MS, &lengthAndType)) {
     return L"";
   }
-  const size_t bytes = (LOWORD(lengthAndType) + 1) * sizeof(wchar_t);
-  void* remote = VirtualAllocEx(process.hProcess, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
-  if (!remote) return L"";
-  std::wstring text(LOWORD(lengthAndType) + 1, L'\0');
-  DWORD_PTR ignored = 0;
-  if (SendMessageTimeoutW(statusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL,
-                          ANSWER_TIMEOUT_MS, &ignored)) {
-    ReadProcessMemory(process.hProcess, remote, text.data(), bytes, nullptr);
-  }
-  VirtualFreeEx(process.hProcess, remote, 0, MEM_RELEASE);
-  text.resize(wcslen(text.c_str()));
-  return text;
+  return memory.ReadText(0, LOWORD(lengthAndType));
 }
 
 WindowSnapshot DrivenProgram::Read() const {
@@ -230,27 +258,20 @@ long DrivenProgram::Close(CloseBy how, DWORD timeoutMs) {
 }
 
 std::wstring ReadListCell(HANDLE process, HWND list, int row, int column) {
-  constexpr int CELL_LIMIT = 1024;
-  const size_t bytes = sizeof(LVITEMW) + CELL_LIMIT * sizeof(wchar_t);
-  auto* remote =
-      static_cast<char*>(VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE));
-  if (!remote) return L"";
+  constexpr size_t CELL_LIMIT = 1024;
+  const ProgramMemory memory(process, sizeof(LVITEMW) + CELL_LIMIT * sizeof(wchar_t));
   LVITEMW item{};
   item.iSubItem = column;
   item.cchTextMax = CELL_LIMIT;
-  item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
-  std::wstring text(CELL_LIMIT, L'\0');
+  item.pszText = reinterpret_cast<wchar_t*>(memory.At(sizeof(LVITEMW)));
   DWORD_PTR length = 0;
-  if (WriteProcessMemory(process, remote, &item, sizeof(item), nullptr) &&
-      SendMessageTimeoutW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                          reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, ANSWER_TIMEOUT_MS,
-                          &length)) {
-    ReadProcessMemory(process, remote + sizeof(LVITEMW), text.data(), CELL_LIMIT * sizeof(wchar_t),
-                      nullptr);
+  if (!memory.At() || !memory.Write(0, &item, sizeof(item)) ||
+      !SendMessageTimeoutW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                           reinterpret_cast<LPARAM>(memory.At()), SMTO_NORMAL, ANSWER_TIMEOUT_MS,
+                           &length)) {
+    return L"";
   }
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  text.resize(std::min<size_t>(length, CELL_LIMIT));
-  return text;
+  return memory.ReadText(sizeof(LVITEMW), std::min<size_t>(length, CELL_LIMIT));
 }
 
 ULONGLONG ProcessCpuTime(DWORD processId) {
