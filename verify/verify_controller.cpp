@@ -54,6 +54,7 @@ class Controller {
     } else {
       OpenPath(path);
     }
+    ShowCancelOrClose();
   }
 
   // False once the window is to close.
