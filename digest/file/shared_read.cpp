@@ -109,11 +109,11 @@ bool SharedRead::Run(DigestFile& source, WorkerPool& pool, unsigned workers, Rea
   return ReadAll(source);
 }
 
+// Tells under the lock: once the count is out, the reader may end the pass and its frame may
+// be reused, so this worker must touch nothing of the pass after unlocking.
 void SharedRead::EndTask() {
-  {
-    std::lock_guard<std::mutex> held(lock);
-    ++tasksEnded;
-  }
+  std::lock_guard<std::mutex> held(lock);
+  ++tasksEnded;
   taskEnded.notify_all();
 }
 
