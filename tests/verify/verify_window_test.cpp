@@ -55,6 +55,19 @@ std::wstring WaitForVerdict(const DrivenProgram& program, const std::wstring& st
   return verdict;
 }
 
+void PressKey(HWND control, WPARAM key) {
+  PostMessageW(control, WM_KEYDOWN, key, 1);
+  PostMessageW(control, WM_KEYUP, key, 1u << 31 | 1u << 30 | 1);
+}
+
+// The middle of the rows list, in the window's client coordinates: where a test drops files.
+POINT ListMiddle(const DrivenProgram& program) {
+  RECT list;
+  GetWindowRect(GetDlgItem(program.Window(), ROWS_LIST), &list);
+  MapWindowPoints(nullptr, program.Window(), reinterpret_cast<POINT*>(&list), 2);
+  return {(list.left + list.right) / 2, (list.top + list.bottom) / 2};
+}
+
 std::wstring ClipboardText() {
   std::wstring text;
   if (!OpenClipboard(nullptr)) return text;
@@ -196,10 +209,7 @@ TEST(VerifyWindow, ASecondFileDroppedInsteadOfADigestIsComparedWithTheFirst) {
   DrivenProgram program(VERIFY_PROGRAM, L"\"" + (folder / "first.bin").wstring() + L"\"");
   ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
   WaitForVerdict(program, L"Paste");
-  RECT list;
-  GetWindowRect(GetDlgItem(program.Window(), ROWS_LIST), &list);
-  MapWindowPoints(nullptr, program.Window(), reinterpret_cast<POINT*>(&list), 2);
-  const POINT middle{(list.left + list.right) / 2, (list.top + list.bottom) / 2};
+  const POINT middle = ListMiddle(program);
   program.DropFilesAt(middle, {(folder / "same.bin").wstring()});
   EXPECT_EQ(WaitForVerdict(program, L"Same"), L"Same content");
   program.DropFilesAt(middle, {(folder / "other.bin").wstring()});
@@ -231,9 +241,7 @@ TEST(VerifyWindow, CancelStopsALongRunAndKeepsTheRowsDone) {
   EXPECT_EQ(verdict.rfind(L"Cancelled after ", 0), 0u) << verdict;
   EXPECT_NE(verdict.find(L" of 40 files"), std::wstring::npos) << verdict;
   // The window still answers, and Escape with no run left closes it.
-  PostMessageW(GetDlgItem(program.Window(), ROWS_LIST), WM_KEYDOWN, VK_ESCAPE, 1);
-  PostMessageW(GetDlgItem(program.Window(), ROWS_LIST), WM_KEYUP, VK_ESCAPE,
-               1u << 31 | 1u << 30 | 1);
+  PressKey(GetDlgItem(program.Window(), ROWS_LIST), VK_ESCAPE);
   EXPECT_EQ(WaitForSingleObject(program.Process(), 20000), WAIT_OBJECT_0);
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
@@ -268,7 +276,7 @@ TEST(VerifyWindow, AHugeSumsFileIsReadWhileTheWindowAnswersAndEscapeOrAnotherFil
   DWORD_PTR ignored = 0;
   EXPECT_TRUE(
       SendMessageTimeoutW(program.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored));
-  PostMessageW(GetDlgItem(program.Window(), ROWS_LIST), WM_KEYDOWN, VK_ESCAPE, 1);
+  PressKey(GetDlgItem(program.Window(), ROWS_LIST), VK_ESCAPE);
   std::wstring verdict;
   EXPECT_TRUE(
       WaitUntil(3000, [&] { return (verdict = Verdict(program)).rfind(L"Cancelled", 0) == 0; }));
@@ -276,10 +284,7 @@ TEST(VerifyWindow, AHugeSumsFileIsReadWhileTheWindowAnswersAndEscapeOrAnotherFil
   // Another sums file dropped in the middle of the reading is checked at once.
   Write(folder / "a.txt", "abc");
   Write(folder / "a.sha256", Line(SHA256_ABC, "a.txt"));
-  RECT list;
-  GetWindowRect(GetDlgItem(program.Window(), ROWS_LIST), &list);
-  MapWindowPoints(nullptr, program.Window(), reinterpret_cast<POINT*>(&list), 2);
-  const POINT middle{(list.left + list.right) / 2, (list.top + list.bottom) / 2};
+  const POINT middle = ListMiddle(program);
   program.DropFilesAt(middle, {(folder / "SHA256SUMS").wstring()});
   EXPECT_EQ(WaitForVerdict(program, L"Reading"), L"Reading SHA256SUMS...");
   program.DropFilesAt(middle, {(folder / "a.sha256").wstring()});
@@ -376,8 +381,7 @@ TEST(VerifyWindow, APastedTextOfNoDigestsLengthStartsNoRunAndEnterChecksAgain) {
   EXPECT_EQ(WaitForVerdict(program, L"Match"), L"Match: SHA-256");
   // The file changes; Enter in the digest box checks it again.
   Write(file, "abd");
-  PostMessageW(box, WM_KEYDOWN, VK_RETURN, 1);
-  PostMessageW(box, WM_KEYUP, VK_RETURN, 1u << 31 | 1u << 30 | 1);
+  PressKey(box, VK_RETURN);
   EXPECT_EQ(WaitForVerdict(program, L"No match"), L"No match");
 }
 
@@ -387,11 +391,6 @@ HWND FocusOf(const DrivenProgram& program) {
   info.cbSize = sizeof(info);
   GetGUIThreadInfo(GetWindowThreadProcessId(program.Window(), nullptr), &info);
   return info.hwndFocus;
-}
-
-void PressKey(HWND control, WPARAM key) {
-  PostMessageW(control, WM_KEYDOWN, key, 1);
-  PostMessageW(control, WM_KEYUP, key, 1u << 31 | 1u << 30 | 1);
 }
 
 TEST(VerifyWindow, EnterOnAButtonReachedWithTabPressesIt) {
