@@ -17,7 +17,7 @@ struct WholeSumsFile {
   // Why the sums file could not be opened or read through, as the companion words it after
   // "cannot read NAME: "; empty when it was. The entries before a failed read are kept.
   Text failure;
-  // Binary data, no text: read no further, and nothing read is kept.
+  // Binary data, not text: the reading stopped there, and the entries read before it are noise.
   bool binary = false;
   bool stopped = false;  // `goOn` said no before the end
 };

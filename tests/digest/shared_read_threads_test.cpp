@@ -72,6 +72,7 @@ const std::vector<uint8_t>& FileBytes() {
 
 TEST(SharedReadThreads, EveryContextHasEveryPieceInOrderWhateverTheWorkers) {
   const Text path = WriteScratchFile("pieces.bin", FileBytes());
+  const std::vector<PieceSeen> whole = PiecesOf(FileBytes());
   for (unsigned workers : {2u, 3u, 8u}) {
     for (int pass = 0; pass < 10; ++pass) {
       Contexts contexts;
@@ -79,7 +80,7 @@ TEST(SharedReadThreads, EveryContextHasEveryPieceInOrderWhateverTheWorkers) {
       ASSERT_TRUE(file.Open(path).Opened());
       ASSERT_TRUE(FeedFromOneRead(file, contexts.targets, workers));
       for (const NotingContext& context : contexts.noted) {
-        ASSERT_EQ(context.pieces, PiecesOf(FileBytes())) << workers << " workers";
+        ASSERT_EQ(context.pieces, whole) << workers << " workers";
       }
     }
   }
@@ -87,6 +88,7 @@ TEST(SharedReadThreads, EveryContextHasEveryPieceInOrderWhateverTheWorkers) {
 
 TEST(SharedReadThreads, OnePoolServesPassAfterPassAndAStoppedOneEndsCleanly) {
   const Text path = WriteScratchFile("pool.bin", FileBytes());
+  const std::vector<PieceSeen> whole = PiecesOf(FileBytes());
   WorkerPool pool(3);
   ASSERT_EQ(pool.Size(), 3u);
   ReadBuffers ring(SHARED_READ_PIECES);
@@ -105,7 +107,6 @@ TEST(SharedReadThreads, OnePoolServesPassAfterPassAndAStoppedOneEndsCleanly) {
         &stop);
     EXPECT_EQ(fed, !stopping) << "pass " << pass;
     // A stopped pass leaves each context with the pieces read before, or only the first of them.
-    const std::vector<PieceSeen> whole = PiecesOf(FileBytes());
     for (const NotingContext& context : contexts.noted) {
       const size_t had = context.pieces.size();
       EXPECT_TRUE(stopping ? had <= 2 : had == whole.size()) << had << " pieces, pass " << pass;
