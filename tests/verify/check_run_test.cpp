@@ -248,7 +248,13 @@ TEST(CheckRun, AFileThatVanishesMidRunIsMissingWithAReasonAndTheRunGoesOn) {
   const CheckView view = RunToEnd(start, [&](CheckRun& run) {
     run.CheckSumsFile(sums);
     while (run.Progress().bytesDone == 0) std::this_thread::yield();
-    std::filesystem::remove(std::filesystem::path(gone));
+    // Windows refuses to delete a file a worker holds open at that moment: try again once it
+    // has let go, as a user deleting it in Explorer would.
+    std::error_code error;
+    while (!std::filesystem::remove(std::filesystem::path(gone), error)) {
+      ASSERT_TRUE(std::filesystem::exists(std::filesystem::path(gone)));
+      std::this_thread::yield();
+    }
   });
   EXPECT_EQ(view.state, RunState::DONE);
   ASSERT_EQ(view.rows.size(), 12u);
