@@ -43,14 +43,15 @@ checks: deps
 TEST_PHASES := build/test-phases.txt
 FUZZ_OUTPUT := build/fuzz-run.txt
 test: export PHASE_LOG := $(abspath $(TEST_PHASES))
-test: test-phases checks native win64 fuzzers
+test: test-phases checks native win64
 	$(PHASE) "native tests" ctest --preset native
-	@# The fuzz targets run for a set time each, beside the Windows tests, which leave the
-	@# processor idle much of the time while they wait for windows; their table follows.
-	$(PHASE) "fuzz targets" scripts/run-fuzz.sh 30 >$(FUZZ_OUTPUT) 2>&1 & fuzzing=$$!; \
+	@# The fuzz targets are built, then run for a set time each, beside the Windows tests, which
+	@# leave the processor idle much of the time while they wait for windows; their table follows.
+	{ $(MAKE) --no-print-directory fuzzers && $(PHASE) "fuzz targets" scripts/run-fuzz.sh 30; } \
+	  >$(FUZZ_OUTPUT) 2>&1 & fuzzing=$$!; \
 	  $(PHASE) "Windows tests (Wine)" scripts/wine-session.sh ctest --preset win64; windows=$$?; \
 	  wait $$fuzzing; fuzzed=$$?; cat $(FUZZ_OUTPUT); [ $$windows -eq 0 ] && [ $$fuzzed -eq 0 ]
-	@echo "make test, phase by phase (the last two side by side):"; cat $(TEST_PHASES)
+	@echo "make test, phase by phase (the fuzz build and targets beside the Windows tests):"; cat $(TEST_PHASES)
 
 test-phases:
 	@mkdir -p build && rm -f $(TEST_PHASES)
