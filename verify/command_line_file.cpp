@@ -1,13 +1,9 @@
 #include "verify/command_line_file.h"
 
-#include <windows.h>
-#include <shellapi.h>
+#include <stdlib.h>
 
+// The runtime's own split of the command line (wWinMain with -municode fills __wargv), which
+// spares the start the shell's library.
 Text CommandLineFile() {
-  int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (!arguments) return Text();
-  Text file = count > 1 ? Text(arguments[1]) : Text();
-  LocalFree(arguments);
-  return file;
+  return __argc > 1 && __wargv ? Text(__wargv[1]) : Text();
 }
