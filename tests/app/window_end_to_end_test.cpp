@@ -16,7 +16,7 @@
 #include <sstream>
 
 #include "runtime/text.h"
-#include "tests/driver/window_driver.h"
+#include "tests/support/window_driver.h"
 
 namespace {
 

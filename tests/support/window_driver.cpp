@@ -1,4 +1,4 @@
-#include "tests/driver/window_driver.h"
+#include "tests/support/window_driver.h"
 
 #include <commctrl.h>
 #include <tlhelp32.h>
