@@ -16,6 +16,7 @@ Usage: installer_test.py VERSION WIN64_BUILD_DIR [CLASS...]
 import concurrent.futures
 import hashlib
 import json
+import ntpath
 import os
 import random
 import re
@@ -120,18 +121,21 @@ class Prefix:
             raise AssertionError("the uninstaller did not finish")
         self.restart()
 
-    def uninstall_in_place(self):
-        """The uninstaller run where it is, as a setup program runs an earlier one: it ends when
-        it is done, with its exit code. Its folder follows "_?=" unquoted, spaces and all, which
-        only a command line written whole passes: a batch file's."""
-        program = os.path.join(WINDOWS_INSTALL_DIR, "uninstall.exe")
-        batch = os.path.join(self.folder, "drive_c", "uninstall-in-place.cmd")
+    def run_written_whole(self, program, arguments):
+        """Runs a setup program or uninstaller with its command line as written, through a batch
+        file: a folder after "/D=" or "_?=" goes unquoted, spaces and all, which no argument list
+        passes. Its exit code."""
+        batch = os.path.join(self.folder, "drive_c", "written-whole.cmd")
         with open(batch, "w", encoding="ascii", newline="\r\n") as out:
-            out.write('@start "" /wait "%s" /S _?=%s\nexit /b %%errorlevel%%\n'
-                      % (program, WINDOWS_INSTALL_DIR))
-        result = self.wine("cmd", "/c", "C:\\uninstall-in-place.cmd").returncode
+            out.write('@start "" /wait "%s" %s\nexit /b %%errorlevel%%\n' % (program, arguments))
+        result = self.wine("cmd", "/c", "C:\\written-whole.cmd").returncode
         os.remove(batch)
         return result
+
+    def uninstall_in_place(self, folder=WINDOWS_INSTALL_DIR):
+        """The uninstaller run where it is, as a setup program runs an earlier one: it ends when
+        it is done, with its exit code."""
+        return self.run_written_whole(ntpath.join(folder, "uninstall.exe"), "/S _?=" + folder)
 
     def show_window(self, program, file=""):
         """Title, fields and status as show-window.exe reads them from the live window."""
@@ -515,6 +519,22 @@ class UsersPath(unittest.TestCase):
         self.check_install_and_uninstall("default_value", (REG_EXPAND_SZ, EARLIER_PATH),
                                          {"@": (REG_SZ, "a default value"),
                                           "TEMP": (REG_EXPAND_SZ, "%USERPROFILE%\\Temp")})
+
+    def test_a_folder_holding_the_separator_goes_on_in_quotes_and_comes_off_again(self):
+        prefix = Prefix("path-separator")
+        try:
+            prefix.import_values(ENVIRONMENT_KEY, {"Path": (REG_EXPAND_SZ, EARLIER_PATH)})
+            exported = prefix.environment_values()
+            folder = "C:\\users\\%s\\a;b\\Calculate Checksums" % USER
+            setup = "Z:" + SETUP[VERSION].replace("/", "\\")
+            self.assertEqual(prefix.run_written_whole(setup, "/S /NOVERB /NOSENDTO /D=" + folder),
+                             0)
+            self.assertEqual(exported_text(prefix.environment_values()["Path"]),
+                             '%s;"%s"' % (EARLIER_PATH, folder))
+            self.assertEqual(prefix.uninstall_in_place(folder), 0)
+            self.assertEqual(prefix.environment_values(), exported)
+        finally:
+            prefix.remove()
 
 
 def path_case(case, before):
