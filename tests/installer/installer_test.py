@@ -52,6 +52,8 @@ SHOWN_FILE = "Prüfsumme Datei.bin"
 WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
 # The exit code of a setup or uninstall that stopped before it changed anything.
 STOPPED = 2
+# The setup helper's answer when one of the programs runs from a folder.
+PROGRAM_RUNNING = 14
 
 
 class Prefix:
@@ -136,6 +138,18 @@ class Prefix:
         """The uninstaller run where it is, as a setup program runs an earlier one: it ends when
         it is done, with its exit code."""
         return self.run_written_whole(ntpath.join(folder, "uninstall.exe"), "/S _?=" + folder)
+
+    def wait_until_running(self, program, seconds=120):
+        """Whether `program` runs from the installation's folder within `seconds`. Wine's
+        tasklist lists nothing: the helper's own answer tells."""
+        helper = os.path.join(BUILD_DIR, "setup-helper.exe")
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            running = self.wine(helper, "running", WINDOWS_INSTALL_DIR, program)
+            if running.returncode == PROGRAM_RUNNING:
+                return True
+            time.sleep(0.1)
+        return False
 
     def show_window(self, program, file=""):
         """Title, fields and status as show-window.exe reads them from the live window."""
@@ -397,18 +411,15 @@ class Installer(unittest.TestCase):
                                   env=self.prefix.environment, stdin=subprocess.DEVNULL,
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         helper = os.path.join(BUILD_DIR, "setup-helper.exe")
-        for _ in range(100):
-            if self.prefix.wine(helper, "running", WINDOWS_INSTALL_DIR, VERIFIER).returncode:
-                break
-            time.sleep(0.1)
         # Started from the installation's folder and still up a second later: a window program
         # that did not stop on its argument. It is then asked to close, as taskkill without /f
         # asks, so that the upgrade below finds nothing running.
-        time.sleep(1)
         try:
+            self.assertTrue(self.prefix.wait_until_running(VERIFIER))
+            time.sleep(1)
             self.assertIsNone(window.poll())
             self.assertEqual(self.prefix.wine(helper, "running", WINDOWS_INSTALL_DIR,
-                                              VERIFIER).returncode, 14)
+                                              VERIFIER).returncode, PROGRAM_RUNNING)
         finally:
             self.prefix.wine("taskkill", "/im", VERIFIER)
             self.assertEqual(window.wait(timeout=30), 0)
@@ -560,13 +571,7 @@ class RunningProgram(unittest.TestCase):
             program = subprocess.Popen(
                 ["wine", os.path.join(prefix.install_dir, "checksums.exe")], env=prefix.environment,
                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            # Wine's tasklist lists nothing: the helper's own answer tells when it is up.
-            helper = os.path.join(BUILD_DIR, "setup-helper.exe")
-            for _ in range(100):
-                if prefix.wine(helper, "running", WINDOWS_INSTALL_DIR,
-                               "checksums.exe").returncode != 0:
-                    break
-                time.sleep(0.1)
+            self.assertTrue(prefix.wait_until_running("checksums.exe"))
             before = self.snapshot()
             self.assertEqual(prefix.wine(SETUP[NEWER], "/S").returncode, STOPPED)
             self.assertEqual(prefix.uninstall_in_place(), STOPPED)
