@@ -21,7 +21,7 @@
 #include "digest/digest_plugin.h"
 #include "digest/register_digest_plugins.h"
 #include "runtime/main_heap.h"
-#include "tests/driver/window_driver.h"
+#include "tests/support/window_driver.h"
 #include "verify/control_numbers.h"
 
 namespace {

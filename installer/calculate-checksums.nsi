@@ -139,6 +139,46 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT License, ${PUBLISHER}"
 ; Exit code of a setup or uninstall stopped before it changed anything.
 !define STOPPED 2
 
+; A folder as one argument of the helper's command line: in quotes, with the backslashes that end
+; it doubled, since a backslash before a quote would escape it ("D:\" reaches a program as D:").
+!macro QUOTED_ARGUMENT_FUNCTION PREFIX
+  Function ${PREFIX}QuotedArgument
+    Exch $R0
+    Push $R1
+    Push $R2
+    StrCpy $R1 $R0
+    ${Do}
+      StrCpy $R2 $R1 1 -1
+      ${IfThen} $R2 != "\" ${|} ${ExitDo} ${|}
+      StrCpy $R1 $R1 -1
+      StrCpy $R0 "$R0\"
+    ${Loop}
+    StrCpy $R0 '"$R0"'
+    Pop $R2
+    Pop $R1
+    Exch $R0
+  FunctionEnd
+!macroend
+!insertmacro QUOTED_ARGUMENT_FUNCTION ""
+!insertmacro QUOTED_ARGUMENT_FUNCTION "un."
+
+!macro QUOTED_ARGUMENT FOLDER RESULT
+  Push "${FOLDER}"
+  !ifdef __UNINSTALL__
+    Call un.QuotedArgument
+  !else
+    Call QuotedArgument
+  !endif
+  Pop ${RESULT}
+!macroend
+
+; Runs the helper with ARGUMENTS; STATUS is its exit code, or empty when it could not be started.
+!macro RUN_HELPER ARGUMENTS STATUS
+  ClearErrors
+  ExecWait '"$PLUGINSDIR\${HELPER_NAME}" ${ARGUMENTS}' ${STATUS}
+  ${IfThen} ${Errors} ${|} StrCpy ${STATUS} "" ${|}
+!macroend
+
 !macro UNPACK_HELPER
   InitPluginsDir
   File "/oname=$PLUGINSDIR\${HELPER_NAME}" "${HELPER}"
@@ -147,8 +187,9 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT License, ${PUBLISHER}"
 ; In .onInit: stops, changing nothing, while a program runs from FOLDER; the user may close it
 ; and retry, and silently the setup ends with exit code STOPPED.
 !macro STOP_WHILE_RUNNING FOLDER
+  !insertmacro QUOTED_ARGUMENT "${FOLDER}" $R8
   ${Do}
-    ExecWait '"$PLUGINSDIR\${HELPER_NAME}" running "${FOLDER}" ${RUNNING_CHECKED}' $R9
+    !insertmacro RUN_HELPER "running $R8 ${RUNNING_CHECKED}" $R9
     ${IfThen} $R9 != ${PROGRAM_RUNNING} ${|} ${ExitDo} ${|}
     ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is running from ${FOLDER}. Close it, then choose Retry." /SD IDCANCEL IDCANCEL`
       SetErrorLevel ${STOPPED}
@@ -200,7 +241,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT License, ${PUBLISHER}"
 ; Adds the installation folder to the user's PATH unless it is there in any spelling, and notes
 ; the entry for the uninstaller.
 Function AddToPath
-  ExecWait '"$PLUGINSDIR\${HELPER_NAME}" add-path "$INSTDIR"' $0
+  !insertmacro QUOTED_ARGUMENT "$INSTDIR" $1
+  !insertmacro RUN_HELPER "add-path $1" $0
   ${If} $0 == ${PATH_CHANGED}
   ${OrIf} $0 == ${PATH_CREATED}
     WriteRegStr HKCU "${UNINSTALL_KEY}" "${PATH_ENTRY_VALUE}" $INSTDIR
@@ -342,11 +384,10 @@ Function un.RemoveFromPath
   ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "${PATH_ENTRY_VALUE}"
   ${IfThen} $1 == "" ${|} Return ${|}
   ReadRegDWORD $2 HKCU "${UNINSTALL_KEY}" "${PATH_CREATED_VALUE}"
-  ${If} $2 == 1
-    ExecWait '"$PLUGINSDIR\${HELPER_NAME}" remove-path "$1" created' $0
-  ${Else}
-    ExecWait '"$PLUGINSDIR\${HELPER_NAME}" remove-path "$1"' $0
-  ${EndIf}
+  !insertmacro QUOTED_ARGUMENT "$1" $3
+  ${IfThen} $2 == 1 ${|} StrCpy $3 "$3 created" ${|}
+  !insertmacro RUN_HELPER "remove-path $3" $0
+  ; Taken out, or not there to take out; any other answer, or none, left it where it was.
   ${If} $0 != ${PATH_CHANGED}
   ${AndIf} $0 != ${PATH_UNCHANGED}
     DetailPrint "$1 could not be taken off your PATH; it was left as it is."

@@ -5,8 +5,8 @@ Every include must point down or stay within its folder. The folders' order: run
 bottom; digest and toolkit on it; report on digest; app on report and toolkit; sums (the sums
 files and the checking both programs share) on report; cli, and each of its folders, on sums;
 verify, the verifying window, on sums and toolkit, and nothing on verify; installer (the setup
-program's helper) on nothing; tests/support on every product folder, and the window driver
-(tests/driver) on it; bench and the other tests on top.
+program's helper) on nothing; tests/support (with the window driver) on every product folder;
+tests/driver (show-window) on it; the other tests on top, and bench on tests/support alone.
 Within cli its folders have an order of their own (CLI_BELOW).
 
 Files that include each other, directly or through a chain, fail as well. With --units the
@@ -47,7 +47,7 @@ BELOW = {
     "tests/support": PRODUCT,
     "tests/driver": PRODUCT | {"tests/support"},
     "tests": PRODUCT | {"tests/support", "tests/driver"},
-    "bench": PRODUCT | {"tests/support", "tests/driver"},
+    "bench": PRODUCT | {"tests/support"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.MULTILINE)
 PLATFORM_SUFFIX = re.compile(r"_(win32|posix)$")

@@ -49,6 +49,12 @@ std::vector<std::u16string_view> Entries(std::u16string_view path) {
   return entries;
 }
 
+// An entry holding the separator goes in quotes, so that the system reads it as one.
+std::u16string QuotedWhenParted(std::u16string_view entry) {
+  if (entry.find(SEPARATOR) == std::u16string_view::npos) return std::u16string(entry);
+  return QUOTE + std::u16string(entry) + QUOTE;
+}
+
 }  // namespace
 
 std::optional<RegistryText> ReadRegistryText(std::string_view bytes) {
@@ -76,6 +82,10 @@ std::string RegistryBytes(const RegistryText& value) {
   return bytes;
 }
 
+bool IsFolderName(std::u16string_view folder) {
+  return !folder.empty() && folder.find(QUOTE) == std::u16string_view::npos;
+}
+
 bool PathQuotesClosed(std::u16string_view path) {
   size_t quotes = 0;
   for (char16_t c : path) quotes += c == QUOTE;
@@ -98,7 +108,7 @@ std::optional<std::u16string> PathWithEntry(std::u16string_view path, std::u16st
   }
   std::u16string changed(path);
   if (!changed.empty()) changed += SEPARATOR;
-  return changed += entry;
+  return changed += QuotedWhenParted(entry);
 }
 
 std::optional<std::u16string> PathWithoutEntry(std::u16string_view path,

@@ -25,12 +25,17 @@ std::string RegistryBytes(const RegistryText& value);
 // surrounding quotes or trailing backslashes.
 bool SamePathEntry(std::u16string_view a, std::u16string_view b);
 
+// Whether `folder` can be a PATH entry: a folder's name is never empty and never holds a quote
+// (one that does was cut from a command line wrongly, as "D:\" read as D:").
+bool IsFolderName(std::u16string_view folder);
+
 // Whether every quote in the PATH is closed: after an open one, an added entry would be read as
 // part of the quoted one.
 bool PathQuotesClosed(std::u16string_view path);
 
 // The PATH with `entry` appended, or nothing when an entry names that folder already. The
-// separator goes before the new entry, so that taking it out restores the value exactly.
+// separator goes before the new entry, so that taking it out restores the value exactly; an
+// entry holding the separator goes in quotes, so that the system reads it as one.
 std::optional<std::u16string> PathWithEntry(std::u16string_view path, std::u16string_view entry);
 
 // The PATH without the entries that name the folder of `entry`, or nothing when none does.

@@ -9,7 +9,7 @@ enum class PathEdit {
   CREATED,     // there was no Path: one holding the entry alone was made
   UNCHANGED,   // the entry was there already, or was not there to take out
   LEFT_ALONE,  // the value is no plain string of text: not touched
-  FAILED,      // the registry refused
+  FAILED,      // the registry refused, or the entry is no folder's name
 };
 
 PathEdit AddUserPathEntry(const std::u16string& entry);

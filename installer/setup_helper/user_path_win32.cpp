@@ -86,12 +86,14 @@ PathEdit Written(bool written, PathEdit edit) {
 }  // namespace
 
 PathEdit AddUserPathEntry(const std::u16string& entry) {
+  if (!IsFolderName(entry)) return PathEdit::FAILED;
   EnvironmentKey key;
   if (!key.get()) return PathEdit::FAILED;
   std::optional<StoredValue> value = ReadPathValue(key.get());
   if (!value) return PathEdit::FAILED;
   if (!value->present) {
-    RegistryText created{entry, std::u16string(1, u'\0')};
+    // An empty PATH with the entry added: the entry alone, written as any added one is.
+    RegistryText created{PathWithEntry(u"", entry).value(), std::u16string(1, u'\0')};
     return Written(WritePathValue(key.get(), NEW_PATH_TYPE, created), PathEdit::CREATED);
   }
   std::optional<RegistryText> text = PlainText(*value);
@@ -103,6 +105,7 @@ PathEdit AddUserPathEntry(const std::u16string& entry) {
 }
 
 PathEdit RemoveUserPathEntry(const std::u16string& entry, bool deleteWhenEmpty) {
+  if (!IsFolderName(entry)) return PathEdit::FAILED;
   EnvironmentKey key;
   if (!key.get()) return PathEdit::FAILED;
   std::optional<StoredValue> value = ReadPathValue(key.get());

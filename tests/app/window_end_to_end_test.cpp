@@ -16,7 +16,7 @@
 #include <sstream>
 
 #include "runtime/text.h"
-#include "tests/driver/window_driver.h"
+#include "tests/support/window_driver.h"
 
 namespace {
 
@@ -329,7 +329,8 @@ class ContendedWindow : public Window {
       const auto gotIn = [&] {
         return untilDeleted ? FileSize(path) == -1 : FileSize(path) > copied + APPENDED_ROWS;
       };
-      const ULONGLONG deadline = GetTickCount64() + 10000;
+      // Generous, for a loaded machine: a contender that is never let in fails only at the end.
+      const ULONGLONG deadline = GetTickCount64() + 60000;
       while (!gotIn() && GetTickCount64() < deadline) Sleep(20);
       EXPECT_TRUE(gotIn()) << "the contender did not get in once the window let go";
       ExpectCleanExit();
@@ -363,7 +364,8 @@ TEST_F(ContendedWindow, ReportOfAFileBeingDeletedIsOfOneVersion) {
 
 TEST_F(Window, IdleWindowSleepsInItsWait) {
   Start(L"", false);
-  Sleep(500);
+  // Measured from the moment its start-up is over: it waits for input with none queued.
+  ASSERT_EQ(WaitForInputIdle(program->Process(), 60000), 0u);
   const ULONGLONG before = ProcessCpuTime(program->ProcessId());
   Sleep(2000);
   const double cpuSeconds = (ProcessCpuTime(program->ProcessId()) - before) / 1e7;

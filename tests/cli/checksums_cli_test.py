@@ -128,6 +128,16 @@ def ok_line(name):
     return ("\\" + escaped(name)[1] if "\n" in name else name) + ": OK"
 
 
+def terminal_text_until(terminal, wanted, seconds=60):
+    """What a pseudo-terminal shows until it shows `wanted`, or until `seconds` have passed."""
+    shown = b""
+    deadline = time.monotonic() + seconds
+    while wanted not in shown and time.monotonic() < deadline:
+        if select.select([terminal], [], [], 0.1)[0]:
+            shown += os.read(terminal, 65536)
+    return shown
+
+
 def text(lines):
     return "".join(line + LINE_END for line in lines)
 
@@ -341,11 +351,12 @@ class ChecksumsCli(unittest.TestCase):
                                    stdout=subprocess.PIPE, stderr=secondary)
         process.stdin.write(b"x" * 65536)
         process.stdin.flush()
-        time.sleep(1.6)
+        # Interrupted once the line is up, however long a loaded machine takes to show it.
+        shown = terminal_text_until(main, b"\r-: 65.5 kB")
         process.send_signal(signal.SIGINT)
         self.assertEqual(process.wait(timeout=30), -signal.SIGINT)
         os.close(secondary)
-        shown = os.read(main, 65536)
+        shown += os.read(main, 65536)
         os.close(main)
         self.assertRegex(shown, rb"^(\r-: 65\.5 kB, [^\r]*)+\r +\r$")
 

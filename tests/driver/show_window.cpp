@@ -11,7 +11,7 @@
 #include <string>
 
 #include "runtime/text.h"
-#include "tests/driver/window_driver.h"
+#include "tests/support/window_driver.h"
 
 namespace {
 

@@ -16,6 +16,7 @@ Usage: installer_test.py VERSION WIN64_BUILD_DIR [CLASS...]
 import concurrent.futures
 import hashlib
 import json
+import ntpath
 import os
 import random
 import re
@@ -51,6 +52,8 @@ SHOWN_FILE = "Prüfsumme Datei.bin"
 WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
 # The exit code of a setup or uninstall that stopped before it changed anything.
 STOPPED = 2
+# The setup helper's answer when one of the programs runs from a folder.
+PROGRAM_RUNNING = 14
 
 
 class Prefix:
@@ -120,18 +123,33 @@ class Prefix:
             raise AssertionError("the uninstaller did not finish")
         self.restart()
 
-    def uninstall_in_place(self):
-        """The uninstaller run where it is, as a setup program runs an earlier one: it ends when
-        it is done, with its exit code. Its folder follows "_?=" unquoted, spaces and all, which
-        only a command line written whole passes: a batch file's."""
-        program = os.path.join(WINDOWS_INSTALL_DIR, "uninstall.exe")
-        batch = os.path.join(self.folder, "drive_c", "uninstall-in-place.cmd")
+    def run_written_whole(self, program, arguments):
+        """Runs a setup program or uninstaller with its command line as written, through a batch
+        file: a folder after "/D=" or "_?=" goes unquoted, spaces and all, which no argument list
+        passes. Its exit code."""
+        batch = os.path.join(self.folder, "drive_c", "written-whole.cmd")
         with open(batch, "w", encoding="ascii", newline="\r\n") as out:
-            out.write('@start "" /wait "%s" /S _?=%s\nexit /b %%errorlevel%%\n'
-                      % (program, WINDOWS_INSTALL_DIR))
-        result = self.wine("cmd", "/c", "C:\\uninstall-in-place.cmd").returncode
+            out.write('@start "" /wait "%s" %s\nexit /b %%errorlevel%%\n' % (program, arguments))
+        result = self.wine("cmd", "/c", "C:\\written-whole.cmd").returncode
         os.remove(batch)
         return result
+
+    def uninstall_in_place(self, folder=WINDOWS_INSTALL_DIR):
+        """The uninstaller run where it is, as a setup program runs an earlier one: it ends when
+        it is done, with its exit code."""
+        return self.run_written_whole(ntpath.join(folder, "uninstall.exe"), "/S _?=" + folder)
+
+    def wait_until_running(self, program, seconds=120):
+        """Whether `program` runs from the installation's folder within `seconds`. Wine's
+        tasklist lists nothing: the helper's own answer tells."""
+        helper = os.path.join(BUILD_DIR, "setup-helper.exe")
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            running = self.wine(helper, "running", WINDOWS_INSTALL_DIR, program)
+            if running.returncode == PROGRAM_RUNNING:
+                return True
+            time.sleep(0.1)
+        return False
 
     def show_window(self, program, file=""):
         """Title, fields and status as show-window.exe reads them from the live window."""
@@ -393,18 +411,15 @@ class Installer(unittest.TestCase):
                                   env=self.prefix.environment, stdin=subprocess.DEVNULL,
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         helper = os.path.join(BUILD_DIR, "setup-helper.exe")
-        for _ in range(100):
-            if self.prefix.wine(helper, "running", WINDOWS_INSTALL_DIR, VERIFIER).returncode:
-                break
-            time.sleep(0.1)
         # Started from the installation's folder and still up a second later: a window program
         # that did not stop on its argument. It is then asked to close, as taskkill without /f
         # asks, so that the upgrade below finds nothing running.
-        time.sleep(1)
         try:
+            self.assertTrue(self.prefix.wait_until_running(VERIFIER))
+            time.sleep(1)
             self.assertIsNone(window.poll())
             self.assertEqual(self.prefix.wine(helper, "running", WINDOWS_INSTALL_DIR,
-                                              VERIFIER).returncode, 14)
+                                              VERIFIER).returncode, PROGRAM_RUNNING)
         finally:
             self.prefix.wine("taskkill", "/im", VERIFIER)
             self.assertEqual(window.wait(timeout=30), 0)
@@ -516,6 +531,22 @@ class UsersPath(unittest.TestCase):
                                          {"@": (REG_SZ, "a default value"),
                                           "TEMP": (REG_EXPAND_SZ, "%USERPROFILE%\\Temp")})
 
+    def test_a_folder_holding_the_separator_goes_on_in_quotes_and_comes_off_again(self):
+        prefix = Prefix("path-separator")
+        try:
+            prefix.import_values(ENVIRONMENT_KEY, {"Path": (REG_EXPAND_SZ, EARLIER_PATH)})
+            exported = prefix.environment_values()
+            folder = "C:\\users\\%s\\a;b\\Calculate Checksums" % USER
+            setup = "Z:" + SETUP[VERSION].replace("/", "\\")
+            self.assertEqual(prefix.run_written_whole(setup, "/S /NOVERB /NOSENDTO /D=" + folder),
+                             0)
+            self.assertEqual(exported_text(prefix.environment_values()["Path"]),
+                             '%s;"%s"' % (EARLIER_PATH, folder))
+            self.assertEqual(prefix.uninstall_in_place(folder), 0)
+            self.assertEqual(prefix.environment_values(), exported)
+        finally:
+            prefix.remove()
+
 
 def path_case(case, before):
     return lambda self: self.check_install_and_uninstall(case, before)
@@ -540,13 +571,7 @@ class RunningProgram(unittest.TestCase):
             program = subprocess.Popen(
                 ["wine", os.path.join(prefix.install_dir, "checksums.exe")], env=prefix.environment,
                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            # Wine's tasklist lists nothing: the helper's own answer tells when it is up.
-            helper = os.path.join(BUILD_DIR, "setup-helper.exe")
-            for _ in range(100):
-                if prefix.wine(helper, "running", WINDOWS_INSTALL_DIR,
-                               "checksums.exe").returncode != 0:
-                    break
-                time.sleep(0.1)
+            self.assertTrue(prefix.wait_until_running("checksums.exe"))
             before = self.snapshot()
             self.assertEqual(prefix.wine(SETUP[NEWER], "/S").returncode, STOPPED)
             self.assertEqual(prefix.uninstall_in_place(), STOPPED)

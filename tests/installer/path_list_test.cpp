@@ -44,6 +44,34 @@ TEST(PathWithEntry, FindsTheFolderInAnySpelling) {
   EXPECT_TRUE(PathWithEntry(u"C:\\a;" + FOLDER.substr(0, FOLDER.size() - 1), FOLDER));
 }
 
+// Folders of the shapes a command line or the system may mangle: one holding the separator, which
+// must go in quotes to stay one entry, and a drive's root, which ends in a backslash.
+TEST(PathWithEntry, WritesEachFolderShapeAsOneEntryAndTakesItOutAgain) {
+  struct Case {
+    std::u16string folder;
+    std::u16string path;
+    std::u16string added;
+  };
+  for (const Case& c : {
+           Case{u"D:\\a;b\\bin", u"C:\\x", u"C:\\x;\"D:\\a;b\\bin\""},
+           Case{u"D:\\a;b\\bin", u"", u"\"D:\\a;b\\bin\""},
+           Case{u"D:\\;", u"C:\\x;;", u"C:\\x;;;\"D:\\;\""},
+           Case{u"D:\\", u"C:\\x", u"C:\\x;D:\\"},
+       }) {
+    std::u16string added = PathWithEntry(c.path, c.folder).value();
+    EXPECT_EQ(added, c.added);
+    EXPECT_FALSE(PathWithEntry(added, c.folder));
+    EXPECT_EQ(PathWithoutEntry(added, c.folder).value(), c.path);
+  }
+}
+
+TEST(IsFolderName, RefusesWhatACommandLineCutWrongly) {
+  EXPECT_TRUE(IsFolderName(u"D:\\"));
+  EXPECT_TRUE(IsFolderName(u"D:\\a;b"));
+  EXPECT_FALSE(IsFolderName(u"D:\""));
+  EXPECT_FALSE(IsFolderName(u""));
+}
+
 TEST(PathWithoutEntry, KeepsEveryOtherEntryInItsPlace) {
   std::u16string path = u"C:\\a;\"C:\\x;y\";;" + FOLDER + u"\\;C:\\b;" + FOLDER;
   EXPECT_EQ(PathWithoutEntry(path, FOLDER).value(), u"C:\\a;\"C:\\x;y\";;C:\\b");

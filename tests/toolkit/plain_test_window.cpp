@@ -51,7 +51,9 @@ bool WaitPumping(HANDLE handle, DWORD milliseconds) {
 }
 
 bool BringToForeground(HWND window) {
-  for (int attempt = 0; attempt < 50 && GetForegroundWindow() != window; ++attempt) {
+  // Asked again until it is so: a loaded machine may take seconds to hand the foreground over.
+  const ULONGLONG deadline = GetTickCount64() + 20000;
+  while (GetForegroundWindow() != window && GetTickCount64() < deadline) {
     SetForegroundWindow(window);
     PumpPending();
     if (GetForegroundWindow() != window) Sleep(20);

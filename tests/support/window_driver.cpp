@@ -1,4 +1,4 @@
-#include "tests/driver/window_driver.h"
+#include "tests/support/window_driver.h"
 
 #include <commctrl.h>
 #include <tlhelp32.h>
@@ -132,8 +132,11 @@ DrivenProgram::~DrivenProgram() {
   if (!process.hProcess) return;
   if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
     if (window) PostMessageW(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 5000) == WAIT_TIMEOUT)
+    if (WaitForSingleObject(process.hProcess, 5000) == WAIT_TIMEOUT) {
       TerminateProcess(process.hProcess, 1);
+      // Ended only once it has let go of its files, which the test's folder then removes.
+      WaitForSingleObject(process.hProcess, 30000);
+    }
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
