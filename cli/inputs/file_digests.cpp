@@ -41,3 +41,9 @@ NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& 
   const std::unique_ptr<DigestJob> job = NewJob(name, DigestChoices(algorithms));
   return FinishNamedFileDigests(*job);
 }
+
+NamedFileDigests ComputeListedFileDigests(const ListedFile& file, const AlgorithmList& algorithms) {
+  if (!file.refusal.empty()) return NamedFileDigests{{}, RefusalFailure(file.refusal)};
+  DigestJob job(file.path, false, DigestChoices(algorithms), FileKinds::REGULAR_ONLY);
+  return FinishNamedFileDigests(job);
+}

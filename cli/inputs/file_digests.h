@@ -8,6 +8,7 @@
 
 #include "digest/digest_run.h"
 #include "runtime/text.h"
+#include "sums/listed_file.h"
 #include "sums/named_algorithms.h"
 #include "sums/unreadable_reason.h"
 
@@ -17,6 +18,10 @@ struct NamedFileDigests {
 };
 
 NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& algorithms);
+
+// A file a sums file lists: never opened when its name is refused, read only when a regular file,
+// so that no listed name can keep the check waiting.
+NamedFileDigests ComputeListedFileDigests(const ListedFile& file, const AlgorithmList& algorithms);
 
 // The same for many files, several in flight: Start each in order, then Finish them in the same
 // order.
