@@ -69,8 +69,8 @@ class SumsFileCheck {
       }
     }
     const Text& name = waiting.front().entry.name;
-    const NamedFileDigests file = ComputeListedFileDigests(
-        FindListedFile(sumsFile, waiting.front().entry, options.allowNetworkNames), all);
+    const NamedFileDigests file =
+        ComputeListedFileDigests(sumsFile, waiting.front().entry, options.allowNetworkNames, all);
     for (const Waiting& line : waiting) {
       results.Judged(name, file.failure.failed
                                ? JudgeUnreadEntry(line.entry, line.algorithms, file.failure)

@@ -42,7 +42,10 @@ NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& 
   return FinishNamedFileDigests(*job);
 }
 
-NamedFileDigests ComputeListedFileDigests(const ListedFile& file, const AlgorithmList& algorithms) {
+NamedFileDigests ComputeListedFileDigests(const Text& sumsFile, const SumsEntry& entry,
+                                          bool allowNetworkNames, const AlgorithmList& algorithms) {
+  if (entry.name == STANDARD_INPUT_NAME) return ComputeNamedFileDigests(entry.name, algorithms);
+  const ListedFile file = FindListedFile(sumsFile, entry, allowNetworkNames);
   if (!file.refusal.empty()) return NamedFileDigests{{}, RefusalFailure(file.refusal)};
   DigestJob job(file.path, false, DigestChoices(algorithms), FileKinds::REGULAR_ONLY);
   return FinishNamedFileDigests(job);
