@@ -71,7 +71,8 @@ bool DigestRun::Process(DigestJob& job, uint8_t* buffer, bool mayHandBack,
   if (job.standardInput) {
     if (!job.file.OpenStandardInput()) job.readFailed = true;
   } else {
-    job.opening = job.file.OpenAnyReadable(job.path);
+    job.opening = job.kinds == FileKinds::REGULAR_ONLY ? job.file.OpenRegularFile(job.path)
+                                                       : job.file.OpenAnyReadable(job.path);
   }
   if (!job.opening.Opened() || job.readFailed) {
     Fail(job);

@@ -22,12 +22,17 @@
 // One file of a run. The caller sets what to read and which digests; the run sets the rest.
 class DigestJob {
  public:
-  DigestJob(Text path, bool standardInput, std::vector<DigestChoice> choices)
-      : path(std::move(path)), standardInput(standardInput), choices(std::move(choices)) {}
+  DigestJob(Text path, bool standardInput, std::vector<DigestChoice> choices,
+            FileKinds kinds = FileKinds::ANY_READABLE)
+      : path(std::move(path)),
+        standardInput(standardInput),
+        choices(std::move(choices)),
+        kinds(kinds) {}
 
   const Text path;
   const bool standardInput;  // read the process's standard input instead of `path`
   const std::vector<DigestChoice> choices;
+  const FileKinds kinds;  // what `path` may open as
 
   // Results, set once the run has finished the job.
   std::vector<Text> digests;  // lower-case hex in the order of `choices`; all empty on a failure

@@ -9,7 +9,7 @@
 
 #include "sums/algorithm_by_file_name.h"
 #include "sums/entry_check.h"
-#include "sums/folder_separator.h"
+#include "sums/listed_file.h"
 #include "sums/unreadable_reason.h"
 #include "verify/pasted_check.h"
 
@@ -18,15 +18,6 @@ namespace {
 // Files read at once beyond those the workers are reading: enough to keep them busy, few enough
 // that no more than these hold a file open.
 constexpr size_t FILES_IN_FLIGHT_PER_WORKER = 4;
-
-bool IsAbsolute(const Text& name) {
-  if (!name.empty() && IsFolderSeparator(name[0])) return true;
-#ifdef _WIN32
-  return name.size() >= 2 && name[1] == L':';
-#else
-  return false;
-#endif
-}
 
 uint64_t FileSize(const Text& path) {
 #ifdef _WIN32
@@ -68,6 +59,7 @@ RowStatus StatusOf(EntryStatus status) {
 // One read of one file for the rows listed one after another that name it.
 struct CheckRun::Group {
   Text path;
+  Text refusal;              // why the listed name is not opened; empty: read `path`
   AlgorithmList algorithms;  // every row's, once each
   std::vector<size_t> rows;
   std::vector<SumsEntry> entries;
@@ -90,16 +82,6 @@ CheckRow ListedRow(const SumsEntry& entry, const AlgorithmList& algorithms) {
 }
 
 }  // namespace
-
-Text ListedFilePath(const Text& sumsFile, const Text& name) {
-  if (IsAbsolute(name)) return name;
-  size_t separator = Text::npos;
-  for (size_t i = 0; i < sumsFile.size(); ++i) {
-    if (IsFolderSeparator(sumsFile[i])) separator = i;
-  }
-  if (separator == Text::npos) return name;
-  return sumsFile.substr(0, separator + 1) + name;
-}
 
 CheckRun::CheckRun(std::function<void()> wake) : wake(std::move(wake)) {}
 
@@ -201,10 +183,12 @@ void CheckRun::RunSumsFile(const Text& sumsFile) {
       continue;
     }
     CheckRow row = ListedRow(entry, algorithms);
-    const Text path = ListedFilePath(sumsFile, entry.name);
-    if (groups.empty() || groups.back().path != path ||
+    // The window keeps no settings: names on a share are always refused.
+    const ListedFile listed = FindListedFile(sumsFile, entry, false);
+    if (groups.empty() || groups.back().path != listed.path ||
+        groups.back().refusal != listed.refusal ||
         groups.back().rows.size() == ENTRIES_READ_TOGETHER) {
-      groups.push_back(Group{path, {}, {}, {}, {}, 0, nullptr});
+      groups.push_back(Group{listed.path, listed.refusal, {}, {}, {}, {}, 0, nullptr});
     }
     Group& group = groups.back();
     Contain(group.algorithms, algorithms);
@@ -226,7 +210,7 @@ void CheckRun::RunSumsFile(const Text& sumsFile) {
   uint64_t total = 0;
   for (Group& group : groups) {
     if (cancelling) break;
-    group.size = FileSize(group.path);
+    if (group.refusal.empty()) group.size = FileSize(group.path);
     total += group.size;
   }
   {
@@ -250,8 +234,9 @@ void CheckRun::RunGroups(std::vector<Group>& groups,
   for (size_t next = 0; next < groups.size(); ++next) {
     for (; !cancelling && started < groups.size() && started < next + inFlight; ++started) {
       Group& group = groups[started];
-      group.job = std::make_unique<DigestJob>(group.path, false, DigestChoices(group.algorithms));
-      run.Start(*group.job);
+      group.job = std::make_unique<DigestJob>(group.path, false, DigestChoices(group.algorithms),
+                                              FileKinds::REGULAR_ONLY);
+      if (group.refusal.empty()) run.Start(*group.job);
     }
     if (!groups[next].job) break;  // cancelled before it was started
     DigestJob& job = *groups[next].job;
@@ -259,7 +244,7 @@ void CheckRun::RunGroups(std::vector<Group>& groups,
       std::lock_guard<std::mutex> held(lock);
       waitedFor = &job;
     }
-    run.Finish(job, nullptr);
+    if (groups[next].refusal.empty()) run.Finish(job, nullptr);
     {
       std::lock_guard<std::mutex> held(lock);
       waitedFor = nullptr;
@@ -274,7 +259,8 @@ void CheckRun::RunGroups(std::vector<Group>& groups,
 }
 
 void CheckRun::Judge(const Group& group, const DigestJob& job) {
-  const FileFailure failure = FailureOf(job);
+  const FileFailure failure =
+      group.refusal.empty() ? FailureOf(job) : RefusalFailure(group.refusal);
   std::vector<RowUpdate> updates;
   for (size_t i = 0; i < group.rows.size(); ++i) {
     const EntryVerdict verdict =
@@ -304,7 +290,7 @@ void CheckRun::CheckDigest(const Text& file, const AlgorithmList& candidates, co
     const NamedAlgorithm* named = candidates.size() == 1 ? candidates[0] : nullptr;
     const SumsEntry entry = ProperEntry(SumsLineForm::GNU, named, hex, file);
     const CheckRow row = ListedRow(entry, candidates);
-    Group group{file, candidates, {0}, {entry}, {candidates}, FileSize(file), nullptr};
+    Group group{file, {}, candidates, {0}, {entry}, {candidates}, FileSize(file), nullptr};
     Post(
         [&](RunOutbox& box) {
           box.listed = true;
@@ -334,7 +320,7 @@ void CheckRun::CompareFiles(const Text& first, const Text& second) {
       row.name = path;
       row.algorithm = sha256->displayName;
       listedRows.push_back(row);
-      groups.push_back(Group{path, {sha256}, {groups.size()}, {}, {}, FileSize(path), nullptr});
+      groups.push_back(Group{path, {}, {sha256}, {groups.size()}, {}, {}, FileSize(path), nullptr});
     }
     Post(
         [&](RunOutbox& box) {

@@ -48,10 +48,6 @@ struct RunProgress {
   int64_t currentSize = -1;
 };
 
-// A listed name as the window opens it: absolute names as written; any other, `../` included,
-// in the sums file's folder, wherever the program was started from.
-Text ListedFilePath(const Text& sumsFile, const Text& name);
-
 class CheckRun {
  public:
   // `wake` is called on the run's threads once the rows are listed and once the run has ended: the

@@ -21,6 +21,7 @@ class SumsFileCheck {
  public:
   SumsFileCheck(const CliOptions& options, const Text& sumsFile)
       : options(options),
+        sumsFile(sumsFile),
         shownName(SumsFileDisplayName(sumsFile)),
         candidates(ChosenAlgorithms(options)),
         namedByFile(AlgorithmNamedBySumsFile(sumsFile)),
@@ -68,7 +69,8 @@ class SumsFileCheck {
       }
     }
     const Text& name = waiting.front().entry.name;
-    const NamedFileDigests file = ComputeNamedFileDigests(name, all);
+    const NamedFileDigests file =
+        ComputeListedFileDigests(sumsFile, waiting.front().entry, options.allowNetworkNames, all);
     for (const Waiting& line : waiting) {
       results.Judged(name, file.failure.failed
                                ? JudgeUnreadEntry(line.entry, line.algorithms, file.failure)
@@ -78,6 +80,7 @@ class SumsFileCheck {
   }
 
   const CliOptions& options;
+  const Text sumsFile;
   const Text shownName;
   const AlgorithmList candidates;
   const NamedAlgorithm* const namedByFile;

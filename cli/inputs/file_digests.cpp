@@ -41,3 +41,12 @@ NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& 
   const std::unique_ptr<DigestJob> job = NewJob(name, DigestChoices(algorithms));
   return FinishNamedFileDigests(*job);
 }
+
+NamedFileDigests ComputeListedFileDigests(const Text& sumsFile, const SumsEntry& entry,
+                                          bool allowNetworkNames, const AlgorithmList& algorithms) {
+  if (entry.name == STANDARD_INPUT_NAME) return ComputeNamedFileDigests(entry.name, algorithms);
+  const ListedFile file = FindListedFile(sumsFile, entry, allowNetworkNames);
+  if (!file.refusal.empty()) return NamedFileDigests{{}, RefusalFailure(file.refusal)};
+  DigestJob job(file.path, false, DigestChoices(algorithms), FileKinds::REGULAR_ONLY);
+  return FinishNamedFileDigests(job);
+}

@@ -8,6 +8,7 @@
 
 #include "digest/digest_run.h"
 #include "runtime/text.h"
+#include "sums/listed_file.h"
 #include "sums/named_algorithms.h"
 #include "sums/unreadable_reason.h"
 
@@ -17,6 +18,12 @@ struct NamedFileDigests {
 };
 
 NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& algorithms);
+
+// A file `entry` of `sumsFile` lists, found as FindListedFile finds it: never opened when its
+// name is refused, read only when a regular file, so that no listed name keeps the check waiting.
+// A listed "-" is standard input, as the usual tools read it.
+NamedFileDigests ComputeListedFileDigests(const Text& sumsFile, const SumsEntry& entry,
+                                          bool allowNetworkNames, const AlgorithmList& algorithms);
 
 // The same for many files, several in flight: Start each in order, then Finish them in the same
 // order.

@@ -30,7 +30,8 @@ struct CliOptions {
   bool strict = false;
   bool warn = false;
   bool ignoreMissing = false;
-  bool zero = false;  // output lines end in NUL, names unescaped
+  bool allowNetworkNames = false;  // --check opens listed names on a share (\\host\share\...)
+  bool zero = false;               // output lines end in NUL, names unescaped
   bool help = false;
   bool version = false;
   bool benchmark = false;  // the engine's backends and their speeds; FILEs are only read

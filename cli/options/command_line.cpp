@@ -107,6 +107,8 @@ class ArgumentReader {
           L"--expect");
     } else if (!options.check && (options.strict || options.warn)) {
       reading.Refuse(L"--strict and --warn are meaningful only with --check");
+    } else if (!options.check && options.allowNetworkNames) {
+      reading.Refuse(L"--allow-network-names is meaningful only with --check");
     } else if (options.format == OutputFormat::GNU && options.algorithms.size() != 1) {
       reading.Refuse(L"--format gnu needs exactly one algorithm, chosen with -a");
     } else if (options.expectedAlgorithm && !options.algorithms.empty() &&

@@ -134,7 +134,10 @@ constexpr OptionRow OPTION_ROWS[] = {
      L"tools, certutil, PowerShell's Get-FileHash (list or CSV) and hashdeep write them, in UTF-8 "
      L"or in UTF-16 with a byte-order mark. A line without a tag is in the algorithm the sums "
      L"file's name says (SHA256SUMS, *.md5), else in each one that -a allows with its number of "
-     L"digits. NAME.sha256 (or another algorithm) holding a digest alone checks NAME beside it"},
+     L"digits. NAME.sha256 (or another algorithm) holding a digest alone checks NAME beside it. "
+     L"Listed names are found in the sums file's folder; only regular files are read, and on "
+     L"Windows names of a network share, a device (CON, NUL, COM1, ...) or the device namespace "
+     L"(\\\\.\\, \\\\?\\) are not opened"},
     {0, L"expect", L"HEX", TakeExpected,
      L"check each FILE against this checksum, computing every algorithm with its number of "
      L"digits; an OK names the one that matched. Written as pages show it: a name first decides "
@@ -148,6 +151,8 @@ constexpr OptionRow OPTION_ROWS[] = {
      L"with --check, warn of each line in no known form"},
     {0, L"ignore-missing", nullptr, Set<&CliOptions::ignoreMissing>,
      L"when checking, pass over listed files that do not exist"},
+    {0, L"allow-network-names", nullptr, Set<&CliOptions::allowNetworkNames>,
+     L"with --check, open listed names on a network share (\\\\host\\share\\...) too"},
     {L'h', L"help", nullptr, Set<&CliOptions::help>, L"print this help"},
     {L'V', L"version", nullptr, Set<&CliOptions::version>, L"print the version"},
     {0, L"benchmark", nullptr, Set<&CliOptions::benchmark>,

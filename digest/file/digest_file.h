@@ -8,6 +8,9 @@
 
 // How opening a path ended. Open reads only files on disk (and disks or volumes opened as files):
 // a device, pipe or console may never end, or read as empty without being an empty file.
+// Which files a path may open as: any the system lets us read, or a regular file only.
+enum class FileKinds { ANY_READABLE, REGULAR_ONLY };
+
 struct FileOpening {
   enum class Outcome { OPENED, SYSTEM_ERROR, NOT_A_FILE, FOLDER };
   Outcome outcome;
@@ -29,6 +32,9 @@ class DigestFile {
   // Windows the console; a file another program holds open for writing is read too. A folder is
   // still refused.
   FileOpening OpenAnyReadable(const Text& path);
+  // A regular file only, as OpenAnyReadable shares it, its type known before anything is read and
+  // without waiting: a FIFO, pipe, device or console is NOT_A_FILE and is never read.
+  FileOpening OpenRegularFile(const Text& path);
   // The process's standard input, through a handle of our own so that closing it leaves the
   // process's open.
   bool OpenStandardInput();

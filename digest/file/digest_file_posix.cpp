@@ -16,13 +16,8 @@ FileOpening Opened() {
   return FileOpening{FileOpening::Outcome::OPENED, 0};
 }
 
-}  // namespace
-
-DigestFile::~DigestFile() {
-  if (handle != -1) close(static_cast<int>(handle));
-}
-
-FileOpening DigestFile::Open(const Text& path) {
+// Opens `path` into `handle` and keeps it when `accepted` takes its type.
+FileOpening OpenWithoutWaiting(const Text& path, bool (*accepted)(mode_t mode), intptr_t& handle) {
   // Without O_NONBLOCK, opening a FIFO waits for a writer; the type is then read from the opened
   // descriptor itself, so the path cannot change between the check and the reads.
   const int fd =
@@ -32,12 +27,26 @@ FileOpening DigestFile::Open(const Text& path) {
   struct stat status;
   if (fstat(fd, &status) != 0) return SystemError(errno);
   if (S_ISDIR(status.st_mode)) return FileOpening{FileOpening::Outcome::FOLDER, EISDIR};
-  if (!S_ISREG(status.st_mode) && !S_ISBLK(status.st_mode)) {
-    return FileOpening{FileOpening::Outcome::NOT_A_FILE, 0};
-  }
+  if (!accepted(status.st_mode)) return FileOpening{FileOpening::Outcome::NOT_A_FILE, 0};
   const int flags = fcntl(fd, F_GETFL);
   if (flags == -1 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) return SystemError(errno);
   return Opened();
+}
+
+}  // namespace
+
+DigestFile::~DigestFile() {
+  if (handle != -1) close(static_cast<int>(handle));
+}
+
+FileOpening DigestFile::Open(const Text& path) {
+  return OpenWithoutWaiting(
+      path, [](mode_t mode) { return S_ISREG(mode) || S_ISBLK(mode); }, handle);
+}
+
+FileOpening DigestFile::OpenRegularFile(const Text& path) {
+  return OpenWithoutWaiting(
+      path, [](mode_t mode) { return S_ISREG(mode); }, handle);
 }
 
 FileOpening DigestFile::OpenAnyReadable(const Text& path) {

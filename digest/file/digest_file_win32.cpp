@@ -20,6 +20,18 @@ FileOpening Refused(const Text& path, DWORD error) {
   return FileOpening{FileOpening::Outcome::SYSTEM_ERROR, error};
 }
 
+// Opens `path` into `handle` and keeps it when `accepted` takes its type.
+FileOpening OpenShared(const Text& path, bool (*accepted)(DWORD type), intptr_t& handle) {
+  // Write sharing: a log or a download that another program is still writing can be read.
+  HANDLE file =
+      CreateFileW(OpenablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return Refused(path, GetLastError());
+  handle = reinterpret_cast<intptr_t>(file);
+  if (!accepted(GetFileType(file))) return FileOpening{FileOpening::Outcome::NOT_A_FILE, 0};
+  return FileOpening{FileOpening::Outcome::OPENED, 0};
+}
+
 }  // namespace
 
 Text OpenablePath(const Text& path) {
@@ -48,16 +60,15 @@ FileOpening DigestFile::Open(const Text& path) {
 }
 
 FileOpening DigestFile::OpenAnyReadable(const Text& path) {
-  // Write sharing: a log or a download that another program is still writing can be read.
-  HANDLE file =
-      CreateFileW(OpenablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return Refused(path, GetLastError());
-  handle = reinterpret_cast<intptr_t>(file);
-  if (GetFileType(file) == FILE_TYPE_UNKNOWN) {
-    return FileOpening{FileOpening::Outcome::NOT_A_FILE, 0};
-  }
-  return FileOpening{FileOpening::Outcome::OPENED, 0};
+  return OpenShared(
+      path, [](DWORD type) { return type != FILE_TYPE_UNKNOWN; }, handle);
+}
+
+FileOpening DigestFile::OpenRegularFile(const Text& path) {
+  // The type is known from the handle before any read; the names that make opening itself wait
+  // or reach a device (pipes, ports, the console) are refused by name before this.
+  return OpenShared(
+      path, [](DWORD type) { return type == FILE_TYPE_DISK; }, handle);
 }
 
 bool DigestFile::OpenStandardInput() {

@@ -658,6 +658,41 @@ class ChecksumsCli(unittest.TestCase):
         self.assertEqual(self.run_program("-c", "dl/gone.iso.sha256")[:2],
                          (1, text(["dl/gone.iso: FAILED open or read"])))
 
+    def test_listed_names_are_found_beside_the_sums_file_from_any_folder(self):
+        # As the verify window finds them: a digest-alone file's name carries its folder once.
+        os.makedirs(os.path.join(self.folder.name, "beside"), exist_ok=True)
+        for name, data in [("beside/a.txt", b"abc"), ("beside-up.txt", b"up"),
+                           ("beside/setup.iso", b"x")]:
+            self.write(name, data)
+        self.write("beside/SHA256SUMS", "%s  a.txt\n%s  ../beside-up.txt\n" % (
+            DIGEST["sha256"](b"abc"), DIGEST["sha256"](b"up")))
+        self.write("beside/setup.iso.sha256", DIGEST["sha256"](b"x"))
+        for sums, lines in [("beside/SHA256SUMS", ["a.txt: OK", "../beside-up.txt: OK"]),
+                            ("beside/setup.iso.sha256", ["beside/setup.iso: OK"])]:
+            self.assertEqual(self.run_program("-c", sums)[:2], (0, text(lines)), sums)
+
+    def test_listed_names_that_reach_no_regular_file_here_are_unreadable_at_once(self):
+        # Never opened nor read: a FIFO waits for ever, the empty device would pass as OK, and on
+        # Windows opening a share or a pipe reaches the host or the pipe's server.
+        os.makedirs(os.path.join(self.folder.name, "outside"), exist_ok=True)
+        if WINDOWS:
+            device, namespace = "names a device; not opened", \
+                "names a path in the system's device namespace; not opened"
+            cases = [("NUL", device), ("con.txt", device), ("COM1", device),
+                     ("\\\\.\\pipe\\nothing-listens", namespace),
+                     ("//host/share/a.txt", "names a network location; not opened")]
+        else:
+            fifo = os.path.join(self.folder.name, "outside", "fifo")
+            os.mkfifo(fifo)
+            cases = [("fifo", "not a file"), (fifo, "not a file"), ("/dev/null", "not a file")]
+        self.write("outside/SHA256SUMS",
+                   "".join("%s  %s\n" % (DIGEST["sha256"](b""), name) for name, _ in cases))
+        status, stdout, stderr = self.run_program("-c", "outside/SHA256SUMS", timeout=60)
+        self.assertEqual((status, stdout), (1, text(name + ": FAILED open or read"
+                                                    for name, _ in cases)))
+        self.assertEqual(self.error_lines(stderr)[:-1],
+                         ["checksums-cli: cannot read %s: %s" % case for case in cases])
+
     def test_hashdeep_files_are_checked_by_their_columns_in_one_read(self):
         contents = {"digits.txt": FILES["digits.txt"], " spaced (name) = x": FILES[" spaced (name) = x"],
                     "a, b.txt": b"a comma in the name"}

@@ -2,7 +2,8 @@
 // cut into pieces anywhere it must give the same lines; every entry in a known form must hold a
 // digest of a known length with a name (each of a hashdeep row's in its algorithm's length); and a
 // gnu or bsd entry, written back as the companion writes it, must read back to the same algorithm,
-// digest and name.
+// digest and name. Every name leads to a path that ends in it, and is read as reaching the
+// network, the device namespace or a device only with a reason for refusing it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "sums/hex_digits.h"
+#include "sums/listed_file.h"
+#include "sums/outside_names.h"
 #include "cli/listing/digest_lines.h"
 #include "sums/sums_file_text.h"
 #include "sums/sums_line_reader.h"
@@ -74,6 +77,16 @@ void CheckEntry(const SumsEntry& entry) {
   }
 }
 
+void CheckListedFile(const SumsEntry& entry) {
+  const NameReach reach = ReachOfWrittenName(entry.name);
+  if (NotOpenedReason(reach).empty() != (reach == NameReach::LOCAL)) std::abort();
+  const ListedFile file = FindListedFile(L"dl/SHA256SUMS", entry, false);
+  const bool endsInName =
+      file.path.size() >= entry.name.size() &&
+      file.path.compare(file.path.size() - entry.name.size(), Text::npos, entry.name) == 0;
+  if (file.refusal.empty() ? !endsInName : !file.path.empty()) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -89,6 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   reader.TakeDigestsAloneFor(beside);
   for (const SumsFileLine& line : lines) reader.Take(line, entries);
   reader.Finish(entries);
-  for (const SumsEntry& entry : entries) CheckEntry(entry);
+  for (const SumsEntry& entry : entries) {
+    CheckEntry(entry);
+    if (entry.form != SumsLineForm::MALFORMED) CheckListedFile(entry);
+  }
   return 0;
 }

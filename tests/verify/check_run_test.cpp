@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <condition_variable>
 #include <thread>
 #include <filesystem>
@@ -20,6 +22,7 @@ namespace {
 
 // FIPS 180-2 and FIPS 202 examples: the digests of "abc".
 const char SHA256_ABC[] = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+const char SHA256_EMPTY[] = "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
 const char SHA3_256_ABC[] = "3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532";
 
 [[maybe_unused]] const bool registered = [] {
@@ -266,6 +269,43 @@ TEST(CheckRun, AFileThatVanishesMidRunIsMissingWithAReasonAndTheRunGoesOn) {
     EXPECT_TRUE(row.status != RowStatus::MISSING || !row.reason.empty());
   }
 }
+
+TEST(CheckRun, ADigestAloneFileGivenByARelativePathFindsItsFileInItsFolderOnce) {
+  Folder("alone");
+  WriteScratchFile("alone/setup.iso", "abc");
+  const std::filesystem::path written = WriteScratchFile("alone/setup.iso.sha256", SHA256_ABC);
+  const std::filesystem::path relative =
+      std::filesystem::relative(written, std::filesystem::current_path());
+  if (relative.empty()) GTEST_SKIP() << "no relative path from here to the scratch folder";
+  const Text sums = TextFromPath(relative);
+  CheckView start;
+  start.Begin(CheckKind::SUMS_FILE, sums);
+  const CheckView view = RunToEnd(start, [&](CheckRun& run) { run.CheckSumsFile(sums); });
+  ASSERT_EQ(view.rows.size(), 1u);
+  EXPECT_EQ(view.rows[0].status, RowStatus::OK) << Utf8FromText(view.rows[0].reason);
+}
+
+#ifndef _WIN32
+TEST(CheckRun, AListedFifoOrDeviceIsUnreadableAtOnceAndNeverRead) {
+  const std::filesystem::path fifo = std::filesystem::path(Folder("fifo")) / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  WriteScratchFile("fifo/a.txt", "abc");
+  // Nothing ever writes to the FIFO: a reader would wait for ever. The empty device would pass.
+  const Text sums = WriteScratchFile(
+      "fifo/SHA256SUMS",
+      Line(SHA256_EMPTY, "fifo") + Line(SHA256_EMPTY, "/dev/null") + Line(SHA256_ABC, "a.txt"));
+  CheckView start;
+  start.Begin(CheckKind::SUMS_FILE, sums);
+  const CheckView view = RunToEnd(start, [&](CheckRun& run) { run.CheckSumsFile(sums); });
+  ASSERT_EQ(view.rows.size(), 3u);
+  EXPECT_EQ(view.CurrentVerdict().text, L"2 of 3 UNREADABLE");
+  for (const CheckRow& row : view.rows) {
+    if (row.status == RowStatus::UNREADABLE) {
+      EXPECT_EQ(row.reason, L"not a file");
+    }
+  }
+}
+#endif
 
 TEST(CheckRun, APastedDigestOfAWrongLengthSaysWhatLengthsADigestHas) {
   Text digits = TextFromUtf8(SHA256_ABC);
