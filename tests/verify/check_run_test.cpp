@@ -270,21 +270,6 @@ TEST(CheckRun, AFileThatVanishesMidRunIsMissingWithAReasonAndTheRunGoesOn) {
   }
 }
 
-TEST(CheckRun, ADigestAloneFileGivenByARelativePathFindsItsFileInItsFolderOnce) {
-  Folder("alone");
-  WriteScratchFile("alone/setup.iso", "abc");
-  const std::filesystem::path written = WriteScratchFile("alone/setup.iso.sha256", SHA256_ABC);
-  const std::filesystem::path relative =
-      std::filesystem::relative(written, std::filesystem::current_path());
-  if (relative.empty()) GTEST_SKIP() << "no relative path from here to the scratch folder";
-  const Text sums = TextFromPath(relative);
-  CheckView start;
-  start.Begin(CheckKind::SUMS_FILE, sums);
-  const CheckView view = RunToEnd(start, [&](CheckRun& run) { run.CheckSumsFile(sums); });
-  ASSERT_EQ(view.rows.size(), 1u);
-  EXPECT_EQ(view.rows[0].status, RowStatus::OK) << Utf8FromText(view.rows[0].reason);
-}
-
 #ifndef _WIN32
 TEST(CheckRun, AListedFifoOrDeviceIsUnreadableAtOnceAndNeverRead) {
   const std::filesystem::path fifo = std::filesystem::path(Folder("fifo")) / "fifo";

@@ -1,5 +1,5 @@
 // Listed names under Wine, the verify window beside `checksums-cli -c`: both find the same files
-// from a second folder, whatever form the sums file's path and the names take; and neither opens
+// from another folder, whatever form the sums file's path and the names take; and neither opens
 // a listed pipe, share or device, which a pipe server that never writes would otherwise learn of
 // (and hold the reader for ever).
 #include <gtest/gtest.h>
@@ -16,25 +16,22 @@
 namespace {
 
 // FIPS 180-2's digest of "abc", and the digest of no bytes at all.
-const char SHA256_ABC[] = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
-const char SHA256_EMPTY[] = "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
+const std::string SHA256_ABC = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+const std::string SHA256_EMPTY = "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
 constexpr DWORD PATIENCE_MS = 60000;
 
-std::filesystem::path Folder(const std::string& name) {
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                       ("listed-names-" + std::to_string(GetCurrentProcessId())) /
-                                       name;
-  std::filesystem::create_directories(folder);
-  return folder;
-}
-
-void Write(const std::filesystem::path& path, const std::string& bytes) {
+std::filesystem::path Written(const std::string& name, const std::string& bytes) {
+  const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                     ("listed-names-" + std::to_string(GetCurrentProcessId())) /
+                                     name;
+  std::filesystem::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary) << bytes;
+  return path;
 }
 
-// The companion started in this process's folder; `waitAlso` ends the wait early when signalled.
-// Its exit code, or -1 when it was still running.
-long RunCompanion(const std::wstring& sumsFile, HANDLE waitAlso = nullptr) {
+// The companion's exit code, run in this process's folder; -1 when `stopEarly` was signalled
+// first or it did not end.
+long RunCompanion(const std::wstring& sumsFile, HANDLE stopEarly = nullptr) {
   std::wstring command = L"\"" + std::wstring(CLI_PROGRAM) + L"\" -c \"" + sumsFile + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -43,20 +40,15 @@ long RunCompanion(const std::wstring& sumsFile, HANDLE waitAlso = nullptr) {
                       nullptr, &startup, &process)) {
     return -1;
   }
-  const HANDLE waited[] = {process.hProcess, waitAlso};
-  const bool ended =
-      WaitForMultipleObjects(waitAlso ? 2 : 1, waited, FALSE, PATIENCE_MS) == WAIT_OBJECT_0;
+  const HANDLE waited[] = {process.hProcess, stopEarly};
   DWORD code = STILL_ACTIVE;
-  if (ended) GetExitCodeProcess(process.hProcess, &code);
-  if (!ended) TerminateProcess(process.hProcess, 1);
+  if (WaitForMultipleObjects(stopEarly ? 2 : 1, waited, FALSE, PATIENCE_MS) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process.hProcess, &code);
+  }
+  TerminateProcess(process.hProcess, 1);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return ended ? static_cast<long>(code) : -1;
-}
-
-bool RunIsOver(const std::wstring& verdict) {
-  return !verdict.empty() && verdict.rfind(L"Checking", 0) != 0 &&
-         verdict.rfind(L"Reading", 0) != 0;
+  return code == STILL_ACTIVE ? -1 : static_cast<long>(code);
 }
 
 // The window's verdict once its run is over, or once `stopEarly` says so.
@@ -67,101 +59,78 @@ std::wstring WindowVerdict(
   std::wstring verdict;
   WaitUntil(PATIENCE_MS, [&] {
     verdict = ReadControlText(GetDlgItem(program.Window(), VERDICT_TEXT));
-    return RunIsOver(verdict) || stopEarly();
+    return (!verdict.empty() && verdict.rfind(L"Checking", 0) != 0 &&
+            verdict.rfind(L"Reading", 0) != 0) ||
+           stopEarly();
   });
   return verdict;
 }
 
-class WorkingFolder {
- public:
-  explicit WorkingFolder(const std::filesystem::path& folder)
-      : previous(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
-  }
-  ~WorkingFolder() { std::filesystem::current_path(previous); }
-
- private:
-  std::filesystem::path previous;
-};
-
 TEST(ListedNames, TheWindowAndTheCompanionFindTheSameFilesFromAnotherFolder) {
-  const std::filesystem::path base = Folder("forms");
-  const std::filesystem::path dl = Folder("forms/dl");
-  Write(dl / "a.txt", "abc");
-  Write(dl / "setup.iso", "abc");
-  Write(base / "up.txt", "abc");
-  Write(dl / "setup.iso.sha256", SHA256_ABC);
-  const std::string line = std::string(SHA256_ABC) + "  ";
-  Write(dl / "SHA256SUMS", line + "a.txt\n" + line + "../up.txt\n" + line + "..\\up.txt\n" + line +
-                               (dl / "a.txt").string() + "\n");
-  // A folder above the sums file's, as a console or a script starts the programs.
-  const WorkingFolder above(base);
-  struct Case {
-    std::wstring sumsFile;
-    std::wstring verdict;
-  };
-  const Case cases[] = {
+  const std::filesystem::path dl = Written("forms/dl/a.txt", "abc").parent_path();
+  Written("forms/dl/setup.iso", "abc");
+  Written("forms/up.txt", "abc");
+  Written("forms/dl/setup.iso.sha256", SHA256_ABC);
+  const std::string line = SHA256_ABC + "  ";
+  Written("forms/dl/SHA256SUMS", line + "a.txt\n" + line + "../up.txt\n" + line + "..\\up.txt\n" +
+                                     line + (dl / "a.txt").string() + "\n");
+  // The folder above the sums file's, as a console or a script starts the programs.
+  const std::filesystem::path started = std::filesystem::current_path();
+  std::filesystem::current_path(dl.parent_path());
+  const std::pair<std::wstring, std::wstring> cases[] = {
       {L"dl\\SHA256SUMS", L"All 4 files OK"},
       {(dl / "SHA256SUMS").wstring(), L"All 4 files OK"},
       {L"dl\\setup.iso.sha256", L"1 file OK"},
       {L"dl/setup.iso.sha256", L"1 file OK"},
       {L"..\\forms\\dl\\setup.iso.sha256", L"1 file OK"},
-      {(dl / "setup.iso.sha256").wstring(), L"1 file OK"},
-  };
-  for (const Case& test : cases) {
-    const std::string shown(test.sumsFile.begin(), test.sumsFile.end());
-    EXPECT_EQ(WindowVerdict(test.sumsFile), test.verdict) << shown;
-    EXPECT_EQ(RunCompanion(test.sumsFile), 0) << shown;
+      {(dl / "setup.iso.sha256").wstring(), L"1 file OK"}};
+  for (const auto& [sumsFile, verdict] : cases) {
+    EXPECT_EQ(WindowVerdict(sumsFile), verdict) << std::filesystem::path(sumsFile);
+    EXPECT_EQ(RunCompanion(sumsFile), 0) << std::filesystem::path(sumsFile);
   }
+  std::filesystem::current_path(started);
 }
 
 // A pipe that records whether a client connected, and never writes.
-class ListeningPipe {
- public:
-  explicit ListeningPipe(const std::wstring& name) {
-    pipe = CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
-                            PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 0, 0, nullptr);
+struct ListeningPipe {
+  explicit ListeningPipe(const std::wstring& name)
+      : pipe(CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                              PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr)) {
     connection.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (!ConnectNamedPipe(pipe, &connection) && GetLastError() == ERROR_PIPE_CONNECTED) {
       SetEvent(connection.hEvent);
     }
   }
   ~ListeningPipe() {
-    CancelIo(pipe);
     CloseHandle(pipe);
     CloseHandle(connection.hEvent);
   }
-  bool Listening() const { return pipe != INVALID_HANDLE_VALUE; }
-  HANDLE Connected() const { return connection.hEvent; }
-  bool WasConnected() const { return WaitForSingleObject(connection.hEvent, 0) == WAIT_OBJECT_0; }
+  bool Connected() const { return WaitForSingleObject(connection.hEvent, 0) == WAIT_OBJECT_0; }
 
- private:
   HANDLE pipe;
   OVERLAPPED connection{};
 };
 
 TEST(ListedNames, PipesSharesAndDevicesListedAreNeverOpened) {
-  const std::filesystem::path folder = Folder("outside");
   const std::string pipe = "checksums-listed-" + std::to_string(GetCurrentProcessId());
   // Each would pass with the empty digest if it were read as empty, or keep its reader waiting.
-  const char* const names[] = {"\\\\.\\pipe\\", "//./pipe/", "\\\\?\\pipe\\",
-                               "\\\\localhost\\pipe\\"};
   std::string lines;
-  for (const char* name : names) lines += std::string(SHA256_EMPTY) + "  " + name + pipe + "\n";
-  lines += std::string(SHA256_EMPTY) + "  NUL\n" + SHA256_EMPTY + "  com1.txt\n";
-  Write(folder / "SHA256SUMS", lines);
-  const std::wstring sums = (folder / "SHA256SUMS").wstring();
+  for (const char* name :
+       {"\\\\.\\pipe\\", "//./pipe/", "\\\\?\\pipe\\", "\\\\localhost\\pipe\\"}) {
+    lines += SHA256_EMPTY + "  " + name + pipe + "\n";
+  }
+  lines += SHA256_EMPTY + "  NUL\n" + SHA256_EMPTY + "  com1.txt\n";
+  const std::wstring sums = Written("outside/SHA256SUMS", lines).wstring();
   const std::wstring pipeName = L"\\\\.\\pipe\\" + std::wstring(pipe.begin(), pipe.end());
   {
     const ListeningPipe listening(pipeName);
-    ASSERT_TRUE(listening.Listening());
-    EXPECT_EQ(RunCompanion(sums, listening.Connected()), 1);
-    EXPECT_FALSE(listening.WasConnected());
+    ASSERT_NE(listening.pipe, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(RunCompanion(sums, listening.connection.hEvent), 1);
+    EXPECT_FALSE(listening.Connected());
   }
   const ListeningPipe listening(pipeName);
-  ASSERT_TRUE(listening.Listening());
-  EXPECT_EQ(WindowVerdict(sums, [&] { return listening.WasConnected(); }), L"6 of 6 UNREADABLE");
-  EXPECT_FALSE(listening.WasConnected());
+  EXPECT_EQ(WindowVerdict(sums, [&] { return listening.Connected(); }), L"6 of 6 UNREADABLE");
+  EXPECT_FALSE(listening.Connected());
 }
 
 }  // namespace
