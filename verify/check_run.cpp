@@ -9,6 +9,7 @@
 
 #include "sums/algorithm_by_file_name.h"
 #include "sums/entry_check.h"
+#include "sums/entry_group.h"
 #include "sums/folder_separator.h"
 #include "sums/unreadable_reason.h"
 #include "verify/pasted_check.h"
@@ -43,12 +44,6 @@ uint64_t FileSize(const Text& path) {
 #endif
 }
 
-void Contain(AlgorithmList& all, const AlgorithmList& more) {
-  for (const NamedAlgorithm* algorithm : more) {
-    if (std::find(all.begin(), all.end(), algorithm) == all.end()) all.push_back(algorithm);
-  }
-}
-
 RowStatus StatusOf(EntryStatus status) {
   switch (status) {
     case EntryStatus::OK:
@@ -68,10 +63,8 @@ RowStatus StatusOf(EntryStatus status) {
 // One read of one file for the rows listed one after another that name it.
 struct CheckRun::Group {
   Text path;
-  AlgorithmList algorithms;  // every row's, once each
+  EntryGroup listed;  // no entries when two files are compared: only the algorithm to read for
   std::vector<size_t> rows;
-  std::vector<SumsEntry> entries;
-  std::vector<AlgorithmList> entryAlgorithms;
   uint64_t size = 0;
   std::unique_ptr<DigestJob> job;
 };
@@ -202,15 +195,12 @@ void CheckRun::RunSumsFile(const Text& sumsFile) {
     }
     CheckRow row = ListedRow(entry, algorithms);
     const Text path = ListedFilePath(sumsFile, entry.name);
-    if (groups.empty() || groups.back().path != path ||
-        groups.back().rows.size() == ENTRIES_READ_TOGETHER) {
-      groups.push_back(Group{path, {}, {}, {}, {}, 0, nullptr});
+    if (groups.empty() || groups.back().path != path || !groups.back().listed.Takes(entry)) {
+      groups.push_back(Group{path, {}, {}, 0, nullptr});
     }
     Group& group = groups.back();
-    Contain(group.algorithms, algorithms);
     group.rows.push_back(rows.size());
-    group.entryAlgorithms.push_back(std::move(algorithms));
-    group.entries.push_back(std::move(entry));
+    group.listed.Add(std::move(entry), std::move(algorithms));
     rows.push_back(std::move(row));
   }
   std::vector<SumsEntry>().swap(whole.entries);  // each moved into its group
@@ -250,7 +240,8 @@ void CheckRun::RunGroups(std::vector<Group>& groups,
   for (size_t next = 0; next < groups.size(); ++next) {
     for (; !cancelling && started < groups.size() && started < next + inFlight; ++started) {
       Group& group = groups[started];
-      group.job = std::make_unique<DigestJob>(group.path, false, DigestChoices(group.algorithms));
+      group.job =
+          std::make_unique<DigestJob>(group.path, false, DigestChoices(group.listed.algorithms));
       run.Start(*group.job);
     }
     if (!groups[next].job) break;  // cancelled before it was started
@@ -277,13 +268,11 @@ void CheckRun::Judge(const Group& group, const DigestJob& job) {
   const FileFailure failure = FailureOf(job);
   std::vector<RowUpdate> updates;
   for (size_t i = 0; i < group.rows.size(); ++i) {
-    const EntryVerdict verdict =
-        failure.failed
-            ? JudgeUnreadEntry(group.entries[i], group.entryAlgorithms[i], failure)
-            : JudgeEntry(group.entries[i], group.entryAlgorithms[i], group.algorithms, job.digests);
-    CheckRow row = ListedRow(group.entries[i], group.entryAlgorithms[i]);
+    const SumsEntry& entry = group.listed.entries[i];
+    const EntryVerdict verdict = group.listed.Judge(i, failure, job.digests);
+    CheckRow row = ListedRow(entry, group.listed.entryAlgorithms[i]);
     row.status = StatusOf(verdict.status);
-    if (verdict.status == EntryStatus::OK && group.entries[i].moreDigests.empty()) {
+    if (verdict.status == EntryStatus::OK && entry.moreDigests.empty()) {
       row.algorithm = verdict.algorithm->displayName;
     }
     if (verdict.status == EntryStatus::FAILED) {
@@ -304,7 +293,8 @@ void CheckRun::CheckDigest(const Text& file, const AlgorithmList& candidates, co
     const NamedAlgorithm* named = candidates.size() == 1 ? candidates[0] : nullptr;
     const SumsEntry entry = ProperEntry(SumsLineForm::GNU, named, hex, file);
     const CheckRow row = ListedRow(entry, candidates);
-    Group group{file, candidates, {0}, {entry}, {candidates}, FileSize(file), nullptr};
+    Group group{file, {}, {0}, FileSize(file), nullptr};
+    group.listed.Add(entry, candidates);
     Post(
         [&](RunOutbox& box) {
           box.listed = true;
@@ -334,7 +324,7 @@ void CheckRun::CompareFiles(const Text& first, const Text& second) {
       row.name = path;
       row.algorithm = sha256->displayName;
       listedRows.push_back(row);
-      groups.push_back(Group{path, {sha256}, {groups.size()}, {}, {}, FileSize(path), nullptr});
+      groups.push_back(Group{path, {{}, {}, {sha256}}, {groups.size()}, FileSize(path), nullptr});
     }
     Post(
         [&](RunOutbox& box) {

@@ -36,8 +36,3 @@ NamedFileDigests FinishNamedFileDigests(DigestJob& job) {
   result.failure = FailureOf(job);
   return result;
 }
-
-NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& algorithms) {
-  const std::unique_ptr<DigestJob> job = NewJob(name, DigestChoices(algorithms));
-  return FinishNamedFileDigests(*job);
-}

@@ -16,10 +16,10 @@ struct NamedFileDigests {
   FileFailure failure;        // why it could not be read
 };
 
-NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& algorithms);
-
-// The same for many files, several in flight: Start each in order, then Finish them in the same
-// order.
+// The digests of many files, several in flight: Start each in order, then Finish them in the same
+// order, with at most FILES_IN_FLIGHT started and not yet finished: enough to keep
+// every worker busy with small files, few enough that the open files stay few.
+constexpr size_t FILES_IN_FLIGHT = 64;
 std::unique_ptr<DigestJob> StartNamedFileDigests(const Text& name,
                                                  const std::vector<DigestChoice>& choices);
 NamedFileDigests FinishNamedFileDigests(DigestJob& job);
