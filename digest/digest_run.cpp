@@ -45,12 +45,21 @@ void DigestRun::Queue(DigestJob& job, bool urgent) {
   if (pool.Size() == 0) return;
   job.stage = DigestJob::Stage::QUEUED;
   auto task = [this, &job](unsigned worker) {
-    const bool done = Process(job, workerBuffers.At(worker), pool.Size() > 1, nullptr);
+    // A worker number past the workers' is the waiting thread helping: a piece at most, so that
+    // the job it waits for is not kept waiting behind a large file.
+    const bool helping = worker == pool.Size();
+    const bool done = Process(job, helping ? ownBuffers.At(0) : workerBuffers.At(worker),
+                              helping           ? HandBack::AFTER_ONE_PIECE
+                              : pool.Size() > 1 ? HandBack::WITH_SEVERAL_DIGESTS
+                                                : HandBack::NEVER,
+                              nullptr);
     bool wake;
     {
       std::lock_guard<std::mutex> held(lock);
       job.stage = done ? DigestJob::Stage::DONE : DigestJob::Stage::HANDED_BACK;
-      wake = finishing > 0;
+      // Only a thread waiting for this job is woken: one waiting for the first of many files in
+      // flight would otherwise wake for each of the others.
+      wake = job.awaited;
     }
     // The job may be gone from here on.
     if (wake) jobChanged.notify_all();
@@ -62,7 +71,7 @@ void DigestRun::Queue(DigestJob& job, bool urgent) {
   }
 }
 
-bool DigestRun::Process(DigestJob& job, uint8_t* buffer, bool mayHandBack,
+bool DigestRun::Process(DigestJob& job, uint8_t* buffer, HandBack handBack,
                         const std::function<void()>& afterEachRead) {
   if (cancelling) {
     Cancelled(job);
@@ -102,7 +111,8 @@ bool DigestRun::Process(DigestJob& job, uint8_t* buffer, bool mayHandBack,
       job.contexts.reset();
       return true;
     }
-    if (mayHandBack && job.choices.size() > 1) return false;
+    if (handBack == HandBack::AFTER_ONE_PIECE) return false;
+    if (handBack == HandBack::WITH_SEVERAL_DIGESTS && job.choices.size() > 1) return false;
   }
 }
 
@@ -125,25 +135,33 @@ void DigestRun::ReadOnShared(DigestJob& job, const std::function<void()>& waitin
   job.contexts.reset();
 }
 
+bool DigestRun::HelpWhileWaiting(const DigestJob& job) {
+  // Standard input is left to the workers, so that this thread can tell that a pipe stalls; a
+  // shared read needs two workers.
+  if (job.standardInput || pool.Size() < 2) return false;
+  return pool.RunOneQueued(pool.Size());
+}
+
 void DigestRun::Finish(DigestJob& job, const std::function<void()>& waiting) {
   // Standard input is read in its turn, by a worker: this thread keeps telling how long a pipe
   // that has stalled keeps it waiting.
   if (job.stage == DigestJob::Stage::WAITING && job.standardInput) Queue(job, true);
   if (job.stage == DigestJob::Stage::WAITING) {
-    if (!Process(job, ownBuffers.At(0), pool.Size() > 1, waiting)) ReadOnShared(job, waiting);
+    const HandBack handBack = pool.Size() > 1 ? HandBack::WITH_SEVERAL_DIGESTS : HandBack::NEVER;
+    if (!Process(job, ownBuffers.At(0), handBack, waiting)) ReadOnShared(job, waiting);
     job.stage = DigestJob::Stage::DONE;
     return;
   }
-  for (bool first = true;; first = false) {
+  for (bool wait = false;; wait = !HelpWhileWaiting(job)) {
     DigestJob::Stage stage;
     {
       std::unique_lock<std::mutex> held(lock);
-      if (!first) {
-        ++finishing;
+      if (wait) {
+        job.awaited = true;
         jobChanged.wait_for(held, WAITING_TICK, [&] {
           return job.stage == DigestJob::Stage::DONE || job.stage == DigestJob::Stage::HANDED_BACK;
         });
-        --finishing;
+        job.awaited = false;
       }
       stage = job.stage;
     }

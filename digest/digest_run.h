@@ -48,6 +48,7 @@ class DigestJob {
   friend class DigestRun;
   enum class Stage { WAITING, QUEUED, HANDED_BACK, DONE };
   Stage stage = Stage::WAITING;  // guarded by the run's lock once queued
+  bool awaited = false;          // a thread waits in Finish for it; guarded by the run's lock
   DigestFile file;
   std::unique_ptr<ChosenContexts> contexts;
 };
@@ -65,26 +66,32 @@ class DigestRun {
   void Start(DigestJob& job);
   // Waits for the job, or computes it on this thread if it was not started; `waiting` (may be
   // empty) is called as soon as the job is seen unfinished, then about every WAITING_TICK and
-  // after each piece this thread reads, until it is done. The calling thread must not be one of
-  // the run's workers.
+  // after each piece this thread reads, until it is done. While the job is not done, this thread
+  // reads the first piece of jobs queued behind it rather than sleep. The calling thread must not
+  // be one of the run's workers.
   void Finish(DigestJob& job, const std::function<void()>& waiting);
   // Safe on any thread, for a window's Cancel: jobs not yet opened end at once and jobs being
   // read stop before their next read, each marked cancelled; Finish still has to be called.
   void Cancel() { cancelling = true; }
 
  private:
+  // When a job being read goes back to the thread that waits for it, to be read on by
+  // FeedFromOneRead.
+  enum class HandBack { NEVER, WITH_SEVERAL_DIGESTS, AFTER_ONE_PIECE };
+
   void Queue(DigestJob& job, bool urgent);
-  // Opens and reads the job into `buffer`; false when, a large file with several digests, it is
-  // to be read on by FeedFromOneRead.
-  bool Process(DigestJob& job, uint8_t* buffer, bool mayHandBack,
+  // Opens and reads the job into `buffer`; false when it is handed back.
+  bool Process(DigestJob& job, uint8_t* buffer, HandBack handBack,
                const std::function<void()>& afterEachRead);
+  // Runs a queued job on the thread waiting for `job`, which is not done; false when none is
+  // queued.
+  bool HelpWhileWaiting(const DigestJob& job);
   void ReadOnShared(DigestJob& job, const std::function<void()>& waiting);
 
   ReadBuffers workerBuffers;
   ReadBuffers ownBuffers;  // the waiting thread's: the ring of a shared read
   std::mutex lock;
   std::condition_variable jobChanged;
-  unsigned finishing = 0;  // threads waiting in Finish: workers wake them only then
   std::atomic<bool> cancelling{false};
   WorkerPool pool;  // last: its workers go before what they use
 };

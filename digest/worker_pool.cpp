@@ -30,6 +30,18 @@ void WorkerPool::PostUrgent(Task task) {
   Queue(std::move(task), true);
 }
 
+bool WorkerPool::RunOneQueued(unsigned worker) {
+  Task task;
+  {
+    std::lock_guard<std::mutex> held(lock);
+    if (tasks.empty()) return false;
+    task = std::move(tasks.front());
+    tasks.pop_front();
+  }
+  task(worker);
+  return true;
+}
+
 void WorkerPool::Queue(Task task, bool urgent) {
   bool wake;
   {

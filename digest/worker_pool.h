@@ -24,6 +24,9 @@ class WorkerPool {
   unsigned Size() const { return static_cast<unsigned>(threads.size()); }
   void Post(Task task);
   void PostUrgent(Task task);
+  // Runs the first task still queued on the calling thread, telling it `worker` as its number;
+  // false when none is queued.
+  bool RunOneQueued(unsigned worker);
 
  private:
   void Queue(Task task, bool urgent);

@@ -1,6 +1,8 @@
 #include "cli/checking/check_sums.h"
 
 #include <algorithm>
+#include <deque>
+#include <memory>
 
 #include "cli/checking/check_results.h"
 #include "cli/console/console_lines.h"
@@ -8,14 +10,20 @@
 #include "cli/inputs/file_digests.h"
 #include "sums/algorithm_by_file_name.h"
 #include "sums/entry_check.h"
+#include "sums/entry_group.h"
 #include "sums/sums_file_reader.h"
 #include "sums/unreadable_reason.h"
 
 namespace {
 
-bool Contains(const AlgorithmList& list, const NamedAlgorithm* algorithm) {
-  return std::find(list.begin(), list.end(), algorithm) != list.end();
-}
+// What is printed next, in the sums file's order: the entries read together from one file (being
+// read by `job`, or refused), or the warning about a line in no known form.
+struct Turn {
+  EntryGroup group;
+  std::unique_ptr<DigestJob> job;  // null for a warning or a refused name: decided already
+  Text refusal;                    // why the file the entries name is not opened
+  size_t malformedLine = 0;        // from 1, for a warning
+};
 
 class SumsFileCheck {
  public:
@@ -27,26 +35,29 @@ class SumsFileCheck {
         namedByFile(AlgorithmNamedBySumsFile(sumsFile)),
         results(options) {}
 
-  void Take(const SumsEntry& entry) {
-    const AlgorithmList algorithms = EntryAlgorithms(entry, candidates, namedByFile);
+  void Take(SumsEntry& entry) {
+    AlgorithmList algorithms = EntryAlgorithms(entry, candidates, namedByFile);
     if (algorithms.empty()) {
       ++results.tally.malformed;
       if (options.warn && !options.status) {
-        WriteErrorLine(shownName + L": " + std::to_wstring(entry.lineNumber) +
-                       L": improperly formatted checksum line");
+        turns.push_back({EntryGroup(), nullptr, {}, entry.lineNumber});
+        WriteDecided();
       }
       return;
     }
     ++properLines;
-    if (!waiting.empty() &&
-        (waiting.front().entry.name != entry.name || waiting.size() == ENTRIES_READ_TOGETHER)) {
-      CheckWaiting();
-    }
-    waiting.push_back({entry, algorithms});
+    if (!open.Takes(entry)) StartOpenGroup();
+    open.Add(std::move(entry), std::move(algorithms));
+  }
+
+  // Writes every turn started; the sums file is read on only after.
+  void WriteStarted() {
+    while (!turns.empty()) WriteFront();
   }
 
   int Finish() {
-    CheckWaiting();
+    StartOpenGroup();
+    WriteStarted();
     if (properLines == 0) {
       WriteErrorLine(shownName + L": no properly formatted checksum lines found");
       return EXIT_CANNOT_PROCEED;
@@ -55,28 +66,38 @@ class SumsFileCheck {
   }
 
  private:
-  struct Waiting {
-    SumsEntry entry;
-    AlgorithmList algorithms;
-  };
+  // The group is complete once a line names another file: its file is read from now on.
+  void StartOpenGroup() {
+    if (open.entries.empty()) return;
+    const Text name = open.entries.front().name;
+    ListedFileJob listed = StartListedFileDigests(
+        sumsFile, open.entries.front(), options.allowNetworkNames, DigestChoices(open.algorithms));
+    turns.push_back({std::move(open), std::move(listed.job), std::move(listed.refusal), 0});
+    open = EntryGroup();
+    // Standard input is read in its turn, before the sums file is read on, as it may be the same.
+    if (name == STANDARD_INPUT_NAME) WriteStarted();
+    WriteDecided();
+  }
 
-  void CheckWaiting() {
-    if (waiting.empty()) return;
-    AlgorithmList all;
-    for (const Waiting& line : waiting) {
-      for (const NamedAlgorithm* algorithm : line.algorithms) {
-        if (!Contains(all, algorithm)) all.push_back(algorithm);
+  // Writes the warnings that are next, and waits for the first file while too many are in flight.
+  void WriteDecided() {
+    while (!turns.empty() && (!turns.front().job || turns.size() > FILES_IN_FLIGHT)) WriteFront();
+  }
+
+  void WriteFront() {
+    const Turn& turn = turns.front();
+    if (turn.malformedLine == 0) {
+      const NamedFileDigests file = turn.job ? FinishNamedFileDigests(*turn.job)
+                                             : NamedFileDigests{{}, RefusalFailure(turn.refusal)};
+      const Text& name = turn.group.entries.front().name;
+      for (size_t i = 0; i < turn.group.entries.size(); ++i) {
+        results.Judged(name, turn.group.Judge(i, file.failure, file.digests));
       }
+    } else {
+      WriteErrorLine(shownName + L": " + std::to_wstring(turn.malformedLine) +
+                     L": improperly formatted checksum line");
     }
-    const Text& name = waiting.front().entry.name;
-    const NamedFileDigests file =
-        ComputeListedFileDigests(sumsFile, waiting.front().entry, options.allowNetworkNames, all);
-    for (const Waiting& line : waiting) {
-      results.Judged(name, file.failure.failed
-                               ? JudgeUnreadEntry(line.entry, line.algorithms, file.failure)
-                               : JudgeEntry(line.entry, line.algorithms, all, file.digests));
-    }
-    waiting.clear();
+    turns.pop_front();
   }
 
   const CliOptions& options;
@@ -85,7 +106,8 @@ class SumsFileCheck {
   const AlgorithmList candidates;
   const NamedAlgorithm* const namedByFile;
   CheckResults results;
-  std::vector<Waiting> waiting;
+  EntryGroup open;  // the entries naming the file of the last line, until a line names another
+  std::deque<Turn> turns;
   size_t properLines = 0;
 };
 
@@ -99,8 +121,10 @@ int CheckSumsFile(const CliOptions& options, const Text& sumsFile) {
   SumsFileCheck check(options, sumsFile);
   std::vector<SumsEntry> entries;
   while (reader.ReadEntries(entries)) {
-    for (const SumsEntry& entry : entries) check.Take(entry);
+    for (SumsEntry& entry : entries) check.Take(entry);
     entries.clear();
+    // A pipe's next piece may be long in coming: the lines before it are not held back for it.
+    if (reader.Size() < 0) check.WriteStarted();
   }
   const int status = check.Finish();
   if (reader.FailureReason().empty()) return status;

@@ -24,6 +24,17 @@ std::unique_ptr<DigestJob> StartNamedFileDigests(const Text& name,
   return job;
 }
 
+ListedFileJob StartListedFileDigests(const Text& sumsFile, const SumsEntry& entry,
+                                     bool allowNetworkNames,
+                                     const std::vector<DigestChoice>& choices) {
+  if (entry.name == STANDARD_INPUT_NAME) return {StartNamedFileDigests(entry.name, choices), {}};
+  const ListedFile file = FindListedFile(sumsFile, entry, allowNetworkNames);
+  if (!file.refusal.empty()) return {nullptr, file.refusal};
+  auto job = std::make_unique<DigestJob>(file.path, false, choices, FileKinds::REGULAR_ONLY);
+  ProgramRun().Start(*job);
+  return {std::move(job), {}};
+}
+
 NamedFileDigests FinishNamedFileDigests(DigestJob& job) {
   const ProgressClock::time_point since = ProgressClock::now();
   const uint64_t bytesThen = job.bytesRead;
@@ -35,18 +46,4 @@ NamedFileDigests FinishNamedFileDigests(DigestJob& job) {
   result.digests = std::move(job.digests);
   result.failure = FailureOf(job);
   return result;
-}
-
-NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& algorithms) {
-  const std::unique_ptr<DigestJob> job = NewJob(name, DigestChoices(algorithms));
-  return FinishNamedFileDigests(*job);
-}
-
-NamedFileDigests ComputeListedFileDigests(const Text& sumsFile, const SumsEntry& entry,
-                                          bool allowNetworkNames, const AlgorithmList& algorithms) {
-  if (entry.name == STANDARD_INPUT_NAME) return ComputeNamedFileDigests(entry.name, algorithms);
-  const ListedFile file = FindListedFile(sumsFile, entry, allowNetworkNames);
-  if (!file.refusal.empty()) return NamedFileDigests{{}, RefusalFailure(file.refusal)};
-  DigestJob job(file.path, false, DigestChoices(algorithms), FileKinds::REGULAR_ONLY);
-  return FinishNamedFileDigests(job);
 }

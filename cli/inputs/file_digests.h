@@ -17,16 +17,22 @@ struct NamedFileDigests {
   FileFailure failure;        // why it could not be read
 };
 
-NamedFileDigests ComputeNamedFileDigests(const Text& name, const AlgorithmList& algorithms);
-
-// A file `entry` of `sumsFile` lists, found as FindListedFile finds it: never opened when its
-// name is refused, read only when a regular file, so that no listed name keeps the check waiting.
-// A listed "-" is standard input, as the usual tools read it.
-NamedFileDigests ComputeListedFileDigests(const Text& sumsFile, const SumsEntry& entry,
-                                          bool allowNetworkNames, const AlgorithmList& algorithms);
-
-// The same for many files, several in flight: Start each in order, then Finish them in the same
-// order.
+// The digests of many files, several in flight: Start each in order, then Finish them in the same
+// order, with at most FILES_IN_FLIGHT started and not yet finished: enough to keep
+// every worker busy with small files, few enough that the open files stay few.
+constexpr size_t FILES_IN_FLIGHT = 64;
 std::unique_ptr<DigestJob> StartNamedFileDigests(const Text& name,
                                                  const std::vector<DigestChoice>& choices);
 NamedFileDigests FinishNamedFileDigests(DigestJob& job);
+
+// A file `entry` of `sumsFile` lists, found as FindListedFile finds it and started as the others:
+// never opened when its name is refused (no job; `refusal` says why), read only when a regular
+// file, so that no listed name keeps the check waiting. A listed "-" is standard input, as the
+// usual tools read it.
+struct ListedFileJob {
+  std::unique_ptr<DigestJob> job;
+  Text refusal;
+};
+ListedFileJob StartListedFileDigests(const Text& sumsFile, const SumsEntry& entry,
+                                     bool allowNetworkNames,
+                                     const std::vector<DigestChoice>& choices);

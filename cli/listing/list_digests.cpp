@@ -21,10 +21,6 @@ void WriteOutputLine(const CliOptions& options, const Text& line) {
   }
 }
 
-// Files started ahead of the one whose lines are next: enough to keep every worker busy with
-// small files, few enough that the open files stay few.
-constexpr size_t FILES_IN_FLIGHT = 64;
-
 // A file started, or a problem to say in its turn.
 struct Pending {
   std::unique_ptr<DigestJob> job;

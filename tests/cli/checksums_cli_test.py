@@ -587,6 +587,56 @@ class ChecksumsCli(unittest.TestCase):
             self.assertEqual(self.error_lines(stderr),
                              ["checksums-cli: WARNING: 1 line is improperly formatted"])
 
+    def run_merged(self, *arguments):
+        """Status and the program's lines, standard error's among standard output's as written."""
+        result = subprocess.run(EMULATOR + [PROGRAM, *arguments], cwd=self.folder.name,
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=300)
+        lines = result.stdout.decode("utf-8").split(LINE_END)
+        # Wine may add lines of its own; every listed name starts with "many/".
+        return result.returncode, [l for l in lines if l.startswith(("checksums-cli", "many/"))]
+
+    def test_many_files_read_at_once_are_reported_in_the_listed_order(self):
+        # More files than are read at once, and more lines naming one file than one read serves.
+        # What a file that cannot be read prints is learned from a check of one such file alone.
+        os.makedirs(os.path.join(self.folder.name, "many", "folder"), exist_ok=True)
+        cannot_read = {}
+        for kind, name in [("MISSING", "many/gone"), ("UNREADABLE", "many/folder")]:
+            self.write("one.sums", "%s  %s\n" % (DIGEST["md5"](b""), name))
+            cannot_read[kind] = (name, self.error_lines(self.run_program("-c", "one.sums")[2])[0])
+        sums, checked, expected, names = [], [], [], []
+        for k in range(150):
+            name, data = "many/%03d" % k, b"%d" % k * k
+            self.write(name, data)
+            digest = DIGEST["md5" if k % 2 else "sha256"](data)
+            kind = ["OK", "MISSING", "UNREADABLE", "malformed", "FAILED"][k % 5]
+            if kind == "malformed":
+                # Said at once: the file named before waits for a line naming another.
+                sums.append("%s  %s" % (digest[1:], name))
+                checked.insert(last, "checksums-cli: many.sums: %d: improperly formatted "
+                               "checksum line" % len(sums))
+                continue
+            last = len(checked)
+            result = [name + ": " + kind]
+            if kind in cannot_read:
+                alone, reason = cannot_read[kind]
+                name = "many/gone%03d" % k if kind == "MISSING" else alone
+                result = [reason.replace(alone, name), name + ": FAILED open or read"]
+            if kind == "FAILED":
+                digest = "0" * len(digest)
+            for _ in range(70 if k == 80 else 2 if kind == "FAILED" else 1):
+                sums.append("%s  %s" % (digest, name))
+                checked.extend(result)
+            names.append(name)
+            expected.extend(result if kind in cannot_read else [name + ": FAILED"])
+        self.write("many.sums", text(sums))
+        self.assertEqual(self.run_merged("-c", "--warn", "many.sums"), (1, checked + [
+            "checksums-cli: WARNING: 30 lines are improperly formatted",
+            "checksums-cli: WARNING: 60 listed files could not be read",
+            "checksums-cli: WARNING: 60 computed checksums did NOT match"]))
+        self.assertEqual(self.run_merged("--expect", "0" * 32, *names), (1, expected + [
+            "checksums-cli: WARNING: 60 listed files could not be read",
+            "checksums-cli: WARNING: 60 computed checksums did NOT match"]))
+
     def test_backslashes_in_an_unescaped_line_are_taken_as_they_are(self):
         # On Windows they separate folders; elsewhere they are part of the name.
         path = os.path.join("sub", "file.txt") if WINDOWS else "sub\\file.txt"
