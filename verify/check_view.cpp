@@ -78,5 +78,12 @@ Verdict CheckView::CurrentVerdict() const {
   if (!listed) return {L"Reading " + FileNamePart(file) + L"...", Text(), VerdictColour::NEUTRAL};
   if (rows.empty() && !failure.empty()) return CannotRead(FileNamePart(file), failure);
   if (rows.empty()) return NoCheckLineVerdict(FileNamePart(file), malformedLines.size());
-  return SumsFileVerdict(CountRows(rows), malformedLines, state);
+  const RowCounts counts = CountRows(rows);
+  SumsFileFacts facts{FileNamePart(file), failure, Text()};
+  if (counts.ok == 1) {
+    for (const CheckRow& row : rows) {
+      if (row.status == RowStatus::OK) facts.onlyOkName = row.name;
+    }
+  }
+  return SumsFileVerdict(counts, malformedLines, state, facts);
 }

@@ -11,9 +11,11 @@ int Rank(RowStatus status) {
     case RowStatus::UNREADABLE:
       return 1;
     case RowStatus::MISSING:
-      return 2;
+      return 3;  // after the files checked: a file not here is no fault of one that is
+    case RowStatus::NOT_CHECKED:
+      return 4;
     default:
-      return 3;
+      return 2;
   }
 }
 

@@ -5,5 +5,6 @@
 
 #include "verify/check_rows.h"
 
-// FAILED, then UNREADABLE, then MISSING, then the rest; within each, the sums file's order.
+// FAILED, then UNREADABLE, then the files checked, then MISSING, then those not checked; within
+// each, the sums file's order.
 void PutFailuresFirst(std::vector<CheckRow>& rows);

@@ -69,7 +69,7 @@ std::string Line(const char* hex, const char* name) {
   return std::string(hex) + "  " + name + "\n";
 }
 
-TEST(CheckRun, ASumsFileGivesEveryStatusFailuresFirstAndNamesTheLinesNotUnderstood) {
+TEST(CheckRun, ASumsFileGivesEveryStatusFailuresFirstMissingLastAndNamesTheLinesNotUnderstood) {
   Folder("sums");
   WriteScratchFile("sums/a.txt", "abc");
   WriteScratchFile("sums/b.txt", "abd");
@@ -89,12 +89,31 @@ TEST(CheckRun, ASumsFileGivesEveryStatusFailuresFirstAndNamesTheLinesNotUndersto
   EXPECT_NE(view.rows[0].computed, view.rows[0].expected);
   EXPECT_EQ(view.rows[1].status, RowStatus::UNREADABLE);
   EXPECT_FALSE(view.rows[1].reason.empty());
-  EXPECT_EQ(view.rows[2].status, RowStatus::MISSING);
-  EXPECT_EQ(view.rows[3].status, RowStatus::OK);
-  EXPECT_EQ(view.rows[3].algorithm, L"SHA-256");
-  EXPECT_EQ(view.rows[3].size, 3);
+  EXPECT_EQ(view.rows[2].status, RowStatus::OK);
+  EXPECT_EQ(view.rows[2].algorithm, L"SHA-256");
+  EXPECT_EQ(view.rows[2].size, 3);
+  EXPECT_EQ(view.rows[3].status, RowStatus::MISSING);
   EXPECT_EQ(view.malformedLines, std::vector<size_t>{4});
   EXPECT_EQ(view.CurrentVerdict().text, L"1 of 4 FAILED, 1 MISSING, 1 UNREADABLE");
+}
+
+TEST(CheckRun, ASumsFileCutShortIsRedThoughEveryRowReadIsOk) {
+  CheckView view;
+  view.Begin(CheckKind::SUMS_FILE, L"dl/SHA256SUMS");
+  RunOutbox listing;
+  listing.listed = true;
+  listing.rows.resize(1);
+  listing.failure = L"Input/output error";
+  view.Apply(std::move(listing));
+  RunOutbox end;
+  end.updates.push_back({0, CheckRow()});
+  end.updates[0].row.status = RowStatus::OK;
+  end.finished = true;
+  view.Apply(std::move(end));
+  EXPECT_EQ(view.CurrentVerdict().colour, VerdictColour::RED);
+  EXPECT_EQ(view.CurrentVerdict().text,
+            L"SHA256SUMS could not be read to the end: Input/output error. 1 entry read before "
+            L"it stopped.");
 }
 
 TEST(CheckRun, AnUntaggedDigestOfASharedLengthMatchesTheAlgorithmThatGaveIt) {
