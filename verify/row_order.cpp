@@ -1,10 +1,6 @@
 #include "verify/row_order.h"
 
-#include <algorithm>
-
-namespace {
-
-int Rank(RowStatus status) {
+int OrderRank(RowStatus status) {
   switch (status) {
     case RowStatus::FAILED:
       return 0;
@@ -17,12 +13,4 @@ int Rank(RowStatus status) {
     default:
       return 2;
   }
-}
-
-}  // namespace
-
-void PutFailuresFirst(std::vector<CheckRow>& rows) {
-  std::stable_sort(rows.begin(), rows.end(), [](const CheckRow& a, const CheckRow& b) {
-    return Rank(a.status) < Rank(b.status);
-  });
 }

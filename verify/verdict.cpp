@@ -120,12 +120,6 @@ void CountRow(RowCounts& counts, RowStatus status) {
   }
 }
 
-RowCounts CountRows(const std::vector<CheckRow>& rows) {
-  RowCounts counts;
-  for (const CheckRow& row : rows) CountRow(counts, row.status);
-  return counts;
-}
-
 Verdict SumsFileVerdict(const RowCounts& counts, const std::vector<size_t>& unrecognisedLines,
                         RunState state, const SumsFileFacts& facts) {
   Verdict verdict;
@@ -157,6 +151,12 @@ Verdict NoCheckLineVerdict(const Text& sumsFileName, size_t lines) {
                                : sumsFileName + L" has no line that this program understands as " +
                                      L"a file and its checksum.";
   return {text, Text(), VerdictColour::RED};
+}
+
+Verdict OutOfMemoryVerdict(const RowCounts& counts) {
+  return {L"Memory ran out after " + std::to_wstring(Checked(counts)) + L" of " +
+              Files(counts.Files()) + L"; the rows checked are kept.",
+          Details(counts, {}), VerdictColour::RED};
 }
 
 Verdict BinarySumsFileVerdict(const Text& sumsFileName) {

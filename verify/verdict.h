@@ -20,8 +20,8 @@ struct RowCounts {
   size_t Files() const { return ok + failed + missing + unreadable + waiting; }
 };
 
+// Counts a row of `status`.
 void CountRow(RowCounts& counts, RowStatus status);
-RowCounts CountRows(const std::vector<CheckRow>& rows);
 
 enum class RunState { RUNNING, DONE, CANCELLED };
 
@@ -43,5 +43,7 @@ Verdict SumsFileVerdict(const RowCounts& counts, const std::vector<size_t>& unre
 // its lines is one this program understands.
 Verdict UnreadableSumsFileVerdict(const Text& failure);
 Verdict NoCheckLineVerdict(const Text& sumsFileName, size_t lines);
+// Memory ran out part way: the rows done are kept, the others not checked.
+Verdict OutOfMemoryVerdict(const RowCounts& counts);
 // A file taken for a sums file by its name that holds binary data (an image, a program).
 Verdict BinarySumsFileVerdict(const Text& sumsFileName);

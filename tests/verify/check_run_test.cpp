@@ -101,13 +101,15 @@ TEST(CheckRun, ASumsFileCutShortIsRedThoughEveryRowReadIsOk) {
   CheckView view;
   view.Begin(CheckKind::SUMS_FILE, L"dl/SHA256SUMS");
   RunOutbox listing;
-  listing.listed = true;
-  listing.rows.resize(1);
+  auto entries = std::make_shared<Listing>();
+  entries->Add(ProperEntry(SumsLineForm::GNU, nullptr, TextFromUtf8(SHA256_ABC), L"a"),
+               AllAlgorithms());
+  listing.listing = entries;
   listing.failure = L"Input/output error";
   view.Apply(std::move(listing));
   RunOutbox end;
-  end.updates.push_back({0, CheckRow()});
-  end.updates[0].row.status = RowStatus::OK;
+  end.updates.push_back({0, RowOutcome()});
+  end.updates[0].outcome.status = RowStatus::OK;
   end.finished = true;
   view.Apply(std::move(end));
   EXPECT_EQ(view.CurrentVerdict().colour, VerdictColour::RED);
@@ -188,7 +190,7 @@ TEST(CheckRun, CancelKeepsTheRowsDoneAndLeavesTheOthersNotChecked) {
     run.Cancel();
   });
   EXPECT_EQ(view.state, RunState::CANCELLED);
-  const RowCounts counts = CountRows(view.rows);
+  const RowCounts counts = view.rows.Counts();
   EXPECT_EQ(counts.failed + counts.missing + counts.unreadable, 0u);
   EXPECT_GE(counts.waiting, 1u);
   EXPECT_EQ(view.rows.back().status, RowStatus::NOT_CHECKED);
@@ -271,12 +273,12 @@ TEST(CheckRun, AFileThatVanishesMidRunIsMissingWithAReasonAndTheRunGoesOn) {
   });
   EXPECT_EQ(view.state, RunState::DONE);
   ASSERT_EQ(view.rows.size(), 12u);
-  const RowCounts counts = CountRows(view.rows);
+  const RowCounts counts = view.rows.Counts();
   EXPECT_EQ(counts.failed, 6u);  // every large file, read through
   // Those read before it went are OK; those after, MISSING (how many depends on the workers).
   EXPECT_EQ(counts.ok + counts.missing, 6u);
-  for (const CheckRow& row : view.rows) {
-    EXPECT_TRUE(row.status != RowStatus::MISSING || !row.reason.empty());
+  for (size_t i = 0; i < view.rows.size(); ++i) {
+    EXPECT_TRUE(view.rows[i].status != RowStatus::MISSING || !view.rows[i].reason.empty());
   }
 }
 

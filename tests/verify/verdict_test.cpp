@@ -97,19 +97,4 @@ TEST(Verdict, ASumsFileWithNoLineUnderstoodSaysSoInOneSentence) {
   EXPECT_EQ(none.colour, VerdictColour::RED);
 }
 
-TEST(Verdict, CountsTakeEachStatusOnce) {
-  std::vector<CheckRow> rows(7);
-  const RowStatus statuses[] = {RowStatus::OK,        RowStatus::OK,      RowStatus::FAILED,
-                                RowStatus::MISSING,   RowStatus::WAITING, RowStatus::NOT_CHECKED,
-                                RowStatus::UNREADABLE};
-  for (size_t i = 0; i < rows.size(); ++i) rows[i].status = statuses[i];
-  const RowCounts counts = CountRows(rows);
-  EXPECT_EQ(counts.ok, 2u);
-  EXPECT_EQ(counts.failed, 1u);
-  EXPECT_EQ(counts.missing, 1u);
-  EXPECT_EQ(counts.unreadable, 1u);
-  EXPECT_EQ(counts.waiting, 2u);
-  EXPECT_EQ(counts.Files(), 7u);
-}
-
 }  // namespace
