@@ -19,6 +19,7 @@
 #include "toolkit/numbered_window.h"
 #include "toolkit/open_file_dialog.h"
 #include "toolkit/window_shortcuts.h"
+#include "verify/check_run.h"
 #include "verify/check_view.h"
 #include "verify/clipboard.h"
 #include "verify/command_line_file.h"
@@ -254,7 +255,7 @@ class Controller {
     if (outbox.Empty()) return;
     const bool finished = outbox.finished;
     // Listing gives the rows and the end reorders them; between, rows only change.
-    const bool allRows = outbox.listed || finished;
+    const bool allRows = outbox.listing != nullptr || finished;
     size_t first = SIZE_MAX, last = 0;
     for (const RowUpdate& update : outbox.updates) {
       first = std::min(first, update.index);
