@@ -3,7 +3,6 @@
 // among ten thousand files is the first row a user sees.
 #include "verify/check_rows.h"
 
-// FAILED, then UNREADABLE, then the files checked, then MISSING, then those not checked; within
-// each, the sums file's order.
-// A row's place in that order: lower first.
+// A row's place in that order, lower first: FAILED, then UNREADABLE, then the files checked, then
+// MISSING, then those not checked; rows of one place keep the sums file's order.
 int OrderRank(RowStatus status);
