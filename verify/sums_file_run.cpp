@@ -47,13 +47,18 @@ ReadListing ReadSumsFile(RunBoard& board, const Text& sumsFile) {
   return read;
 }
 
+// The file an entry names: the one place where a listed name is resolved.
+Text EntryPath(const Listing& listing, const Text& sumsFile, size_t entry) {
+  return ListedFilePath(sumsFile, listing.Name(entry));
+}
+
 // The entries from `first` on that name the same file, no more than are read together; the
 // end of them, and the file in `path`.
 size_t GroupEnd(const Listing& listing, const Text& sumsFile, size_t first, Text& path) {
-  path = ListedFilePath(sumsFile, listing.Name(first));
+  path = EntryPath(listing, sumsFile, first);
   size_t end = first + 1;
   while (end < listing.Size() && end - first < ENTRIES_READ_TOGETHER &&
-         ListedFilePath(sumsFile, listing.Name(end)) == path) {
+         EntryPath(listing, sumsFile, end) == path) {
     ++end;
   }
   return end;
