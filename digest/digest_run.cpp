@@ -32,8 +32,11 @@ int64_t ReadPiece(DigestFile& file, uint8_t* buffer, std::atomic<uint64_t>& byte
 
 }  // namespace
 
-DigestRun::DigestRun(unsigned workers)
-    : workerBuffers(workers), ownBuffers(SHARED_READ_PIECES), pool(workers) {}
+DigestRun::DigestRun(unsigned workers, Waiting waiting)
+    : workerBuffers(workers),
+      ownBuffers(SHARED_READ_PIECES),
+      waitingThread(waiting),
+      pool(workers) {}
 
 DigestRun::~DigestRun() = default;
 
@@ -138,7 +141,7 @@ void DigestRun::ReadOnShared(DigestJob& job, const std::function<void()>& waitin
 bool DigestRun::HelpWhileWaiting(const DigestJob& job) {
   // Standard input is left to the workers, so that this thread can tell that a pipe stalls; a
   // shared read needs two workers.
-  if (job.standardInput || pool.Size() < 2) return false;
+  if (waitingThread == Waiting::SLEEPS || job.standardInput || pool.Size() < 2) return false;
   return pool.RunOneQueued(pool.Size());
 }
 

@@ -58,7 +58,12 @@ class DigestRun {
   // How often a thread waiting for a job is told that it is still waiting.
   static constexpr std::chrono::milliseconds WAITING_TICK{100};
 
-  explicit DigestRun(unsigned workers);
+  // Whether the thread waiting for a job reads the first piece of jobs queued behind it rather
+  // than sleep: faster on many small files, but a read that stalls then holds up the job waited
+  // for too, which a window that shows each file as it is done cannot have.
+  enum class Waiting { SLEEPS, HELPS };
+
+  explicit DigestRun(unsigned workers, Waiting waiting = Waiting::SLEEPS);
   ~DigestRun();
 
   // Queues the job for the workers; it must stay in place until Finish has returned for it.
@@ -66,9 +71,9 @@ class DigestRun {
   void Start(DigestJob& job);
   // Waits for the job, or computes it on this thread if it was not started; `waiting` (may be
   // empty) is called as soon as the job is seen unfinished, then about every WAITING_TICK and
-  // after each piece this thread reads, until it is done. While the job is not done, this thread
-  // reads the first piece of jobs queued behind it rather than sleep. The calling thread must not
-  // be one of the run's workers.
+  // after each piece this thread reads, until it is done. While the job is not done, a run that
+  // helps reads the first piece of jobs queued behind it. The calling thread must not be one of
+  // the run's workers.
   void Finish(DigestJob& job, const std::function<void()>& waiting);
   // Safe on any thread, for a window's Cancel: jobs not yet opened end at once and jobs being
   // read stop before their next read, each marked cancelled; Finish still has to be called.
@@ -93,5 +98,6 @@ class DigestRun {
   std::mutex lock;
   std::condition_variable jobChanged;
   std::atomic<bool> cancelling{false};
+  const Waiting waitingThread;
   WorkerPool pool;  // last: its workers go before what they use
 };

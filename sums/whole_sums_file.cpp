@@ -3,6 +3,15 @@
 #include "sums/sums_file_reader.h"
 
 WholeSumsFile ReadWholeSumsFile(const Text& path, const SumsReadProgress& goOn) {
+  std::vector<SumsEntry> entries;
+  WholeSumsFile whole = ReadSumsFileEntries(
+      path, [&](SumsEntry&& entry) { entries.push_back(std::move(entry)); }, goOn);
+  whole.entries = std::move(entries);
+  return whole;
+}
+
+WholeSumsFile ReadSumsFileEntries(const Text& path, const std::function<void(SumsEntry&&)>& take,
+                                  const SumsReadProgress& goOn) {
   WholeSumsFile whole;
   SumsFileReader reader;
   std::vector<SumsEntry> entries;
@@ -16,7 +25,7 @@ WholeSumsFile ReadWholeSumsFile(const Text& path, const SumsReadProgress& goOn) 
         if (entry.form == SumsLineForm::MALFORMED) {
           whole.malformedLines.push_back(entry.lineNumber);
         } else {
-          whole.entries.push_back(std::move(entry));
+          take(std::move(entry));
         }
       }
       entries.clear();

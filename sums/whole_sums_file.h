@@ -27,3 +27,8 @@ struct WholeSumsFile {
 using SumsReadProgress = std::function<bool(uint64_t bytesRead, int64_t size)>;
 
 WholeSumsFile ReadWholeSumsFile(const Text& path, const SumsReadProgress& goOn = nullptr);
+
+// The same read for a list too large to hold twice: each entry in a known form goes to `take` as
+// it is read, and `entries` stays empty. Those taken before binary data was met are noise.
+WholeSumsFile ReadSumsFileEntries(const Text& path, const std::function<void(SumsEntry&&)>& take,
+                                  const SumsReadProgress& goOn = nullptr);

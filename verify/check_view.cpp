@@ -3,7 +3,6 @@
 #include "sums/folder_separator.h"
 #include "sums/unreadable_reason.h"
 #include "verify/pasted_check.h"
-#include "verify/row_order.h"
 
 namespace {
 
@@ -18,7 +17,8 @@ Verdict OneFileVerdict(const CheckView& view) {
     return {L"Checking " + FileNamePart(view.file) + L"...", Text(), VerdictColour::NEUTRAL};
   }
   if (view.state == RunState::CANCELLED) return {L"Cancelled", Text(), VerdictColour::NEUTRAL};
-  for (const CheckRow& row : view.rows) {
+  for (size_t i = 0; i < view.rows.size(); ++i) {
+    const CheckRow row = view.rows[i];
     if (row.status == RowStatus::MISSING || row.status == RowStatus::UNREADABLE) {
       return CannotRead(row.name, row.reason);
     }
@@ -27,7 +27,7 @@ Verdict OneFileVerdict(const CheckView& view) {
     return ComparisonVerdict(view.rows[0].size == view.rows[1].size,
                              view.digests.size() == 2 && view.digests[0] == view.digests[1]);
   }
-  const CheckRow& row = view.rows[0];
+  const CheckRow row = view.rows[0];
   const NamedAlgorithm* matched =
       row.status == RowStatus::OK ? FindAlgorithmByName(row.algorithm) : nullptr;
   return PastedDigestVerdict(matched, view.candidates, view.digests);
@@ -50,26 +50,29 @@ void CheckView::Begin(CheckKind newKind, const Text& newFile, const AlgorithmLis
 }
 
 void CheckView::Apply(RunOutbox&& outbox) {
-  if (outbox.listed) {
-    rows = std::move(outbox.rows);
+  if (outbox.listing) {
+    rows.List(std::move(outbox.listing));
     malformedLines = std::move(outbox.malformedLines);
-    failure = std::move(outbox.failure);
     listed = true;
   }
-  for (RowUpdate& update : outbox.updates) {
-    if (update.index < rows.size()) rows[update.index] = std::move(update.row);
-  }
+  if (!outbox.failure.empty()) failure = std::move(outbox.failure);
+  for (RowUpdate& update : outbox.updates) rows.Set(update.index, std::move(update.outcome));
   if (outbox.binary) binary = true;
+  if (outbox.outOfMemory) outOfMemory = true;
   if (!outbox.digests.empty()) digests = std::move(outbox.digests);
   if (!outbox.finished) return;
   state = outbox.cancelled ? RunState::CANCELLED : RunState::DONE;
-  for (CheckRow& row : rows) {
-    if (row.status == RowStatus::WAITING) row.status = RowStatus::NOT_CHECKED;
-  }
-  if (kind == CheckKind::SUMS_FILE) PutFailuresFirst(rows);
+  rows.End(kind == CheckKind::SUMS_FILE);
+}
+
+void CheckView::EndCancelled(RunOutbox&& last) {
+  if (state != RunState::RUNNING) return;
+  last.finished = last.cancelled = true;
+  Apply(std::move(last));
 }
 
 Verdict CheckView::CurrentVerdict() const {
+  if (outOfMemory && listed) return OutOfMemoryVerdict(rows.Counts());
   if (kind != CheckKind::SUMS_FILE) return OneFileVerdict(*this);
   if (binary) return BinarySumsFileVerdict(FileNamePart(file));
   if (!listed && state == RunState::CANCELLED) {
@@ -78,5 +81,10 @@ Verdict CheckView::CurrentVerdict() const {
   if (!listed) return {L"Reading " + FileNamePart(file) + L"...", Text(), VerdictColour::NEUTRAL};
   if (rows.empty() && !failure.empty()) return CannotRead(FileNamePart(file), failure);
   if (rows.empty()) return NoCheckLineVerdict(FileNamePart(file), malformedLines.size());
-  return SumsFileVerdict(CountRows(rows), malformedLines, state);
+  const RowCounts counts = rows.Counts();
+  SumsFileFacts facts{FileNamePart(file), failure, Text()};
+  for (size_t i = 0; counts.ok == 1 && i < rows.size(); ++i) {
+    if (rows.Status(i) == RowStatus::OK) facts.onlyOkName = rows[i].name;
+  }
+  return SumsFileVerdict(counts, malformedLines, state, facts);
 }

@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "sums/named_algorithms.h"
-#include "verify/check_run.h"
+#include "verify/row_table.h"
+#include "verify/run_board.h"
 #include "verify/verdict.h"
 
 enum class CheckKind { NONE, SUMS_FILE, PASTED_DIGEST, TWO_FILES };
@@ -13,12 +14,13 @@ struct CheckView {
   CheckKind kind = CheckKind::NONE;
   Text file;                 // the sums file, or the file checked
   AlgorithmList candidates;  // a pasted digest's
-  std::vector<CheckRow> rows;
+  RowTable rows;
   std::vector<size_t> malformedLines;
   Text failure;
   std::vector<Text> digests;
   bool listed = false;
-  bool binary = false;  // the sums file holds no text
+  bool binary = false;       // the sums file holds no text
+  bool outOfMemory = false;  // the run, or the window, ran out of memory and kept what it had
   RunState state = RunState::RUNNING;
 
   // Starts showing a new check; the rows come with the run's first outbox.
@@ -26,6 +28,8 @@ struct CheckView {
   // Takes what the run posted. At the end, rows never reached are NOT CHECKED and, for a sums
   // file, failures come first.
   void Apply(RunOutbox&& outbox);
+  // The run is let go of before its end: what it posted is taken, the rest not checked.
+  void EndCancelled(RunOutbox&& last);
   Verdict CurrentVerdict() const;
 };
 

@@ -10,6 +10,7 @@
 #include "toolkit/message_pump.h"
 #include "toolkit/numbered_window.h"
 #include "toolkit/open_file_dialog.h"
+#include "verify/check_run.h"
 #include "verify/verify_controller.h"
 #include "verify/verify_window.h"
 
@@ -45,6 +46,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ExitProcess(EXIT_NO_WINDOW);
   }
   RunVerifyWindow();
-  StopLibraries();
+  // A run still waiting on a read that does not return may use what the libraries hold: the
+  // process ends without stopping them, and ends the run with it.
+  if (AllRunsEnded()) StopLibraries();
   ExitProcess(EXIT_CLOSED);
 }

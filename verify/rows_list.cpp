@@ -18,7 +18,7 @@ constexpr DWORD LIST_EXTENDED_STYLE = LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER
 // Column widths at 96 DPI, in RowColumn order.
 constexpr int32_t COLUMN_WIDTHS[ROW_COLUMN_COUNT] = {220, 80, 90, 190, 260, 260};
 
-const std::vector<CheckRow>* shownRows = nullptr;  // the controller's, not ours
+const RowTable* shownRows = nullptr;  // the controller's, not ours
 
 void FillCell(NMLVDISPINFOW* request) {
   LVITEMW& item = request->item;
@@ -75,7 +75,7 @@ void SizeRowsListColumns(HWND list, uint32_t dpi) {
   }
 }
 
-void ShowRows(HWND list, const std::vector<CheckRow>* rows) {
+void ShowRows(HWND list, const RowTable* rows) {
   shownRows = rows;
   const auto count = static_cast<WPARAM>(rows ? rows->size() : 0);
   // Setting the count costs tens of milliseconds under Wine even when it stays the same, which it

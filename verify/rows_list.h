@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "verify/check_rows.h"
+#include "verify/row_table.h"
 
 // Makes the list view under ROWS_LIST in `window`, its columns sized for `dpi`.
 HWND CreateRowsList(HWND window, uint32_t dpi);
 void SizeRowsListColumns(HWND list, uint32_t dpi);
 
 // The rows the list draws from; they must stay in place until the next call.
-void ShowRows(HWND list, const std::vector<CheckRow>* rows);
+void ShowRows(HWND list, const RowTable* rows);
 // Redraws the rows from `first` to `last` that are in sight, of those last shown.
 void ShowChangedRows(HWND list, size_t first, size_t last);
 

@@ -59,59 +59,86 @@ size_t Checked(const RowCounts& counts) {
   return counts.Files() - counts.waiting;
 }
 
+// "setup.exe OK; 3 other listed files are not in this folder".
+Text HereOkOthersAbsent(const RowCounts& counts, const Text& onlyOkName) {
+  const Text ok =
+      counts.ok == 1 && !onlyOkName.empty() ? onlyOkName + L" OK" : Files(counts.ok) + L" OK";
+  return ok + L"; " + std::to_wstring(counts.missing) +
+         (counts.missing == 1 ? L" other listed file is" : L" other listed files are") +
+         L" not in this folder";
+}
+
+// The one rule for green: the sums file was read to its end, the run ended without a cancel, and
+// every listed file was checked and is OK. (A sums file that lists no file never comes here: it
+// gets a red sentence of its own.) Anything else is red, but for the download of one file among
+// several listed: when every file here is OK and the others are not in the folder, the verdict
+// says both without alarm.
+Verdict FinishedVerdict(const RowCounts& counts, const SumsFileFacts& facts) {
+  if (counts.failed + counts.unreadable + counts.waiting > 0 ||
+      (counts.missing > 0 && counts.ok == 0)) {
+    Text words = FailureWords(counts, true);
+    if (counts.waiting > 0) {
+      words += (words.empty() ? L"" : L", ") + std::to_wstring(counts.waiting) + L" NOT CHECKED";
+    }
+    return {words, Text(), VerdictColour::RED};
+  }
+  if (counts.missing > 0) {
+    return {HereOkOthersAbsent(counts, facts.onlyOkName), Text(), VerdictColour::NEUTRAL};
+  }
+  const Text all = counts.ok == 1 ? Text(L"1 file OK") : L"All " + Files(counts.ok) + L" OK";
+  return {all, Text(), VerdictColour::GREEN};
+}
+
+// "SHA256SUMS could not be read to the end: REASON. 12 entries read before it stopped."
+Text UnfinishedRead(const RowCounts& counts, const SumsFileFacts& facts) {
+  const size_t read = counts.Files();
+  return facts.name + L" could not be read to the end: " + facts.readFailure + L". " +
+         std::to_wstring(read) + (read == 1 ? L" entry" : L" entries") +
+         L" read before it stopped.";
+}
+
 }  // namespace
 
-RowCounts CountRows(const std::vector<CheckRow>& rows) {
-  RowCounts counts;
-  for (const CheckRow& row : rows) {
-    switch (row.status) {
-      case RowStatus::OK:
-        ++counts.ok;
-        break;
-      case RowStatus::FAILED:
-        ++counts.failed;
-        break;
-      case RowStatus::MISSING:
-        ++counts.missing;
-        break;
-      case RowStatus::UNREADABLE:
-        ++counts.unreadable;
-        break;
-      case RowStatus::WAITING:
-      case RowStatus::NOT_CHECKED:
-        ++counts.waiting;
-        break;
-    }
+void CountRow(RowCounts& counts, RowStatus status) {
+  switch (status) {
+    case RowStatus::OK:
+      ++counts.ok;
+      break;
+    case RowStatus::FAILED:
+      ++counts.failed;
+      break;
+    case RowStatus::MISSING:
+      ++counts.missing;
+      break;
+    case RowStatus::UNREADABLE:
+      ++counts.unreadable;
+      break;
+    case RowStatus::WAITING:
+    case RowStatus::NOT_CHECKED:
+      ++counts.waiting;
+      break;
   }
-  return counts;
 }
 
 Verdict SumsFileVerdict(const RowCounts& counts, const std::vector<size_t>& unrecognisedLines,
-                        RunState state) {
+                        RunState state, const SumsFileFacts& facts) {
   Verdict verdict;
-  verdict.details = Details(counts, unrecognisedLines);
-  const Text failures = FailureWords(counts, true);
-  switch (state) {
-    case RunState::RUNNING:
-      verdict.text = L"Checking " + std::to_wstring(Checked(counts)) + L" of " +
-                     Files(counts.Files()) + L"...";
-      break;
-    case RunState::CANCELLED:
-      verdict.text =
-          L"Cancelled after " + std::to_wstring(Checked(counts)) + L" of " + Files(counts.Files());
-      if (!failures.empty()) verdict.text += L": " + FailureWords(counts, false);
-      verdict.colour = failures.empty() ? VerdictColour::NEUTRAL : VerdictColour::RED;
-      break;
-    case RunState::DONE:
-      if (failures.empty()) {
-        verdict.text = counts.ok == 1 ? Text(L"1 file OK") : L"All " + Files(counts.ok) + L" OK";
-        verdict.colour = VerdictColour::GREEN;
-      } else {
-        verdict.text = failures;
-        verdict.colour = VerdictColour::RED;
-      }
-      break;
+  const Text details = Details(counts, unrecognisedLines);
+  if (state == RunState::RUNNING) {
+    verdict.text =
+        L"Checking " + std::to_wstring(Checked(counts)) + L" of " + Files(counts.Files()) + L"...";
+  } else if (!facts.readFailure.empty()) {
+    verdict = {UnfinishedRead(counts, facts), Text(), VerdictColour::RED};
+  } else if (state == RunState::CANCELLED) {
+    const Text failures = FailureWords(counts, false);
+    verdict.text =
+        L"Cancelled after " + std::to_wstring(Checked(counts)) + L" of " + Files(counts.Files());
+    if (!failures.empty()) verdict.text += L": " + failures;
+    verdict.colour = failures.empty() ? VerdictColour::NEUTRAL : VerdictColour::RED;
+  } else {
+    verdict = FinishedVerdict(counts, facts);
   }
+  verdict.details = details;
   return verdict;
 }
 
@@ -124,6 +151,12 @@ Verdict NoCheckLineVerdict(const Text& sumsFileName, size_t lines) {
                                : sumsFileName + L" has no line that this program understands as " +
                                      L"a file and its checksum.";
   return {text, Text(), VerdictColour::RED};
+}
+
+Verdict OutOfMemoryVerdict(const RowCounts& counts) {
+  return {L"Memory ran out after " + std::to_wstring(Checked(counts)) + L" of " +
+              Files(counts.Files()) + L"; the rows checked are kept.",
+          Details(counts, {}), VerdictColour::RED};
 }
 
 Verdict BinarySumsFileVerdict(const Text& sumsFileName) {

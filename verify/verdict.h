@@ -20,19 +20,30 @@ struct RowCounts {
   size_t Files() const { return ok + failed + missing + unreadable + waiting; }
 };
 
-RowCounts CountRows(const std::vector<CheckRow>& rows);
+// Counts a row of `status`.
+void CountRow(RowCounts& counts, RowStatus status);
 
 enum class RunState { RUNNING, DONE, CANCELLED };
 
-// A sums file's check: "All 12 files OK" on green; "2 of 12 FAILED, 1 MISSING" on red; while it
+// What a sums file's verdict needs beyond the rows' counts.
+struct SumsFileFacts {
+  Text name;         // the sums file's, as the window shows it
+  Text readFailure;  // why the sums file stopped being read part way; empty when read to its end
+  Text onlyOkName;   // the file of the one row OK, when exactly one is
+};
+
+// A sums file's check: "All 12 files OK" on green; "2 of 12 FAILED, 1 MISSING" on red;
+// "setup.exe OK; 3 other listed files are not in this folder" when what is here is good; while it
 // runs, how far it is. The details count each status and name the lines not understood
 // (`unrecognisedLines`, their numbers in the sums file).
 Verdict SumsFileVerdict(const RowCounts& counts, const std::vector<size_t>& unrecognisedLines,
-                        RunState state);
+                        RunState state, const SumsFileFacts& facts = {});
 
 // A sums file that cannot be checked at all: it cannot be read (`failure` says why), or none of
 // its lines is one this program understands.
 Verdict UnreadableSumsFileVerdict(const Text& failure);
 Verdict NoCheckLineVerdict(const Text& sumsFileName, size_t lines);
+// Memory ran out part way: the rows done are kept, the others not checked.
+Verdict OutOfMemoryVerdict(const RowCounts& counts);
 // A file taken for a sums file by its name that holds binary data (an image, a program).
 Verdict BinarySumsFileVerdict(const Text& sumsFileName);

@@ -5,9 +5,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <new>
 
 #include "sums/pasted_digest.h"
 #include "toolkit/dropped_files.h"
@@ -17,6 +19,7 @@
 #include "toolkit/numbered_window.h"
 #include "toolkit/open_file_dialog.h"
 #include "toolkit/window_shortcuts.h"
+#include "verify/check_run.h"
 #include "verify/check_view.h"
 #include "verify/clipboard.h"
 #include "verify/command_line_file.h"
@@ -34,6 +37,9 @@ constexpr int32_t EVENT_RUN_POSTED = 0x10100;
 constexpr UINT_PTR PROGRESS_TIMER = 1;
 constexpr UINT PROGRESS_TICK_MS = 100;
 constexpr int32_t PROGRESS_RANGE = 1000;
+// How long Cancel waits for a run to stop by itself, so that the rows being judged are kept;
+// within the tenth of a second in which a button should answer.
+constexpr std::chrono::milliseconds CANCEL_WAIT{50};
 constexpr WORD COMMAND_ENTER = 100, COMMAND_ESCAPE = 101, COMMAND_COPY = 102;
 const ACCEL SHORTCUTS[] = {{FVIRTKEY | FNOINVERT, VK_RETURN, COMMAND_ENTER},
                            {FVIRTKEY | FNOINVERT, VK_ESCAPE, COMMAND_ESCAPE},
@@ -181,7 +187,21 @@ class Controller {
   bool CancelOrClose() {
     if (!Running()) return false;
     run->Cancel();
+    if (run->WaitForEnd(CANCEL_WAIT)) {
+      TakeFromRun();
+    } else {
+      LetGoOfRun();  // a read that does not return
+    }
     return true;
+  }
+
+  // The run is left to end by itself; what it posted is shown, the rows not reached not checked.
+  void LetGoOfRun() {
+    view.EndCancelled(run->Take());
+    StopRun();
+    ShowRows(List(), &view.rows);
+    ShowVerdict(view.CurrentVerdict());
+    ShowProgress(PROGRESS_RANGE, Text());
   }
 
   bool OnCommand(WORD command) {
@@ -235,13 +255,19 @@ class Controller {
     if (outbox.Empty()) return;
     const bool finished = outbox.finished;
     // Listing gives the rows and the end reorders them; between, rows only change.
-    const bool allRows = outbox.listed || finished;
+    const bool allRows = outbox.listing != nullptr || finished;
     size_t first = SIZE_MAX, last = 0;
     for (const RowUpdate& update : outbox.updates) {
       first = std::min(first, update.index);
       last = std::max(last, update.index);
     }
-    view.Apply(std::move(outbox));
+    try {
+      view.Apply(std::move(outbox));
+    } catch (const std::bad_alloc&) {
+      view.outOfMemory = true;  // the rows shown so far stay
+      LetGoOfRun();
+      return;
+    }
     if (allRows) {
       ShowRows(List(), &view.rows);
     } else {

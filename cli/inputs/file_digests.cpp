@@ -7,7 +7,8 @@
 namespace {
 
 DigestRun& ProgramRun() {
-  static DigestRun run(DigestWorkersForThisMachine());
+  // A stalled read holds up the lines before it, which are printed in order after it anyway.
+  static DigestRun run(DigestWorkersForThisMachine(), DigestRun::Waiting::HELPS);
   return run;
 }
 

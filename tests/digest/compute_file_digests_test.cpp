@@ -137,17 +137,21 @@ TEST(DigestRun, ManyFilesInFlightGiveWhatOneReadOfEachGivesInTheirOrder) {
   for (const std::vector<DigestChoice>& choices :
        {std::vector<DigestChoice>{{DIGEST_SHA2, 256}}, AllChoices()}) {
     for (unsigned workers : WORKER_COUNTS) {
-      DigestRun run(workers);
-      std::vector<std::unique_ptr<DigestJob>> jobs;
-      for (const Text& path : paths) {
-        jobs.push_back(std::make_unique<DigestJob>(path, false, choices));
-        run.Start(*jobs.back());
-      }
-      for (size_t i = 0; i < paths.size(); ++i) {
-        run.Finish(*jobs[i], nullptr);
-        EXPECT_EQ(jobs[i]->digests, ComputeFileDigests(paths[i], choices, 1))
-            << i << ", " << workers << " workers";
-        EXPECT_EQ(jobs[i]->opening.Opened(), i != 30);
+      for (const DigestRun::Waiting waiting :
+           {DigestRun::Waiting::SLEEPS, DigestRun::Waiting::HELPS}) {
+        DigestRun run(workers, waiting);
+        std::vector<std::unique_ptr<DigestJob>> jobs;
+        for (const Text& path : paths) {
+          jobs.push_back(std::make_unique<DigestJob>(path, false, choices));
+          run.Start(*jobs.back());
+        }
+        for (size_t i = 0; i < paths.size(); ++i) {
+          run.Finish(*jobs[i], nullptr);
+          EXPECT_EQ(jobs[i]->digests, ComputeFileDigests(paths[i], choices, 1))
+              << i << ", " << workers << " workers, helping "
+              << (waiting == DigestRun::Waiting::HELPS);
+          EXPECT_EQ(jobs[i]->opening.Opened(), i != 30);
+        }
       }
     }
   }

@@ -72,7 +72,7 @@ std::string Line(const char* hex, const char* name) {
   return std::string(hex) + "  " + name + "\n";
 }
 
-TEST(CheckRun, ASumsFileGivesEveryStatusFailuresFirstAndNamesTheLinesNotUnderstood) {
+TEST(CheckRun, ASumsFileGivesEveryStatusFailuresFirstMissingLastAndNamesTheLinesNotUnderstood) {
   Folder("sums");
   WriteScratchFile("sums/a.txt", "abc");
   WriteScratchFile("sums/b.txt", "abd");
@@ -92,12 +92,33 @@ TEST(CheckRun, ASumsFileGivesEveryStatusFailuresFirstAndNamesTheLinesNotUndersto
   EXPECT_NE(view.rows[0].computed, view.rows[0].expected);
   EXPECT_EQ(view.rows[1].status, RowStatus::UNREADABLE);
   EXPECT_FALSE(view.rows[1].reason.empty());
-  EXPECT_EQ(view.rows[2].status, RowStatus::MISSING);
-  EXPECT_EQ(view.rows[3].status, RowStatus::OK);
-  EXPECT_EQ(view.rows[3].algorithm, L"SHA-256");
-  EXPECT_EQ(view.rows[3].size, 3);
+  EXPECT_EQ(view.rows[2].status, RowStatus::OK);
+  EXPECT_EQ(view.rows[2].algorithm, L"SHA-256");
+  EXPECT_EQ(view.rows[2].size, 3);
+  EXPECT_EQ(view.rows[3].status, RowStatus::MISSING);
   EXPECT_EQ(view.malformedLines, std::vector<size_t>{4});
   EXPECT_EQ(view.CurrentVerdict().text, L"1 of 4 FAILED, 1 MISSING, 1 UNREADABLE");
+}
+
+TEST(CheckRun, ASumsFileCutShortIsRedThoughEveryRowReadIsOk) {
+  CheckView view;
+  view.Begin(CheckKind::SUMS_FILE, L"dl/SHA256SUMS");
+  RunOutbox listing;
+  auto entries = std::make_shared<Listing>();
+  entries->Add(ProperEntry(SumsLineForm::GNU, nullptr, TextFromUtf8(SHA256_ABC), L"a"),
+               AllAlgorithms());
+  listing.listing = entries;
+  listing.failure = L"Input/output error";
+  view.Apply(std::move(listing));
+  RunOutbox end;
+  end.updates.push_back({0, RowOutcome()});
+  end.updates[0].outcome.status = RowStatus::OK;
+  end.finished = true;
+  view.Apply(std::move(end));
+  EXPECT_EQ(view.CurrentVerdict().colour, VerdictColour::RED);
+  EXPECT_EQ(view.CurrentVerdict().text,
+            L"SHA256SUMS could not be read to the end: Input/output error. 1 entry read before "
+            L"it stopped.");
 }
 
 TEST(CheckRun, AnUntaggedDigestOfASharedLengthMatchesTheAlgorithmThatGaveIt) {
@@ -172,8 +193,11 @@ TEST(CheckRun, CancelKeepsTheRowsDoneAndLeavesTheOthersNotChecked) {
     run.Cancel();
   });
   EXPECT_EQ(view.state, RunState::CANCELLED);
-  const RowCounts counts = CountRows(view.rows);
-  EXPECT_EQ(counts.failed + counts.missing + counts.unreadable, 0u);
+  const RowCounts counts = view.rows.Counts();
+  // A large file a worker read through before the cancel reached it is judged (FAILED: its digest
+  // is not the one listed); how many depends on the machine's load.
+  EXPECT_EQ(counts.ok, 1u);
+  EXPECT_EQ(counts.missing + counts.unreadable, 0u);
   EXPECT_GE(counts.waiting, 1u);
   EXPECT_EQ(view.rows.back().status, RowStatus::NOT_CHECKED);
 }
@@ -261,12 +285,12 @@ TEST(CheckRun, AFileThatVanishesMidRunIsMissingWithAReasonAndTheRunGoesOn) {
   });
   EXPECT_EQ(view.state, RunState::DONE);
   ASSERT_EQ(view.rows.size(), 12u);
-  const RowCounts counts = CountRows(view.rows);
+  const RowCounts counts = view.rows.Counts();
   EXPECT_EQ(counts.failed, 6u);  // every large file, read through
   // Those read before it went are OK; those after, MISSING (how many depends on the workers).
   EXPECT_EQ(counts.ok + counts.missing, 6u);
-  for (const CheckRow& row : view.rows) {
-    EXPECT_TRUE(row.status != RowStatus::MISSING || !row.reason.empty());
+  for (size_t i = 0; i < view.rows.size(); ++i) {
+    EXPECT_TRUE(view.rows[i].status != RowStatus::MISSING || !view.rows[i].reason.empty());
   }
 }
 
@@ -284,10 +308,9 @@ TEST(CheckRun, AListedFifoOrDeviceIsUnreadableAtOnceAndNeverRead) {
   const CheckView view = RunToEnd(start, [&](CheckRun& run) { run.CheckSumsFile(sums); });
   ASSERT_EQ(view.rows.size(), 3u);
   EXPECT_EQ(view.CurrentVerdict().text, L"2 of 3 UNREADABLE");
-  for (const CheckRow& row : view.rows) {
-    if (row.status == RowStatus::UNREADABLE) {
-      EXPECT_EQ(row.reason, L"not a file");
-    }
+  for (size_t i = 0; i < view.rows.size(); ++i) {
+    const CheckRow row = view.rows[i];
+    EXPECT_TRUE(row.status != RowStatus::UNREADABLE || row.reason == L"not a file") << i;
   }
 }
 #endif

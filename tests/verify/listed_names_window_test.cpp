@@ -10,7 +10,7 @@
 #include <fstream>
 #include <functional>
 
-#include "tests/driver/window_driver.h"
+#include "tests/support/window_driver.h"
 #include "verify/control_numbers.h"
 
 namespace {

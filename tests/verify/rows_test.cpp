@@ -3,7 +3,7 @@
 
 #include "verify/check_rows.h"
 #include "verify/copied_rows.h"
-#include "verify/row_order.h"
+#include "verify/row_table.h"
 
 namespace {
 
@@ -31,17 +31,32 @@ TEST(Rows, StatusCellsCarryTheReasonAndOnlyAFailureShowsDigests) {
   EXPECT_EQ(CellText(Row(L"c", RowStatus::WAITING), RowColumn::STATUS), L"");
 }
 
-TEST(Rows, AfterARunFailuresComeFirstEachKindInTheFilesOrder) {
-  std::vector<CheckRow> rows = {
-      Row(L"ok1", RowStatus::OK),          Row(L"miss1", RowStatus::MISSING),
-      Row(L"fail1", RowStatus::FAILED),    Row(L"ok2", RowStatus::OK),
-      Row(L"bad1", RowStatus::UNREADABLE), Row(L"fail2", RowStatus::FAILED),
-      Row(L"left", RowStatus::NOT_CHECKED)};
-  PutFailuresFirst(rows);
+TEST(Rows, AfterARunFailuresComeFirstAndFilesNotHereAfterThoseChecked) {
+  const std::pair<const wchar_t*, RowStatus> listed[] = {
+      {L"ok1", RowStatus::OK},      {L"miss1", RowStatus::MISSING},   {L"fail1", RowStatus::FAILED},
+      {L"ok2", RowStatus::OK},      {L"bad1", RowStatus::UNREADABLE}, {L"fail2", RowStatus::FAILED},
+      {L"left", RowStatus::WAITING}};
+  auto listing = std::make_shared<Listing>();
+  for (const auto& [name, status] : listed) {
+    listing->Add(ProperEntry(SumsLineForm::GNU, nullptr, L"01234567", name), AllAlgorithms());
+  }
+  RowTable rows;
+  rows.List(listing);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    RowOutcome outcome;
+    outcome.status = listed[i].second;
+    rows.Set(i, std::move(outcome));
+  }
+  rows.End(true);
   std::vector<Text> names;
-  for (const CheckRow& row : rows) names.push_back(row.name);
+  for (size_t i = 0; i < rows.size(); ++i) names.push_back(rows[i].name);
+  EXPECT_EQ(rows.back().status, RowStatus::NOT_CHECKED);
+  const RowCounts counts = rows.Counts();
+  EXPECT_EQ(std::vector<size_t>(
+                {counts.ok, counts.failed, counts.unreadable, counts.missing, counts.waiting}),
+            std::vector<size_t>({2, 2, 1, 1, 1}));
   EXPECT_EQ(names,
-            (std::vector<Text>{L"fail1", L"fail2", L"bad1", L"miss1", L"ok1", L"ok2", L"left"}));
+            (std::vector<Text>{L"fail1", L"fail2", L"bad1", L"ok1", L"ok2", L"miss1", L"left"}));
 }
 
 TEST(Rows, CopyGivesTheSelectedRowsOrEveryRowOneLineEach) {

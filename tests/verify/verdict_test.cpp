@@ -31,6 +31,44 @@ TEST(Verdict, FailuresAreRedAndTheFirstSaysOfHowMany) {
             L"1 of 6 MISSING, 2 UNREADABLE");
 }
 
+// Every road to the end of a run: green only when all listed were checked and OK and the sums file
+// was read through; files not here beside good ones are said without alarm.
+TEST(Verdict, GreenOnlyWhenEverythingListedWasReadCheckedAndOk) {
+  const SumsFileFacts cut{L"SHA256SUMS", L"Input/output error", Text()};
+  const SumsFileFacts oneOk{L"SHA256SUMS", Text(), L"setup.exe"};
+  const struct {
+    RowCounts counts;
+    RunState state;
+    SumsFileFacts facts;
+    const wchar_t* text;
+    VerdictColour colour;
+  } cases[] = {
+      {Counts(12, 0, 0, 0), RunState::DONE, cut,
+       L"SHA256SUMS could not be read to the end: Input/output error. 12 entries read before it "
+       L"stopped.",
+       VerdictColour::RED},
+      {Counts(1, 0, 0, 0), RunState::CANCELLED, cut,
+       L"SHA256SUMS could not be read to the end: Input/output error. 1 entry read before it "
+       L"stopped.",
+       VerdictColour::RED},
+      {Counts(1, 0, 3, 0), RunState::DONE, oneOk,
+       L"setup.exe OK; 3 other listed files are not in this folder", VerdictColour::NEUTRAL},
+      {Counts(2, 0, 1, 0),
+       RunState::DONE,
+       {},
+       L"2 files OK; 1 other listed file is not in this folder",
+       VerdictColour::NEUTRAL},
+      {Counts(1, 1, 2, 0), RunState::DONE, oneOk, L"1 of 4 FAILED, 2 MISSING", VerdictColour::RED},
+      {Counts(0, 0, 4, 0), RunState::DONE, {}, L"4 of 4 MISSING", VerdictColour::RED},
+      {Counts(3, 0, 0, 0, 2), RunState::DONE, {}, L"2 NOT CHECKED", VerdictColour::RED},
+  };
+  for (const auto& each : cases) {
+    const Verdict verdict = SumsFileVerdict(each.counts, {}, each.state, each.facts);
+    EXPECT_EQ(verdict.text, each.text);
+    EXPECT_EQ(verdict.colour, each.colour) << Utf8FromText(verdict.text);
+  }
+}
+
 TEST(Verdict, LinesNotUnderstoodAreCountedAndNamedByNumber) {
   EXPECT_EQ(SumsFileVerdict(Counts(2, 0, 0, 0), {7}, RunState::DONE).details,
             L"2 OK, 0 FAILED, 0 MISSING, 0 UNREADABLE; 1 line not understood: line 7");
@@ -57,21 +95,6 @@ TEST(Verdict, ASumsFileWithNoLineUnderstoodSaysSoInOneSentence) {
   EXPECT_EQ(none.text,
             L"notes.txt has no line that this program understands as a file and its checksum.");
   EXPECT_EQ(none.colour, VerdictColour::RED);
-}
-
-TEST(Verdict, CountsTakeEachStatusOnce) {
-  std::vector<CheckRow> rows(7);
-  const RowStatus statuses[] = {RowStatus::OK,        RowStatus::OK,      RowStatus::FAILED,
-                                RowStatus::MISSING,   RowStatus::WAITING, RowStatus::NOT_CHECKED,
-                                RowStatus::UNREADABLE};
-  for (size_t i = 0; i < rows.size(); ++i) rows[i].status = statuses[i];
-  const RowCounts counts = CountRows(rows);
-  EXPECT_EQ(counts.ok, 2u);
-  EXPECT_EQ(counts.failed, 1u);
-  EXPECT_EQ(counts.missing, 1u);
-  EXPECT_EQ(counts.unreadable, 1u);
-  EXPECT_EQ(counts.waiting, 2u);
-  EXPECT_EQ(counts.Files(), 7u);
 }
 
 }  // namespace

@@ -10,12 +10,13 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
-#include "tests/driver/window_driver.h"
+#include "tests/support/window_driver.h"
 #include "verify/control_numbers.h"
 
 namespace {
@@ -255,6 +256,46 @@ TEST(VerifyWindow, ClosingByWmCloseInTheMiddleOfARunEndsTheProgramAtOnce) {
   EXPECT_EQ(program.Close(DrivenProgram::CloseBy::CLOSE_MESSAGE, 5000), 0);
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
+}
+
+// Under the read faults library (tests/support/read_faults.c), which the tests' Wine loads: reads
+// of a sums file fail from 64 KiB on, and a listed file's read never returns.
+TEST(VerifyWindow, ASumsFileWhoseReadFailsPartWayIsRedAndSaysHowFarItWasRead) {
+  const std::filesystem::path folder = Folder("reads-fail-past-64k");
+  Write(folder / "a.txt", "abc");
+  std::string lines;
+  while (lines.size() < (200 << 10)) lines += Line(SHA256_ABC, "a.txt");
+  Write(folder / "SHA256SUMS", lines);
+  DrivenProgram program(VERIFY_PROGRAM, L"\"" + (folder / "SHA256SUMS").wstring() + L"\"");
+  ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
+  const std::wstring verdict = WaitForVerdict(program);
+  EXPECT_EQ(verdict.rfind(L"SHA256SUMS could not be read to the end: ", 0), 0u) << verdict;
+  EXPECT_NE(verdict.find(L" entries read before it stopped."), std::wstring::npos) << verdict;
+  EXPECT_EQ(program.Close(DrivenProgram::CloseBy::CLOSE_MESSAGE, 5000), 0);
+}
+
+TEST(VerifyWindow, AReadThatNeverReturnsHoldsNeitherCancelNorClose) {
+  const std::filesystem::path folder = Folder("stuck");
+  Write(folder / "a.txt", "abc");
+  // Written under another name: this process runs under the library too, and the writing reads.
+  Write(folder / "stuck.tmp", "abc");
+  std::filesystem::rename(folder / "stuck.tmp", folder / "reads-never-return.bin");
+  Write(folder / "SHA256SUMS",
+        Line(SHA256_ABC, "a.txt") + Line(SHA256_ABC, "reads-never-return.bin"));
+  for (const bool cancelFirst : {true, false}) {
+    DrivenProgram program(VERIFY_PROGRAM, L"\"" + (folder / "SHA256SUMS").wstring() + L"\"");
+    ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
+    ASSERT_EQ(WaitForVerdict(program, L"Checking 1 of 2"), L"Checking 1 of 2 files...");
+    ULONGLONG asked = GetTickCount64();
+    if (cancelFirst) {
+      program.ClickButton(CANCEL_BUTTON);
+      EXPECT_EQ(WaitForVerdict(program, L"Cancelled"), L"Cancelled after 1 of 2 files");
+      std::printf("Cancel answered in %llu ms\n", GetTickCount64() - asked);
+      asked = GetTickCount64();
+    }
+    EXPECT_EQ(program.Close(DrivenProgram::CloseBy::CLOSE_MESSAGE, 10000), 0);
+    std::printf("Close ended the program in %llu ms\n", GetTickCount64() - asked);
+  }
 }
 
 TEST(VerifyWindow, AHugeSumsFileIsReadWhileTheWindowAnswersAndEscapeOrAnotherFileStopsTheReading) {
