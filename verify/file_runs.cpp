@@ -10,7 +10,7 @@ std::shared_ptr<const Listing> ListFiles(RunBoard& board, std::vector<Group>& gr
   auto listing = std::make_shared<Listing>();
   uint64_t total = 0;
   for (const Group& group : groups) {
-    listing->Add(group.entries[0], group.entryAlgorithms[0]);
+    listing->Add(group.listed.entries[0], group.listed.entryAlgorithms[0]);
     total += ListedFileSize(group.path);
   }
   board.Post([&](RunOutbox& box) { box.listing = listing; }, true);
@@ -33,9 +33,7 @@ void RunDigestCheck(RunBoard& board, const Text& file, const AlgorithmList& cand
   const NamedAlgorithm* named = candidates.size() == 1 ? candidates[0] : nullptr;
   std::vector<Group> groups(1);
   groups[0].path = file;
-  groups[0].algorithms = candidates;
-  groups[0].entries = {ProperEntry(SumsLineForm::GNU, named, hex, file)};
-  groups[0].entryAlgorithms = {candidates};
+  groups[0].listed.Add(ProperEntry(SumsLineForm::GNU, named, hex, file), candidates);
   ListFiles(board, groups);
   ReadGroups(board, TakeInTurn(groups), [&](const Group& read, const DigestJob& job) {
     std::vector<RowUpdate> updates = JudgeGroup(read, job);
@@ -52,9 +50,10 @@ void RunComparison(RunBoard& board, const Text& first, const Text& second) {
   const Text paths[] = {first, second};
   for (size_t i = 0; i < groups.size(); ++i) {
     groups[i].path = paths[i];
-    groups[i].algorithms = groups[i].entryAlgorithms.emplace_back(sha256);
+    SumsEntry entry;
+    entry.name = paths[i];
+    groups[i].listed.Add(std::move(entry), sha256);
     groups[i].firstRow = i;
-    groups[i].entries.emplace_back().name = paths[i];
   }
   ListFiles(board, groups);
   std::vector<RowOutcome> rows(2);

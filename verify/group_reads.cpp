@@ -59,8 +59,8 @@ void ReadGroups(RunBoard& board, const NextGroup& next, const GroupDone& done) {
       Group group;
       more = next(group);
       if (!more) break;
-      group.job = std::make_unique<DigestJob>(group.path, false, DigestChoices(group.algorithms),
-                                              FileKinds::REGULAR_ONLY);
+      group.job = std::make_unique<DigestJob>(
+          group.path, false, DigestChoices(group.listed.algorithms), FileKinds::REGULAR_ONLY);
       if (group.refusal.empty()) run.Start(*group.job);
       started.push_back(std::move(group));
     }
@@ -82,11 +82,9 @@ std::vector<RowUpdate> JudgeGroup(const Group& group, const DigestJob& job) {
   const FileFailure failure =
       group.refusal.empty() ? FailureOf(job) : RefusalFailure(group.refusal);
   std::vector<RowUpdate> updates;
-  for (size_t i = 0; i < group.entries.size(); ++i) {
-    const SumsEntry& entry = group.entries[i];
-    const EntryVerdict verdict =
-        failure.failed ? JudgeUnreadEntry(entry, group.entryAlgorithms[i], failure)
-                       : JudgeEntry(entry, group.entryAlgorithms[i], group.algorithms, job.digests);
+  for (size_t i = 0; i < group.listed.entries.size(); ++i) {
+    const SumsEntry& entry = group.listed.entries[i];
+    const EntryVerdict verdict = group.listed.Judge(i, failure, job.digests);
     RowOutcome outcome;
     outcome.status = StatusOf(verdict.status);
     if (verdict.status == EntryStatus::OK && entry.moreDigests.empty()) {

@@ -8,18 +8,15 @@
 #include <vector>
 
 #include "digest/digest_run.h"
-#include "sums/named_algorithms.h"
-#include "sums/sums_entry.h"
+#include "sums/entry_group.h"
 #include "verify/run_board.h"
 
 // One read of one file for the rows listed one after another that name it.
 struct Group {
   Text path;
-  Text refusal;              // why the listed name is not opened; empty: read `path`
-  AlgorithmList algorithms;  // every row's, once each
-  size_t firstRow = 0;       // its rows follow on from here, one an entry
-  std::vector<SumsEntry> entries;
-  std::vector<AlgorithmList> entryAlgorithms;
+  Text refusal;         // why the listed name is not opened; empty: read `path`
+  size_t firstRow = 0;  // its rows follow on from here, one an entry
+  EntryGroup listed;
   std::unique_ptr<DigestJob> job;
 };
 

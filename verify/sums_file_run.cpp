@@ -87,16 +87,7 @@ void CheckListing(RunBoard& board, const Listing& listing, const Text& sumsFile)
     group.path = std::move(file.path);
     group.refusal = std::move(file.refusal);
     group.firstRow = first;
-    for (; first < end; ++first) {
-      group.entries.push_back(listing.Entry(first));
-      group.entryAlgorithms.push_back(listing.Algorithms(first));
-      for (const NamedAlgorithm* algorithm : group.entryAlgorithms.back()) {
-        if (std::find(group.algorithms.begin(), group.algorithms.end(), algorithm) ==
-            group.algorithms.end()) {
-          group.algorithms.push_back(algorithm);
-        }
-      }
-    }
+    for (; first < end; ++first) group.listed.Add(listing.Entry(first), listing.Algorithms(first));
     return true;
   };
   ReadGroups(board, next, [&](const Group& group, const DigestJob& job) {
