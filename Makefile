@@ -46,8 +46,10 @@ test: export PHASE_LOG := $(abspath $(TEST_PHASES))
 test: test-phases checks native win64
 	$(PHASE) "native tests" ctest --preset native
 	@# The fuzz targets are built, then run for a set time each, beside the Windows tests, which
-	@# leave the processor idle much of the time while they wait for windows; their table follows.
-	{ $(MAKE) --no-print-directory fuzzers && $(PHASE) "fuzz targets" scripts/run-fuzz.sh 30; } \
+	@# leave the processor idle much of the time while they wait for windows; at a low
+	@# priority, so that they take mostly that idle time. Their table follows.
+	{ nice -n 10 $(MAKE) --no-print-directory fuzzers && \
+	  $(PHASE) "fuzz targets" nice -n 10 scripts/run-fuzz.sh 30; } \
 	  >$(FUZZ_OUTPUT) 2>&1 & fuzzing=$$!; \
 	  $(PHASE) "Windows tests (Wine)" scripts/wine-session.sh ctest --preset win64; windows=$$?; \
 	  wait $$fuzzing; fuzzed=$$?; cat $(FUZZ_OUTPUT); [ $$windows -eq 0 ] && [ $$fuzzed -eq 0 ]

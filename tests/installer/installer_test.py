@@ -491,40 +491,53 @@ TYPE_NAMES = {REG_SZ: "REG_SZ", REG_EXPAND_SZ: "REG_EXPAND_SZ"}
 
 
 class UsersPath(unittest.TestCase):
-    """The user's PATH in each shape, each in a fresh prefix: after the install it is the value
-    before with the folder appended (or the folder alone, or unchanged when it holds the folder),
-    of the same type; a new console then finds checksums-cli; after the uninstall the value is
-    the same bytes as before, or gone when there was none."""
+    """The user's PATH in each shape: after the install it is the value before with the folder
+    appended (or the folder alone, or unchanged when it holds the folder), of the same type; a
+    new console then finds checksums-cli; after the uninstall the value is the same bytes as
+    before, or gone when there was none. The shapes share one prefix, whose environment each
+    case sets anew from the fresh prefix's: a copy of a prefix for each took most of the time."""
     maxDiff = None
 
+    @classmethod
+    def setUpClass(cls):
+        cls.prefix = Prefix("path")
+        type_numbers = {name: number for number, name in TYPE_NAMES.items()}
+        cls.fresh = {name: (type_numbers[exported_type(value)], exported_text(value))
+                     for name, value in cls.prefix.environment_values().items()}
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.prefix.remove()
+
+    def set_environment(self, values):
+        prefix = self.prefix
+        self.assertEqual(prefix.wine("reg", "delete", ENVIRONMENT_KEY, "/f").returncode, 0)
+        prefix.import_values(ENVIRONMENT_KEY, dict(self.fresh, **values))
+
     def check_install_and_uninstall(self, case, before, others=None):
-        prefix = Prefix("path-" + case)
-        try:
-            values = dict(others or {})
-            if before:
-                values["Path"] = before
-            if values:
-                prefix.import_values(ENVIRONMENT_KEY, values)
-            exported = prefix.environment_values()
-            self.assertEqual(prefix.wine(SETUP[VERSION], "/S", "/NOVERB", "/NOSENDTO").returncode,
-                             0)
-            kind, text = before or (REG_EXPAND_SZ, "")
-            holding = "holding" in case
-            expected = text if holding else (text + ";" if text else "") + WINDOWS_INSTALL_DIR
-            installed = prefix.environment_values()
-            path = installed.get("Path", '""')
-            self.assertEqual((exported_type(path), len(exported_text(path))),
-                             (TYPE_NAMES[kind], len(expected)))
-            self.assertEqual(exported_text(path), expected)
-            self.assertEqual({name: value for name, value in installed.items() if name != "Path"},
-                             {name: value for name, value in exported.items() if name != "Path"})
-            if len(expected) < WINE_LONGEST_VARIABLE:
-                self.assertEqual(prefix.console_version(),
-                                 "checksums-cli (Calculate Checksums) %s" % VERSION)
-            self.assertEqual(prefix.uninstall_in_place(), 0)
-            self.assertEqual(prefix.environment_values(), exported)
-        finally:
-            prefix.remove()
+        prefix = self.prefix
+        values = dict(others or {})
+        if before:
+            values["Path"] = before
+        self.set_environment(values)
+        exported = prefix.environment_values()
+        self.assertEqual(prefix.wine(SETUP[VERSION], "/S", "/NOVERB", "/NOSENDTO").returncode,
+                         0)
+        kind, text = before or (REG_EXPAND_SZ, "")
+        holding = "holding" in case
+        expected = text if holding else (text + ";" if text else "") + WINDOWS_INSTALL_DIR
+        installed = prefix.environment_values()
+        path = installed.get("Path", '""')
+        self.assertEqual((exported_type(path), len(exported_text(path))),
+                         (TYPE_NAMES[kind], len(expected)))
+        self.assertEqual(exported_text(path), expected)
+        self.assertEqual({name: value for name, value in installed.items() if name != "Path"},
+                         {name: value for name, value in exported.items() if name != "Path"})
+        if len(expected) < WINE_LONGEST_VARIABLE:
+            self.assertEqual(prefix.console_version(),
+                             "checksums-cli (Calculate Checksums) %s" % VERSION)
+        self.assertEqual(prefix.uninstall_in_place(), 0)
+        self.assertEqual(prefix.environment_values(), exported)
 
     def test_next_to_a_default_value(self):
         self.check_install_and_uninstall("default_value", (REG_EXPAND_SZ, EARLIER_PATH),
@@ -532,20 +545,17 @@ class UsersPath(unittest.TestCase):
                                           "TEMP": (REG_EXPAND_SZ, "%USERPROFILE%\\Temp")})
 
     def test_a_folder_holding_the_separator_goes_on_in_quotes_and_comes_off_again(self):
-        prefix = Prefix("path-separator")
-        try:
-            prefix.import_values(ENVIRONMENT_KEY, {"Path": (REG_EXPAND_SZ, EARLIER_PATH)})
-            exported = prefix.environment_values()
-            folder = "C:\\users\\%s\\a;b\\Calculate Checksums" % USER
-            setup = "Z:" + SETUP[VERSION].replace("/", "\\")
-            self.assertEqual(prefix.run_written_whole(setup, "/S /NOVERB /NOSENDTO /D=" + folder),
-                             0)
-            self.assertEqual(exported_text(prefix.environment_values()["Path"]),
-                             '%s;"%s"' % (EARLIER_PATH, folder))
-            self.assertEqual(prefix.uninstall_in_place(folder), 0)
-            self.assertEqual(prefix.environment_values(), exported)
-        finally:
-            prefix.remove()
+        prefix = self.prefix
+        self.set_environment({"Path": (REG_EXPAND_SZ, EARLIER_PATH)})
+        exported = prefix.environment_values()
+        folder = "C:\\users\\%s\\a;b\\Calculate Checksums" % USER
+        setup = "Z:" + SETUP[VERSION].replace("/", "\\")
+        self.assertEqual(prefix.run_written_whole(setup, "/S /NOVERB /NOSENDTO /D=" + folder),
+                         0)
+        self.assertEqual(exported_text(prefix.environment_values()["Path"]),
+                         '%s;"%s"' % (EARLIER_PATH, folder))
+        self.assertEqual(prefix.uninstall_in_place(folder), 0)
+        self.assertEqual(prefix.environment_values(), exported)
 
 
 def path_case(case, before):
