@@ -2,14 +2,6 @@
 
 #include "sums/sums_file_reader.h"
 
-WholeSumsFile ReadWholeSumsFile(const Text& path, const SumsReadProgress& goOn) {
-  std::vector<SumsEntry> entries;
-  WholeSumsFile whole = ReadSumsFileEntries(
-      path, [&](SumsEntry&& entry) { entries.push_back(std::move(entry)); }, goOn);
-  whole.entries = std::move(entries);
-  return whole;
-}
-
 WholeSumsFile ReadSumsFileEntries(const Text& path, const std::function<void(SumsEntry&&)>& take,
                                   const SumsReadProgress& goOn) {
   WholeSumsFile whole;

@@ -1,8 +1,9 @@
 #pragma once
-// A whole sums file read at once, for a program that shows every entry: the entries in a known
-// form and the numbers of the lines in none, read line by line through the same reader as
-// `checksums-cli -c`, "-" being standard input. A digest-alone entry (setup.iso.sha256) names its
-// file with the sums file's folder in front; every other name is as the line writes it.
+// A whole sums file read through, for a program that shows every entry: each entry in a known
+// form handed on as it is read and the numbers of the lines in none, read line by line through
+// the same reader as `checksums-cli -c`, "-" being standard input. A digest-alone entry
+// (setup.iso.sha256) names its file with the sums file's folder in front; every other name is as
+// the line writes it.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -12,12 +13,12 @@
 #include "sums/sums_entry.h"
 
 struct WholeSumsFile {
-  std::vector<SumsEntry> entries;      // in known forms, in the file's order
   std::vector<size_t> malformedLines;  // lines in no known form, counted from 1, in order
   // Why the sums file could not be opened or read through, as the companion words it after
-  // "cannot read NAME: "; empty when it was. The entries before a failed read are kept.
+  // "cannot read NAME: "; empty when it was. The entries before a failed read were handed on.
   Text failure;
-  // Binary data, not text: the reading stopped there, and the entries read before it are noise.
+  // Binary data, not text: the reading stopped there, and the entries handed on before it are
+  // noise.
   bool binary = false;
   bool stopped = false;  // `goOn` said no before the end
 };
@@ -26,9 +27,7 @@ struct WholeSumsFile {
 // each piece and answers whether to go on, so that reading a huge file can be stopped.
 using SumsReadProgress = std::function<bool(uint64_t bytesRead, int64_t size)>;
 
-WholeSumsFile ReadWholeSumsFile(const Text& path, const SumsReadProgress& goOn = nullptr);
-
-// The same read for a list too large to hold twice: each entry in a known form goes to `take` as
-// it is read, and `entries` stays empty. Those taken before binary data was met are noise.
+// Each entry in a known form goes to `take` as it is read, so that a list too large to hold
+// twice is held once, by the taker. Those taken before binary data was met are noise.
 WholeSumsFile ReadSumsFileEntries(const Text& path, const std::function<void(SumsEntry&&)>& take,
                                   const SumsReadProgress& goOn = nullptr);

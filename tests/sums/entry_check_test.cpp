@@ -117,24 +117,31 @@ TEST(EntryCheck, AFileOrFolderOnThePathThatIsNotThereIsMissingAndAFolderIsUnread
   EXPECT_FALSE(FailureReadingPath(WriteScratchFile("abc.txt", "abc")).failed);
 }
 
+// The entries a read hands on, kept.
+WholeSumsFile ReadKeeping(const Text& path, std::vector<SumsEntry>& entries) {
+  return ReadSumsFileEntries(path, [&](SumsEntry&& entry) { entries.push_back(std::move(entry)); });
+}
+
 TEST(WholeSumsFile, KeepsTheEntriesAndNumbersTheMalformedLines) {
   const Text path = WriteScratchFile("SHA256SUMS", Utf8FromText(Text(SHA256_ABC) + L"  abc.txt\n" +
                                                                 L"no digest here\n# comment\n" +
                                                                 SHA3_256_ABC + L"  abc.txt\n!\n"));
-  const WholeSumsFile whole = ReadWholeSumsFile(path);
-  ASSERT_EQ(whole.entries.size(), 2u);
-  EXPECT_EQ(whole.entries[1].lineNumber, 4u);
+  std::vector<SumsEntry> entries;
+  const WholeSumsFile whole = ReadKeeping(path, entries);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[1].lineNumber, 4u);
   EXPECT_EQ(whole.malformedLines, (std::vector<size_t>{2, 5}));
   EXPECT_TRUE(whole.failure.empty());
-  EXPECT_FALSE(ReadWholeSumsFile(path + L".gone").failure.empty());
+  EXPECT_FALSE(ReadKeeping(path + L".gone", entries).failure.empty());
 }
 
 TEST(WholeSumsFile, ADigestAloneNamesItsFileInTheSumsFilesFolder) {
   const Text path = WriteScratchFile("setup.iso.md5", Utf8FromText(Text(MD5_EMPTY) + L" *\n"));
-  const WholeSumsFile whole = ReadWholeSumsFile(path);
-  ASSERT_EQ(whole.entries.size(), 1u);
-  EXPECT_EQ(whole.entries[0].name, TextFromPath(ScratchFolder() / "setup.iso"));
-  EXPECT_EQ(whole.entries[0].algorithm, Named(L"md5"));
+  std::vector<SumsEntry> entries;
+  ReadKeeping(path, entries);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].name, TextFromPath(ScratchFolder() / "setup.iso"));
+  EXPECT_EQ(entries[0].algorithm, Named(L"md5"));
 }
 
 }  // namespace
