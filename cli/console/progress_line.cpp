@@ -55,6 +55,8 @@ void Draw(const Text& line) {
   Text text = L"\r" + line;
   const size_t shown = static_cast<size_t>(shownWidth);
   if (line.size() < shown) text.append(shown - line.size(), L' ');
+  // Widened before the write: an interrupt that lands once the text is out must clear all of it.
+  shownWidth = static_cast<std::sig_atomic_t>(std::max(shown, line.size()));
   uint32_t error = 0;
   WriteConsoleText(ConsoleStream::ERRORS, text, error);
   shownWidth = static_cast<std::sig_atomic_t>(line.size());
