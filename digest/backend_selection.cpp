@@ -2,12 +2,14 @@
 
 #include <type_traits>
 
+#include "digest/blake3/blake3_backend.h"
 #include "digest/crc32/crc32_backend.h"
 #include "digest/digest_plugin.h"
 #include "digest/md5/md5_backend.h"
 #include "digest/sha1/sha1_backend.h"
 #include "digest/sha2/sha2_backend.h"
 #include "digest/sha3/keccak_backend.h"
+#include "digest/xxh3/xxh3_backend.h"
 
 namespace {
 
@@ -28,6 +30,10 @@ Result WithBackends(int32_t id, int32_t bits, Result unknown, Visit visit) {
       return visit(SHA256_BACKENDS, sha256Blocks, RunSha256Pass);
     case DIGEST_SHA3:
       return visit(KECCAK_BACKENDS, keccakAbsorb, RunKeccakPass);
+    case DIGEST_BLAKE3:
+      return visit(BLAKE3_BACKENDS, g_cpu_features, RunBlake3Pass);
+    case DIGEST_XXH3:
+      return visit(XXH3_BACKENDS, xxh3Backend, RunXxh3Pass);
   }
   return unknown;
 }
@@ -64,9 +70,11 @@ bool UseDigestBackend(int32_t id, int32_t bits, const std::string& name,
   });
 }
 
+// BLAKE3 keeps its own dispatch's rule, the widest path; the others are timed.
 void UseChosenDigestBackend(int32_t id, int32_t bits) {
-  WithBackends(id, bits, 0, [](const auto& list, auto& active, auto runPass) {
-    active = ChooseDigestBackend(list, runPass);
+  WithBackends(id, bits, 0, [id](const auto& list, auto& active, auto runPass) {
+    active = id == DIGEST_BLAKE3 ? WidestBackendRunOn(list, ThisProcessor(), ThisProcessor()).blocks
+                                 : ChooseDigestBackend(list, runPass);
     return 0;
   });
 }
@@ -75,6 +83,7 @@ std::string DigestBackendChosenOn(int32_t id, int32_t bits, const ProcessorFeatu
                                   const ProcessorFeatures& host) {
   return WithBackends(id, bits, std::string(), [&](const auto& list, auto& active, auto runPass) {
     using Blocks = std::remove_reference_t<decltype(active)>;
+    if (id == DIGEST_BLAKE3) return std::string(WidestBackendRunOn(list, features, host).name);
     return std::string(FastestBackendRunOn(list, features, host, TrialTimer<Blocks>(runPass)).name);
   });
 }

@@ -57,6 +57,20 @@ const DigestBackend<Blocks>& FastestBackendRunOn(const DigestBackend<Blocks> (&c
   return candidates[PickBackendByTime(times, COUNT)];
 }
 
+// The first candidate that both a processor with `features` and this one run: for code whose own
+// dispatch takes the widest path the processor has, and lists its paths widest first.
+template <typename Blocks, size_t COUNT>
+const DigestBackend<Blocks>& WidestBackendRunOn(const DigestBackend<Blocks> (&candidates)[COUNT],
+                                                const ProcessorFeatures& features,
+                                                const ProcessorFeatures& host) {
+  for (const DigestBackend<Blocks>& backend : candidates) {
+    if (ProcessorRunsBackend(backend, features) && ProcessorRunsBackend(backend, host)) {
+      return backend;
+    }
+  }
+  return candidates[COUNT - 1];
+}
+
 // Times a round of `runPass(blocks, bytes, length)`, the algorithm's way of running a backend over
 // whole blocks of the trial bytes: untimed passes that fill BACKEND_WARMING_TICKS, then passes
 // until BACKEND_TIMED_TICKS are full, giving the ticks of one. A round that moved to another core

@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SumsLineReader reader;
   // As if the file were named after the one it checks, in the algorithm the last byte picks.
   DigestOnlyFile beside;
-  beside.algorithm = &NAMED_ALGORITHMS[size ? data[size - 1] % REPORT_ROW_COUNT : 0];
+  beside.algorithm = &NAMED_ALGORITHMS[size ? data[size - 1] % ALGORITHM_COUNT : 0];
   beside.fileName = L"setup.iso";
   reader.TakeDigestsAloneFor(beside);
   for (const SumsFileLine& line : lines) reader.Take(line, entries);

@@ -411,7 +411,7 @@ TEST(VerifyWindow, APastedTextOfNoDigestsLengthStartsNoRunAndEnterChecksAgain) {
   SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(digest.substr(1).c_str()),
                       SMTO_NORMAL, 10000, &ignored);
   EXPECT_EQ(WaitForVerdict(program, L"The pasted"),
-            L"The pasted text is no digest: it needs 8, 32, 40, 56, 64, 96 or 128 hexadecimal "
+            L"The pasted text is no digest: it needs 8, 16, 32, 40, 56, 64, 96 or 128 hexadecimal "
             L"digits, maybe after a name (sha256:).");
   HWND list = GetDlgItem(program.Window(), ROWS_LIST);
   DWORD_PTR rows = 1;
