@@ -12,12 +12,9 @@ const NamedAlgorithm& Crc32Algorithm() {
   return *FindAlgorithmByName(L"crc32");
 }
 
-// xxhsum writes XXH3's digest after a prefix naming it: "XXH3_HEX  NAME".
-constexpr wchar_t XXH3_PREFIX[] = L"XXH3_";
-
 // The algorithm a prefix of the digest at `at` names, with the prefix's length; or null.
 const NamedAlgorithm* DigestPrefixAlgorithm(const Text& text, size_t at, size_t& length) {
-  const Text prefix = XXH3_PREFIX;
+  const Text prefix = XXH3_DIGEST_PREFIX;
   if (text.compare(at, prefix.size(), prefix) != 0) return nullptr;
   length = prefix.size();
   return FindAlgorithmByName(L"xxh3");

@@ -13,6 +13,9 @@
 #include "runtime/text.h"
 #include "sums/sums_entry.h"
 
+// xxhsum writes XXH3's digest in the gnu form after a prefix naming it: "XXH3_HEX  NAME".
+inline constexpr wchar_t XXH3_DIGEST_PREFIX[] = L"XXH3_";
+
 class UntaggedLines {
  public:
   // The entry of `text`, whose first character that is no blank is at `start`; a malformed entry
