@@ -31,7 +31,7 @@ inline constexpr DigestBackend<Blake3Features> BLAKE3_BACKENDS[] = {
     {"sse41", BLAKE3_SSE41, ProcessorRunsBlake3Sse41},
     {"sse2", BLAKE3_SSE2, nullptr},
 #endif
-    {"portable", BLAKE3_PORTABLE, nullptr},
+    {"generic", BLAKE3_PORTABLE, nullptr},
 };
 
 // The dispatch's feature set: what the plugin's hashing runs on.

@@ -1,4 +1,4 @@
-// Every backend this processor runs, for each of the report's eleven digests, against the
+// Every backend this processor runs, for each algorithm of the table, against the
 // generic backend: the input chooses the digest, the backend, preserveInput, the alignment and
 // the points where the message is cut into updates; the rest of it is the message.
 #include <fuzzer/FuzzedDataProvider.h>
