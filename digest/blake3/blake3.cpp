@@ -1,6 +1,7 @@
 // The BLAKE3 plugin: the authors' hasher behind the engine's four operations. Registration sets
-// the dispatch to the widest class this processor runs, which is what the dispatch would find
-// itself; set before any worker hashes, the dispatch never writes it from several threads.
+// the dispatch to the widest class this processor runs (BackendRule::WIDEST), which is what the
+// dispatch would find itself; set before any worker hashes, the dispatch never writes it from
+// several threads.
 #include "digest/blake3/blake3.h"
 
 #include <blake3.h>
@@ -71,7 +72,7 @@ void Blake3Free(DigestContext* context) {
 int RegisterBlake3Plugin() {
   DigestPlugin* slot = RegisterDigestPlugin(DIGEST_BLAKE3);
   if (slot) {
-    g_cpu_features = WidestBackendRunOn(BLAKE3_BACKENDS, ThisProcessor(), ThisProcessor()).blocks;
+    TakeChosenBackend(BLAKE3_BACKEND_TABLE);
     slot->create = Blake3Create;
     slot->update = Blake3Update;
     slot->finish = Blake3Finish;

@@ -39,3 +39,6 @@ extern "C" Blake3Features g_cpu_features;
 
 // One pass of the dispatch, held to `features`, over `bytes`, for the benchmarks' timing.
 void RunBlake3Pass(Blake3Features features, uint8_t* bytes, size_t length);
+
+inline constexpr auto BLAKE3_BACKEND_TABLE =
+    BackendTable(BLAKE3_BACKENDS, g_cpu_features, RunBlake3Pass, BackendRule::WIDEST);

@@ -58,7 +58,7 @@ void Xxh3Free(DigestContext* context) {
 int RegisterXxh3Plugin() {
   DigestPlugin* slot = RegisterDigestPlugin(DIGEST_XXH3);
   if (slot) {
-    xxh3Backend = ChooseDigestBackend(XXH3_BACKENDS, RunXxh3Pass);
+    TakeChosenBackend(XXH3_BACKEND_TABLE);
     slot->create = Xxh3Create;
     slot->update = Xxh3Update;
     slot->finish = Xxh3Finish;

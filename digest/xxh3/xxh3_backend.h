@@ -47,3 +47,5 @@ extern Xxh3Backend xxh3Backend;
 
 // One pass of a backend over `bytes`, for the choice by speed.
 void RunXxh3Pass(Xxh3Backend backend, uint8_t* bytes, size_t length);
+
+inline constexpr auto XXH3_BACKEND_TABLE = BackendTable(XXH3_BACKENDS, xxh3Backend, RunXxh3Pass);
