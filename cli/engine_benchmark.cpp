@@ -111,7 +111,7 @@ std::string Marks(const BackendSpeed& backend, const std::string& chosen, const 
 
 // `chosen`: registration's choice.
 void WriteAlgorithm(const NamedAlgorithm& algorithm, const std::string& chosen, uint8_t* buffer) {
-  const ReportRow& row = *algorithm.row;
+  const ReportRow& row = algorithm.row;
   const std::string inUse = ActiveDigestBackend(row.algorithm, row.bits);
   const std::vector<BackendSpeed> speeds = MeasureBackends(row, inUse, buffer);
   double fastest = 0;
@@ -158,7 +158,7 @@ void WriteFileRead(const Text& path, uint8_t* buffer) {
 
 void UsePinnedBackends(const std::vector<PinnedBackend>& pins) {
   for (const PinnedBackend& pin : pins) {
-    UseDigestBackend(pin.algorithm->row->algorithm, pin.algorithm->row->bits, pin.name);
+    UseDigestBackend(pin.algorithm->row.algorithm, pin.algorithm->row.bits, pin.name);
   }
 }
 
@@ -167,7 +167,7 @@ void WriteEngineBenchmark(const std::vector<PinnedBackend>& pins, const std::vec
   const double registration = RegistrationMilliseconds();
   std::vector<std::string> chosen;
   for (const NamedAlgorithm& algorithm : NAMED_ALGORITHMS) {
-    chosen.push_back(ActiveDigestBackend(algorithm.row->algorithm, algorithm.row->bits));
+    chosen.push_back(ActiveDigestBackend(algorithm.row.algorithm, algorithm.row.bits));
   }
   UsePinnedBackends(pins);
   WriteLine("Processor: " + DescribeProcessor(ThisProcessorIdentity()));

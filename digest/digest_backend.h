@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "digest/backend_timing.h"
 
@@ -57,6 +58,42 @@ const DigestBackend<Blocks>& FastestBackendRunOn(const DigestBackend<Blocks> (&c
   return candidates[PickBackendByTime(times, COUNT)];
 }
 
+// How registration picks from a list: by the speed of each candidate on this processor, or, for
+// code whose own dispatch takes the widest path the processor has, the first one it runs.
+enum class BackendRule { FASTEST, WIDEST };
+
+// One algorithm's backends as the engine's selection sees them, the same shape for each: the
+// list, the pointer its plugin calls, its way of running a backend over trial bytes, and the rule
+// that picks from the list.
+template <typename Blocks, size_t COUNT>
+struct DigestBackendTable {
+  const DigestBackend<Blocks> (&candidates)[COUNT];
+  Blocks& active;
+  void (*runPass)(Blocks, uint8_t* bytes, size_t length);
+  BackendRule rule;
+};
+
+template <typename Blocks, size_t COUNT>
+constexpr DigestBackendTable<Blocks, COUNT> BackendTable(
+    const DigestBackend<Blocks> (&candidates)[COUNT], Blocks& active,
+    void (*runPass)(Blocks, uint8_t*, size_t), BackendRule rule = BackendRule::FASTEST) {
+  return {candidates, active, runPass, rule};
+}
+
+// The first candidate that both a processor with `features` and this one run: for code whose own
+// dispatch takes the widest path the processor has, and lists its paths widest first.
+template <typename Blocks, size_t COUNT>
+const DigestBackend<Blocks>& WidestBackendRunOn(const DigestBackend<Blocks> (&candidates)[COUNT],
+                                                const ProcessorFeatures& features,
+                                                const ProcessorFeatures& host) {
+  for (const DigestBackend<Blocks>& backend : candidates) {
+    if (ProcessorRunsBackend(backend, features) && ProcessorRunsBackend(backend, host)) {
+      return backend;
+    }
+  }
+  return candidates[COUNT - 1];
+}
+
 // Times a round of `runPass(blocks, bytes, length)`, the algorithm's way of running a backend over
 // whole blocks of the trial bytes: untimed passes that fill BACKEND_WARMING_TICKS, then passes
 // until BACKEND_TIMED_TICKS are full, giving the ticks of one. A round that moved to another core
@@ -88,4 +125,20 @@ Blocks ChooseDigestBackend(const DigestBackend<Blocks> (&candidates)[COUNT], Run
   return FastestBackendRunOn(candidates, ThisProcessor(), ThisProcessor(),
                              TrialTimer<Blocks>(runPass))
       .blocks;
+}
+
+// The backend the table's rule picks for a processor with `features`, of those `host` runs too.
+template <typename Table>
+const auto& ChosenBackendOn(const Table& table, const ProcessorFeatures& features,
+                            const ProcessorFeatures& host) {
+  using Blocks = std::remove_reference_t<decltype(table.active)>;
+  if (table.rule == BackendRule::WIDEST)
+    return WidestBackendRunOn(table.candidates, features, host);
+  return FastestBackendRunOn(table.candidates, features, host, TrialTimer<Blocks>(table.runPass));
+}
+
+// Points the plugin at the backend its table's rule picks on this processor, as it registers.
+template <typename Table>
+void TakeChosenBackend(const Table& table) {
+  table.active = ChosenBackendOn(table, ThisProcessor(), ThisProcessor()).blocks;
 }

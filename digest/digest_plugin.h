@@ -8,6 +8,8 @@ constexpr int32_t DIGEST_CRC32 = 2;
 constexpr int32_t DIGEST_SHA1 = 3;
 constexpr int32_t DIGEST_SHA2 = 4;
 constexpr int32_t DIGEST_SHA3 = 5;
+constexpr int32_t DIGEST_BLAKE3 = 6;
+constexpr int32_t DIGEST_XXH3 = 7;  // XXH3-64 and XXH128, by bits
 
 // Selects the first registered plugin (CRC32 with the program's start-up order).
 constexpr int32_t DIGEST_FIRST_REGISTERED = -1;

@@ -76,6 +76,10 @@ ManifestDPIAware true
   !insertmacro ${ACTION} ".sha3-256"
   !insertmacro ${ACTION} ".sha3-384"
   !insertmacro ${ACTION} ".sha3-512"
+  !insertmacro ${ACTION} ".blake3"
+  !insertmacro ${ACTION} ".b3"
+  !insertmacro ${ACTION} ".xxh3"
+  !insertmacro ${ACTION} ".xxh128"
 !macroend
 !macro ADD_SUMS_VERB EXTENSION
   !insertmacro NOTE_KEY_IF_NEW "${FILE_TYPES}\${EXTENSION}"

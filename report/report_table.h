@@ -1,36 +1,18 @@
 #pragma once
 // The eleven rows of a file's checksum report, in the order shown: the window (whose fields are
-// numbered by it) and the console companion both take them from here.
+// numbered by it) and the console companion's report both take them from here.
 #include <array>
-#include <cstdint>
 
-#include "digest/digest_plugin.h"
+#include "report/algorithm_table.h"
 #include "runtime/text.h"
 
-struct ReportRow {
-  const wchar_t* label;  // the field's start label; a report line adds one space and the digest
-  int32_t algorithm;     // DIGEST_* id
-  int32_t bits;          // 0 for the algorithms with a single size
-};
-
-constexpr int REPORT_ROW_COUNT = 11;
-
-// CRC32 comes first although its id is 2: the order is the table's, not the ids'.
-// clang-format off
-inline constexpr ReportRow REPORT_ROWS[REPORT_ROW_COUNT] = {
-    {L"CRC32:", DIGEST_CRC32, 0},
-    {L"MD5:", DIGEST_MD5, 0},
-    {L"SHA-1:", DIGEST_SHA1, 0},
-    {L"SHA-2 (224):", DIGEST_SHA2, 224},
-    {L"SHA-2 (256):", DIGEST_SHA2, 256},
-    {L"SHA-2 (384):", DIGEST_SHA2, 384},
-    {L"SHA-2 (512):", DIGEST_SHA2, 512},
-    {L"SHA-3 (224):", DIGEST_SHA3, 224},
-    {L"SHA-3 (256):", DIGEST_SHA3, 256},
-    {L"SHA-3 (384):", DIGEST_SHA3, 384},
-    {L"SHA-3 (512):", DIGEST_SHA3, 512},
-};
-// clang-format on
+// The window's eleven rows, a view of the first rows of the algorithm table.
+constexpr std::array<ReportRow, REPORT_ROW_COUNT> WindowRows() {
+  std::array<ReportRow, REPORT_ROW_COUNT> rows{};
+  for (int i = 0; i < REPORT_ROW_COUNT; ++i) rows[i] = ALGORITHMS[i].row;
+  return rows;
+}
+inline constexpr std::array<ReportRow, REPORT_ROW_COUNT> REPORT_ROWS = WindowRows();
 
 // Goes before the path in the report's last line.
 inline constexpr wchar_t FILE_PATH_PREFIX[] = L"File Path: ";

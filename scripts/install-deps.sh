@@ -12,6 +12,7 @@ PACKAGES=(
   python3-cryptography-vectors libssl-dev zlib1g-dev rhash openssl
   libsimde-dev qemu-user
   nsis p7zip-full
+  librust-blake3-dev libxxhash-dev b3sum xxhash
 )
 
 missing=()

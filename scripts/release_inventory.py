@@ -74,6 +74,10 @@ class Inventory:
             by_package = self.linked.setdefault(program, {})
             for path in linked_toolchain_files(link_map):
                 by_package.setdefault(owning_package(path), []).append(os.path.basename(path))
+            # The authors' code of BLAKE3 and XXH3, compiled from its installed sources into the
+            # engine that every program carries.
+            for path in tools.get("compiled_in", []):
+                by_package.setdefault(owning_package(path), []).append(os.path.basename(path))
         self.builders = sorted({owning_package(path) for path in build_tools(tools)})
         self.installer_builders = sorted({owning_package(path) for path in installer_tools})
         names = set(self.builders) | set(self.installer_builders)

@@ -6,11 +6,17 @@ AlgorithmList AllAlgorithms() {
   return all;
 }
 
+AlgorithmList ReportAlgorithms() {
+  AlgorithmList eleven;
+  for (int i = 0; i < REPORT_ROW_COUNT; ++i) eleven.push_back(&NAMED_ALGORITHMS[i]);
+  return eleven;
+}
+
 const NamedAlgorithm* FindAlgorithmByName(const Text& name) {
   const Text lower = LowerCaseAscii(name);
   for (const NamedAlgorithm& algorithm : NAMED_ALGORITHMS) {
-    for (const wchar_t* spelling :
-         {algorithm.name, algorithm.bsdTag, algorithm.opensslTag, algorithm.displayName}) {
+    for (const wchar_t* spelling : {algorithm.name, algorithm.bsdTag, algorithm.opensslTag,
+                                    algorithm.alias, algorithm.displayName}) {
       if (spelling && lower == LowerCaseAscii(spelling)) return &algorithm;
     }
   }
@@ -44,7 +50,7 @@ bool IsDigestLength(size_t hexLength) {
 std::vector<DigestChoice> DigestChoices(const AlgorithmList& algorithms) {
   std::vector<DigestChoice> choices;
   for (const NamedAlgorithm* algorithm : algorithms) {
-    choices.push_back({algorithm->row->algorithm, algorithm->row->bits});
+    choices.push_back({algorithm->row.algorithm, algorithm->row.bits});
   }
   return choices;
 }

@@ -45,10 +45,13 @@ Text DigestLengthsInWords() {
 
 bool ReadPastedDigest(const Text& text, PastedDigest& digest, Text& problem) {
   digest = {};
-  // No algorithm's name is hex digits, so the first colon after a name cannot part two groups.
+  // A name of hex digits alone (BLAKE3's "b3") is taken for the first group of a digest parted
+  // by colons, "b3:5f:...": only a name with another character names an algorithm here.
   const size_t nameEnd = text.find_first_of(NAME_ENDS);
   if (nameEnd != Text::npos) {
-    digest.algorithm = FindAlgorithmByName(TrimmedBlanks(text.substr(0, nameEnd)));
+    const Text name = TrimmedBlanks(text.substr(0, nameEnd));
+    if (!std::all_of(name.begin(), name.end(), IsHexDigit))
+      digest.algorithm = FindAlgorithmByName(name);
   }
   const Text digits = digest.algorithm ? text.substr(nameEnd + 1) : text;
   const Text quoted = L"'" + text + L"' is no ";

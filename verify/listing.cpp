@@ -1,5 +1,7 @@
 #include "verify/listing.h"
 
+static_assert(ALGORITHM_COUNT <= 16, "an entry keeps its algorithms in 16 bits");
+
 namespace {
 
 uint8_t PlaceOf(const NamedAlgorithm* algorithm) {
@@ -44,7 +46,7 @@ Text Listing::Hex(size_t index) const {
 
 AlgorithmList Listing::Algorithms(size_t index) const {
   AlgorithmList algorithms;
-  for (size_t place = 0; place < static_cast<size_t>(REPORT_ROW_COUNT); ++place) {
+  for (size_t place = 0; place < ALGORITHM_COUNT; ++place) {
     if (entries[index].algorithms & (1u << place)) algorithms.push_back(&NAMED_ALGORITHMS[place]);
   }
   return algorithms;

@@ -1,5 +1,6 @@
 #include "cli/listing/digest_lines.h"
 
+#include "report/report_table.h"
 #include "sums/line_escapes.h"
 
 std::vector<Text> DigestLines(OutputFormat format, const AlgorithmList& algorithms,
@@ -10,7 +11,7 @@ std::vector<Text> DigestLines(OutputFormat format, const AlgorithmList& algorith
   for (size_t i = 0; i < algorithms.size(); ++i) {
     switch (format) {
       case OutputFormat::REPORT:
-        lines.push_back(ReportLine(*algorithms[i]->row, digests[i]));
+        lines.push_back(ReportLine(algorithms[i]->row, digests[i]));
         break;
       case OutputFormat::GNU:
         lines.push_back(written.LineStart() + digests[i] + L"  " + written.text);

@@ -31,7 +31,7 @@ class Listing {
  public:
   explicit Listing(const CliOptions& options)
       : options(options),
-        algorithms(ChosenAlgorithms(options)),
+        algorithms(ListedAlgorithms(options)),
         choices(DigestChoices(algorithms)),
         names(options) {}
 

@@ -138,3 +138,7 @@ CliOptions ParseCliArguments(const std::vector<Text>& arguments) {
 AlgorithmList ChosenAlgorithms(const CliOptions& options) {
   return options.algorithms.empty() ? AllAlgorithms() : options.algorithms;
 }
+
+AlgorithmList ListedAlgorithms(const CliOptions& options) {
+  return options.algorithms.empty() ? ReportAlgorithms() : options.algorithms;
+}

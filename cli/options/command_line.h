@@ -10,5 +10,9 @@
 
 CliOptions ParseCliArguments(const std::vector<Text>& arguments);
 
-// The algorithms -a chose, or all eleven when it was not given.
+// The algorithms -a chose, or every one when it was not given: what a digest to check may be in.
 AlgorithmList ChosenAlgorithms(const CliOptions& options);
+
+// The algorithms -a chose, or the window's eleven when it was not given: what a file's digests
+// are listed in.
+AlgorithmList ListedAlgorithms(const CliOptions& options);

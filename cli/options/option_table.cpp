@@ -7,19 +7,30 @@
 
 namespace {
 
+// "all" names every algorithm, the window's eleven and those beyond them.
+AlgorithmList AlgorithmsNamed(OptionsBeingRead& reading, const Text& name) {
+  if (LowerCaseAscii(name) == L"all") return AllAlgorithms();
+  if (const NamedAlgorithm* algorithm = FindAlgorithmByName(name)) return {algorithm};
+  if (LowerCaseAscii(name) == L"xxh64") {
+    reading.Refuse(L"xxh64 is the older XXH64, not XXH3: choose xxh3 (64 bits) or xxh128");
+  } else {
+    reading.Refuse(L"unknown algorithm '" + name + L"'; choose from " + AlgorithmNamesList() +
+                   L", or all");
+  }
+  return {};
+}
+
 void TakeAlgorithms(OptionsBeingRead& reading, const Text& list) {
   size_t start = 0;
   for (;;) {
     const size_t comma = std::min(list.find(L',', start), list.size());
-    const Text name = list.substr(start, comma - start);
-    const NamedAlgorithm* algorithm = FindAlgorithmByName(name);
-    if (!algorithm) {
-      reading.Refuse(L"unknown algorithm '" + name + L"'; choose from " + AlgorithmNamesList());
-      return;
-    }
+    const AlgorithmList named = AlgorithmsNamed(reading, list.substr(start, comma - start));
+    if (named.empty()) return;
     AlgorithmList& chosen = reading.options.algorithms;
-    if (std::find(chosen.begin(), chosen.end(), algorithm) == chosen.end()) {
-      chosen.push_back(algorithm);
+    for (const NamedAlgorithm* algorithm : named) {
+      if (std::find(chosen.begin(), chosen.end(), algorithm) == chosen.end()) {
+        chosen.push_back(algorithm);
+      }
     }
     if (comma == list.size()) return;
     start = comma + 1;
@@ -49,7 +60,7 @@ void TakeBackend(OptionsBeingRead& reading, const Text& pin) {
                    AlgorithmNamesList());
     return;
   }
-  const ReportRow& row = *algorithm->row;
+  const ReportRow& row = algorithm->row;
   const std::string name = Utf8FromText(pin.substr(equals + 1));
   if (!ProcessorRunsDigestBackend(row.algorithm, row.bits, name)) {
     reading.Refuse(L"--backend: " + Text(algorithm->name) + L" has no backend '" +
@@ -101,8 +112,8 @@ void Set(OptionsBeingRead& reading, const Text&) {
 // clang-format off
 constexpr OptionRow OPTION_ROWS[] = {
     {L'a', L"algorithm", L"LIST", TakeAlgorithms,
-     L"comma-separated list of {algorithms}; all eleven when not given (in any case; SHA256 and "
-     L"SHA-256 are names too)"},
+     L"comma-separated list of {algorithms}, or all of them with 'all'; the window's eleven (crc32 "
+     L"to sha3-512) when not given (in any case; SHA256, SHA-256 and b3 are names too)"},
     {0, L"format", L"FORMAT", TakeFormat,
      L"report (the default), gnu ('HEX  NAME', needs one algorithm) or bsd ('SHA256 (NAME) = "
      L"HEX')"},

@@ -45,7 +45,7 @@ uint32_t Crc32Update(const uint8_t* data, uint32_t length, uint32_t crc) {
 int RegisterCrc32Plugin() {
   DigestPlugin* slot = RegisterDigestPlugin(DIGEST_CRC32);
   if (slot) {
-    crc32Register = ChooseDigestBackend(CRC32_BACKENDS, RunCrc32Pass);
+    TakeChosenBackend(CRC32_BACKEND_TABLE);
     slot->create = Crc32Create;
     slot->update = Crc32UpdateContext;
     slot->finish = Crc32Finish;

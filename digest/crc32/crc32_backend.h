@@ -55,3 +55,6 @@ extern Crc32RegisterFunction crc32Register;
 inline void RunCrc32Pass(Crc32RegisterFunction update, uint8_t* bytes, size_t length) {
   Settled(update(0, bytes, length));
 }
+
+inline constexpr auto CRC32_BACKEND_TABLE =
+    BackendTable(CRC32_BACKENDS, crc32Register, RunCrc32Pass);

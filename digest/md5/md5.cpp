@@ -88,7 +88,7 @@ void Md5Free(DigestContext* context) {
 int RegisterMd5Plugin() {
   DigestPlugin* slot = RegisterDigestPlugin(DIGEST_MD5);
   if (slot) {
-    md5Blocks = ChooseDigestBackend(MD5_BACKENDS, RunMd5Pass);
+    TakeChosenBackend(MD5_BACKEND_TABLE);
     slot->create = Md5Create;
     slot->update = Md5Update;
     slot->finish = Md5Finish;

@@ -34,6 +34,8 @@ inline void RunMd5Pass(Md5BlocksFunction blocks, uint8_t* bytes, size_t length) 
   blocks(state, bytes, length / 64);
 }
 
+inline constexpr auto MD5_BACKEND_TABLE = BackendTable(MD5_BACKENDS, md5Blocks, RunMd5Pass);
+
 // T[1] to T[64] of RFC 1321, section 3.4, for the backends that add them ahead of the steps (the
 // generic one writes each into its step, as the RFC does).
 inline constexpr uint32_t MD5_STEP_CONSTANTS[64] = {

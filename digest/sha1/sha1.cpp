@@ -105,7 +105,7 @@ void Sha1Free(DigestContext* context) {
 int RegisterSha1Plugin() {
   DigestPlugin* slot = RegisterDigestPlugin(DIGEST_SHA1);
   if (slot) {
-    sha1Blocks = ChooseDigestBackend(SHA1_BACKENDS, RunSha1Pass);
+    TakeChosenBackend(SHA1_BACKEND_TABLE);
     slot->create = Sha1Create;
     slot->update = Sha1Update;
     slot->finish = Sha1Finish;

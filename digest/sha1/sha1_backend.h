@@ -38,3 +38,5 @@ inline void RunSha1Pass(Sha1BlocksFunction blocks, uint8_t* bytes, size_t length
   uint32_t state[5] = {};
   blocks(state, bytes, length / 64);
 }
+
+inline constexpr auto SHA1_BACKEND_TABLE = BackendTable(SHA1_BACKENDS, sha1Blocks, RunSha1Pass);

@@ -178,8 +178,8 @@ void Sha2Free(DigestContext* context) {
 int RegisterSha2Plugin() {
   DigestPlugin* slot = RegisterDigestPlugin(DIGEST_SHA2);
   if (slot) {
-    sha256Blocks = ChooseDigestBackend(SHA256_BACKENDS, RunSha256Pass);
-    sha512Blocks = ChooseDigestBackend(SHA512_BACKENDS, RunSha512Pass);
+    TakeChosenBackend(SHA256_BACKEND_TABLE);
+    TakeChosenBackend(SHA512_BACKEND_TABLE);
     slot->create = Sha2Create;
     slot->update = Sha2Update;
     slot->finish = Sha2Finish;

@@ -58,6 +58,11 @@ inline void RunSha512Pass(Sha512BlocksFunction blocks, uint8_t* bytes, size_t le
   blocks(state, bytes, length / 128);
 }
 
+inline constexpr auto SHA256_BACKEND_TABLE =
+    BackendTable(SHA256_BACKENDS, sha256Blocks, RunSha256Pass);
+inline constexpr auto SHA512_BACKEND_TABLE =
+    BackendTable(SHA512_BACKENDS, sha512Blocks, RunSha512Pass);
+
 // The round constants of FIPS 180-4, section 4.2.2 (SHA-224/256) and 4.2.3 (SHA-384/512).
 inline constexpr uint32_t SHA256_ROUND_CONSTANTS[64] = {
     0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,

@@ -46,3 +46,6 @@ inline void RunKeccakPass(KeccakAbsorbFunction absorb, uint8_t* bytes, size_t le
   uint64_t lanes[KECCAK_LANES] = {};
   absorb(lanes, bytes, length / RATE, RATE);
 }
+
+inline constexpr auto KECCAK_BACKEND_TABLE =
+    BackendTable(KECCAK_BACKENDS, keccakAbsorb, RunKeccakPass);

@@ -98,7 +98,7 @@ void Sha3Free(DigestContext* context) {
 int RegisterSha3Plugin() {
   DigestPlugin* slot = RegisterDigestPlugin(DIGEST_SHA3);
   if (slot) {
-    keccakAbsorb = ChooseDigestBackend(KECCAK_BACKENDS, RunKeccakPass);
+    TakeChosenBackend(KECCAK_BACKEND_TABLE);
     slot->create = Sha3Create;
     slot->update = Sha3Update;
     slot->finish = Sha3Finish;

@@ -1,6 +1,7 @@
 #pragma once
 // Lines that name no algorithm, in the three forms the usual tools write them:
 //   gnu:           HEX, a blank, ' ' or '*' (the reading mode), NAME      (sha256sum)
+//                  (xxhsum writes XXH3's HEX after a prefix that names it: XXH3_HEX)
 //   one separator: HEX, one space or tab, NAME                            (md5 -r, HEX<TAB>NAME)
 //   sfv:           NAME, blanks, eight hex digits of CRC32
 // gnu and one-separator lines may start with a backslash, which says the name is escaped
@@ -11,6 +12,9 @@
 
 #include "runtime/text.h"
 #include "sums/sums_entry.h"
+
+// xxhsum writes XXH3's digest in the gnu form after a prefix naming it: "XXH3_HEX  NAME".
+inline constexpr wchar_t XXH3_DIGEST_PREFIX[] = L"XXH3_";
 
 class UntaggedLines {
  public:

@@ -57,12 +57,28 @@ STANDARD_NAMES = {"crc32": "CRC32", "md5": "MD5", "sha1": "SHA-1", "sha224": "SH
                   "sha3-224": "SHA3-224", "sha3-256": "SHA3-256", "sha3-384": "SHA3-384",
                   "sha3-512": "SHA3-512"}
 COREUTILS_TOOLS = ["md5", "sha1", "sha224", "sha256", "sha384", "sha512"]
+# The algorithms beyond the window's eleven, as their authors' tools write them: b3sum's and
+# xxhsum's lines, the digest's length and the line form each uses.
+BEYOND = [("blake3", ["b3sum"], 64, "gnu"), ("xxh3", ["xxhsum", "-H3"], 16, "bsd"),
+          ("xxh128", ["xxhsum", "-H2"], 32, "gnu")]
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 # The list of block functions each algorithm's plugin chooses from, as the engine declares it.
 BACKEND_LIST = {"crc32": "CRC32", "md5": "MD5", "sha1": "SHA1", "sha224": "SHA256",
                 "sha256": "SHA256", "sha384": "SHA512", "sha512": "SHA512", "sha3-224": "KECCAK",
                 "sha3-256": "KECCAK", "sha3-384": "KECCAK", "sha3-512": "KECCAK"}
+
+
+def algorithm_table():
+    """(name, tag, label) of each row of the engine's one table of algorithms, in its order."""
+    with open(os.path.join(SOURCE, "report", "algorithm_table.h")) as source:
+        return re.findall(r'^ +\{L"([^"]+)", L"([^"]+)", (?:L"[^"]*"|nullptr), (?:L"[^"]*"|nullptr), '
+                          r'L"[^"]+", \{L"([^"]+)"', source.read(), re.M)
+
+
+# Lengths across BLAKE3's 64-byte blocks and 1 KiB chunks and XXH3's 64-byte stripes and 1 KiB
+# blocks, then the sizes where their trees and buffers fill.
+DIFFERENTIAL_LENGTHS = list(range(2101)) + [4095, 4096, 4097, 8191, 8193, 16385, 65537, 1048577]
 
 
 def engine_backends():
@@ -806,6 +822,72 @@ class ChecksumsCli(unittest.TestCase):
                 problem = "--expect " + problem
             self.assertTrue(errors[0].startswith("checksums-cli: " + problem), errors[0])
 
+
+    def test_algorithm_lists_here_agree_with_the_engines_table(self):
+        table = algorithm_table()
+        self.assertEqual(table[:11], [(name, tag, label) for name, tag, label, _ in ALGORITHMS])
+        self.assertEqual([name for name, *_ in table[11:]], [name for name, *_ in BEYOND])
+
+    def runnable_backends(self, algorithm):
+        """The backends of `algorithm` this processor runs, as the refusal of a wrong pin lists them."""
+        _, _, stderr = self.run_program("--backend", algorithm + "=none", "digits.txt")
+        return self.error_lines(stderr)[0].split("choose from ")[1].split(", ")
+
+    def test_beyond_the_eleven_equal_b3sum_and_xxhsum_on_every_length_and_backend(self):
+        os.makedirs(os.path.join(self.folder.name, "lengths"), exist_ok=True)
+        pattern = bytes(generator.getrandbits(8) for _ in range(DIFFERENTIAL_LENGTHS[-1]))
+        names = ["lengths/%07d.bin" % length for length in DIFFERENTIAL_LENGTHS]
+        for name, length in zip(names, DIFFERENTIAL_LENGTHS):
+            self.write(name, pattern[:length])
+        self.write("lengths.txt", "".join(name + "\n" for name in names))
+        for algorithm, tool, _, form in BEYOND:
+            _, theirs, _ = self.run_tool(*tool, *names)
+            for backend in self.runnable_backends(algorithm):
+                status, ours, _ = self.run_program("--format", form, "-a", algorithm, "--backend",
+                                                   algorithm + "=" + backend, "--files-from",
+                                                   "lengths.txt", "--no-progress")
+                self.assertEqual(status, 0, (algorithm, backend))
+                self.assertEqual(ours.replace(LINE_END, "\n"), theirs, (algorithm, backend))
+
+    def test_sums_files_of_b3sum_and_xxhsum_check_here_and_ours_check_there(self):
+        for algorithm, tool, length, form in BEYOND:
+            _, theirs, _ = self.run_tool(*tool, *NAMES[:5])
+            self.write(algorithm.upper() + "SUMS", theirs)
+            status, stdout, stderr = self.run_program("-c", algorithm.upper() + "SUMS")
+            self.assertEqual((status, stdout, self.error_lines(stderr)),
+                             (0, text(ok_line(n) for n in NAMES[:5]), []), algorithm)
+            # Their tools check what we write.
+            _, ours, _ = self.run_program("--format", form, "-a", algorithm, *NAMES[:5])
+            self.write("ours", ours.replace(LINE_END, "\n"))
+            checker = ["b3sum", "--check"] if algorithm == "blake3" else ["xxhsum", "-c"]
+            status, stdout, _ = self.run_tool(*checker, "ours")
+            self.assertEqual((status, stdout), (0, "".join(ok_line(n) + "\n" for n in NAMES[:5])),
+                             algorithm)
+        # b3sum's lines under their usual name; xxhsum's XXH3 in the prefixed GNU form, and its
+        # XXH128, of MD5's length, told from MD5 by computing both.
+        _, b3sums, _ = self.run_tool("b3sum", "digits.txt")
+        self.write("B3SUMS", b3sums)
+        xxh3 = self.run_tool("xxhsum", "-H3", "digits.txt")[1].split(" = ")[1].strip()
+        xxh128 = self.run_tool("xxhsum", "-H2", "digits.txt")[1].split()[0]
+        for sums, lines in [("B3SUMS", None), ("sums", "XXH3_%s  digits.txt\n" % xxh3),
+                            ("sums", "%s  digits.txt\n" % xxh128)]:
+            if lines:
+                self.write(sums, lines)
+            status, stdout, stderr = self.run_program("-c", sums)
+            self.assertEqual((status, stdout, self.error_lines(stderr)),
+                             (0, text(["digits.txt: OK"]), []), sums)
+
+    def test_bad_lines_of_the_new_algorithms_are_named_not_guessed(self):
+        sha256 = DIGEST["sha256"](FILES["digits.txt"])
+        # A B3SUMS holding SHA-256 lines: the name says BLAKE3, so the line fails.
+        self.write("B3SUMS", "%s  digits.txt\n" % sha256)
+        status, stdout, _ = self.run_program("-c", "B3SUMS")
+        self.assertEqual((status, stdout), (1, text(["digits.txt: FAILED"])))
+        for line in ["XXH3_%s  digits.txt" % ("0" * 15), "BLAKE3 (digits.txt) = " + "0" * 63,
+                     "XXH128 (digits.txt) = " + "0" * 16]:
+            status, stdout, errors = self.check(line + "\n", "--warn")
+            self.assertEqual(status, 2, line)
+            self.assertIn("checksums-cli: sums: 1: improperly formatted checksum line", errors)
 
     def test_benchmark_lists_every_backend_this_processor_runs_the_chosen_and_the_pinned(self):
         status, stdout, _ = self.run_program("--benchmark", "--backend", "sha512=generic",

@@ -34,6 +34,9 @@ Text Crc32Text(const std::vector<uint8_t>& bytes, size_t from) {
   return buffer;
 }
 
+// An id no plugin registers.
+constexpr int32_t UNREGISTERED_ID = DIGEST_REGISTRY_SLOTS - 1;
+
 TEST(ReadLoop, ReadsInMebibytePiecesAndEndsWithTheShortRead) {
   ASSERT_NE(RecordingPluginId(), 0);
   const Text exact = WriteScratchFile("exact.bin", std::vector<uint8_t>(MEBIBYTE, 1));
@@ -73,7 +76,7 @@ TEST(Offset, ReachesPastFourGibibytes) {
 TEST(Failures, UnknownIdsGiveTheEmptyTextAndMinusOneSelectsCrc32) {
   const Text path = WriteScratchFile("digits-again.txt", "123456789");
   EXPECT_EQ(ComputeFileDigest(path, 0), L"");
-  EXPECT_EQ(ComputeFileDigest(path, 6), L"");
+  EXPECT_EQ(ComputeFileDigest(path, UNREGISTERED_ID), L"");
   EXPECT_EQ(ComputeFileDigest(path, -1), L"cbf43926");
 }
 
@@ -91,7 +94,7 @@ TEST(Failures, EveryPathGivesItsMemoryBack) {
   ComputeFileDigest(path, DIGEST_CRC32);  // the heap's own first-use costs are not ours
   const size_t before = MainHeapBytesInUse();
   ComputeFileDigest(path, DIGEST_CRC32);
-  ComputeFileDigest(path, 6);
+  ComputeFileDigest(path, UNREGISTERED_ID);
   ComputeFileDigest(TextFromPath(ScratchFolder() / "missing.bin"), DIGEST_CRC32);
   ComputeFileDigest(path, RecordingPluginId());
   EXPECT_EQ(MainHeapBytesInUse(), before);

@@ -101,7 +101,7 @@ TEST(OnePass, EveryFailureEmptiesEveryTextAndGivesItsMemoryBack) {
   const std::vector<Text> allEmpty(AllChoices().size());
   const Text readable = WriteScratchFile("readable.bin", RandomBytes(5 * PIECE + 3, 14));
   std::vector<DigestChoice> unknownId = AllChoices(), refusedBits = AllChoices();
-  unknownId.push_back({6, 0});
+  unknownId.push_back({DIGEST_REGISTRY_SLOTS - 1, 0});  // a slot no plugin registers
   refusedBits.push_back({DIGEST_SHA2, 160});
 #ifdef _WIN32
   // Wine shows this process's memory as a file whose first page cannot be read.

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (options.format == OutputFormat::GNU && options.algorithms.size() != 1) std::abort();
   for (const PinnedBackend& pin : options.backends) {
     if (!pin.algorithm) std::abort();
-    const ReportRow& row = *pin.algorithm->row;
+    const ReportRow& row = pin.algorithm->row;
     if (!ProcessorRunsDigestBackend(row.algorithm, row.bits, pin.name)) std::abort();
   }
   if (options.expected.empty()) return 0;

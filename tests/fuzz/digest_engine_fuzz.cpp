@@ -1,4 +1,4 @@
-// Every backend this processor runs, for each of the report's eleven digests, against the
+// Every backend this processor runs, for each algorithm of the table, against the
 // generic backend: the input chooses the digest, the backend, preserveInput, the alignment and
 // the points where the message is cut into updates; the rest of it is the message.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -63,7 +63,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
-  const ReportRow& row = REPORT_ROWS[input.ConsumeIntegralInRange(0, REPORT_ROW_COUNT - 1)];
+  const ReportRow& row =
+      ALGORITHMS[input.ConsumeIntegralInRange<size_t>(0, ALGORITHM_COUNT - 1)].row;
   std::vector<std::string> backends;
   for (const std::string& name : DigestBackendNames(row.algorithm, row.bits)) {
     if (ProcessorRunsDigestBackend(row.algorithm, row.bits, name)) backends.push_back(name);

@@ -15,6 +15,7 @@
 #include "sums/outside_names.h"
 #include "cli/listing/digest_lines.h"
 #include "sums/sums_file_text.h"
+#include "sums/lines/untagged_lines.h"
 #include "sums/sums_line_reader.h"
 
 namespace {
@@ -42,9 +43,13 @@ Text WrittenBack(const SumsEntry& entry) {
   if (entry.form == SumsLineForm::BSD) {
     return DigestLines(OutputFormat::BSD, {entry.algorithm}, {entry.hex}, entry.name)[0];
   }
-  // A gnu line names no algorithm; any with its number of digits writes the same line.
+  // A gnu line names no algorithm but by xxhsum's XXH3 prefix; any with its number of digits
+  // writes the same line.
   const AlgorithmList fitting = AlgorithmsWithHexLength(AllAlgorithms(), entry.hex.size());
-  return DigestLines(OutputFormat::GNU, {fitting[0]}, {entry.hex}, entry.name)[0];
+  const Text line = DigestLines(OutputFormat::GNU, {fitting[0]}, {entry.hex}, entry.name)[0];
+  if (!entry.algorithm) return line;
+  const size_t escapeMark = line[0] == L'\\' ? 1 : 0;
+  return line.substr(0, escapeMark) + XXH3_DIGEST_PREFIX + line.substr(escapeMark);
 }
 
 void CheckEntry(const SumsEntry& entry) {
@@ -97,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SumsLineReader reader;
   // As if the file were named after the one it checks, in the algorithm the last byte picks.
   DigestOnlyFile beside;
-  beside.algorithm = &NAMED_ALGORITHMS[size ? data[size - 1] % REPORT_ROW_COUNT : 0];
+  beside.algorithm = &NAMED_ALGORITHMS[size ? data[size - 1] % ALGORITHM_COUNT : 0];
   beside.fileName = L"setup.iso";
   reader.TakeDigestsAloneFor(beside);
   for (const SumsFileLine& line : lines) reader.Take(line, entries);

@@ -196,6 +196,11 @@ class ReleaseFiles(unittest.TestCase):
             with open("/usr/share/doc/%s/copyright" % package, encoding="utf-8") as copyright:
                 self.assertIn(copyright.read().rstrip("\n"), text, component)
             self.assertIn(output("dpkg-query", "-W", "-f=${Version}", package), text, component)
+        # BLAKE3's and XXH3's code is compiled in from its authors' installed sources.
+        for source in TOOLS["compiled_in"]:
+            package = output("dpkg-query", "-S", source).split(":")[0]
+            with open("/usr/share/doc/%s/copyright" % package, encoding="utf-8") as copyright:
+                self.assertIn(copyright.read().rstrip("\n"), text, source)
         # The setup program carries the stub of the setup tool.
         with open("/usr/share/doc/nsis-common/copyright", encoding="utf-8") as copyright:
             self.assertIn(copyright.read().rstrip("\n"), text)

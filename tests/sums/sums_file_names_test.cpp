@@ -25,7 +25,12 @@ TEST(SumsFileNames, PublishedNamesGiveTheirAlgorithm) {
       {L"CHECKSUMS.md5sum", L"md5"},
       {L"SHA3-256SUMS", L"sha3-256"},
       {L"release.tar.SHA3-384", L"sha3-384"},
-      {L"MD5SUMS", L"md5"}};
+      {L"MD5SUMS", L"md5"},
+      {L"B3SUMS", L"blake3"},
+      {L"release.b3", L"blake3"},
+      {L"release.blake3", L"blake3"},
+      {L"files.xxh3", L"xxh3"},
+      {L"files.XXH128", L"xxh128"}};
   for (const auto& [path, algorithm] : names) {
     EXPECT_EQ(NameOf(AlgorithmNamedBySumsFile(path)), algorithm) << path;
   }

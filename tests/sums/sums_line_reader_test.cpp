@@ -95,6 +95,24 @@ TEST(SumsLineReader, TaggedLinesAsBsdToolsAndOpenSslWriteThem) {
   EXPECT_EQ(Entries(file), expected);
 }
 
+// As xxhsum and b3sum write them: XXH3 in the GNU form with its prefix, and the tagged lines of
+// the three, each tag held to its digest's length.
+TEST(SumsLineReader, XxhsumsPrefixedXxh3LinesAndTheTagsBeyondTheWindowsEleven) {
+  const std::string file = std::string("XXH3_78af5f94892f3950  abc.txt\n") +
+                           "XXH3_78af5f94892f395  short.txt\n" +
+                           "XXH128 (abc.txt) = 06b05ab6733a618578af5f94892f3950\n" +
+                           "XXH3 (abc.txt) = 06b05ab6733a618578af5f94892f3950\n" +
+                           "BLAKE3 (abc.txt) = " + SHA256_ABC + "\n";
+  const std::vector<Text> expected = {
+      L"gnu 1 xxh3 78af5f94892f3950|abc.txt",
+      L"malformed 2 - |",
+      L"bsd 3 xxh128 06b05ab6733a618578af5f94892f3950|abc.txt",
+      L"malformed 4 - |",
+      L"bsd 5 blake3 " + Wide(SHA256_ABC) + L"|abc.txt",
+  };
+  EXPECT_EQ(Entries(file), expected);
+}
+
 TEST(SumsLineReader, SfvLinesAfterAComment) {
   const std::vector<Text> expected = {L"sfv 2 crc32 CBF43926|file one.txt"};
   EXPECT_EQ(Entries("; made by an SFV tool\nfile one.txt   CBF43926\n"), expected);

@@ -1,6 +1,6 @@
 #include "tests/support/processor_classes.h"
 
-#include "report/report_table.h"
+#include "report/algorithm_table.h"
 #include "digest/backend_selection.h"
 
 namespace {
@@ -52,7 +52,8 @@ bool ThisProcessorRuns(const ProcessorClass& processorClass) {
 PinnedProcessorClass::PinnedProcessorClass(const ProcessorClass& processorClass)
     : pinned(ThisProcessorRuns(processorClass)) {
   if (!pinned) return;
-  for (const ReportRow& row : REPORT_ROWS) {
+  for (const NamedAlgorithm& algorithm : ALGORITHMS) {
+    const ReportRow& row = algorithm.row;
     const ProcessorFeatures& features = processorClass.features;
     const std::string chosen = DigestBackendChosenOn(row.algorithm, row.bits, features);
     UseDigestBackend(row.algorithm, row.bits, chosen);
@@ -61,5 +62,7 @@ PinnedProcessorClass::PinnedProcessorClass(const ProcessorClass& processorClass)
 
 PinnedProcessorClass::~PinnedProcessorClass() {
   if (!pinned) return;
-  for (const ReportRow& row : REPORT_ROWS) UseChosenDigestBackend(row.algorithm, row.bits);
+  for (const NamedAlgorithm& algorithm : ALGORITHMS) {
+    UseChosenDigestBackend(algorithm.row.algorithm, algorithm.row.bits);
+  }
 }

@@ -152,10 +152,20 @@ TEST(CheckRun, APastedDigestNamesTheAlgorithmThatMatchedComputingOnlyThoseItMayB
   const CheckView byLength = CheckPasted(file, TextFromUtf8(SHA3_256_ABC));
   EXPECT_EQ(byLength.CurrentVerdict().text, L"Match: SHA3-256");
   EXPECT_EQ(byLength.CurrentVerdict().colour, VerdictColour::GREEN);
-  EXPECT_EQ(byLength.digests.size(), 2u);
+  EXPECT_EQ(byLength.digests.size(), 3u);  // SHA-256, SHA3-256 and BLAKE3
   Text wrong = TextFromUtf8(SHA256_ABC);
   wrong[0] = L'c';
   EXPECT_EQ(CheckPasted(file, wrong).CurrentVerdict().text, L"No match");
+  // Those beyond the window's eleven, by length and by name (the digests of b3sum and xxhsum).
+  const std::pair<const wchar_t*, const wchar_t*> beyond[] = {
+      {L"6437b3ac38465133ffb63b75273a8db548c558465d79db03fd359c6cd5bd9d85", L"Match: BLAKE3"},
+      {L"78af5f94892f3950", L"Match: XXH3"},
+      {L"xxh128:06b05ab6733a618578af5f94892f3950", L"Match: XXH128"},
+      {L"blake3: 6437b3ac38465133ffb63b75273a8db548c558465d79db03fd359c6cd5bd9d85",
+       L"Match: BLAKE3"}};
+  for (const auto& [pasted, verdict] : beyond) {
+    EXPECT_EQ(CheckPasted(file, pasted).CurrentVerdict().text, verdict) << pasted;
+  }
   EXPECT_FALSE(IsSumsFile(file));
 }
 
@@ -322,7 +332,7 @@ TEST(CheckRun, APastedDigestOfAWrongLengthSaysWhatLengthsADigestHas) {
   Text problem;
   ASSERT_FALSE(ReadPastedDigest(digits, digest, problem));
   EXPECT_EQ(PastePromptVerdict(L"setup.exe", digits, problem).text,
-            L"The pasted text is no digest: it needs 8, 32, 40, 56, 64, 96 or 128 hexadecimal "
+            L"The pasted text is no digest: it needs 8, 16, 32, 40, 56, 64, 96 or 128 hexadecimal "
             L"digits, maybe after a name (sha256:).");
   const Text named = L"sha256:" + digits.substr(0, 40);
   ASSERT_FALSE(ReadPastedDigest(named, digest, problem));

@@ -201,6 +201,30 @@ TEST(VerifyWindow, ADigestOnTheClipboardIsPastedAndCheckedAtOnce) {
   EXPECT_EQ(ReadControlText(GetDlgItem(program.Window(), DIGEST_BOX)), pasted);
 }
 
+// The lines b3sum and xxhsum write for "abc" (xxhsum's newer GNU form for XXH3 with its prefix),
+// and a BLAKE3 digest pasted: the algorithm is told by the file's name, the tag, the prefix or
+// the digest itself.
+TEST(VerifyWindow, SumsFilesOfB3sumAndXxhsumAndAPastedBlake3DigestAreChecked) {
+  const std::filesystem::path folder = Folder("authors");
+  Write(folder / "a.txt", "abc");
+  const char BLAKE3_ABC[] = "6437b3ac38465133ffb63b75273a8db548c558465d79db03fd359c6cd5bd9d85";
+  const std::pair<const char*, std::string> sumsFiles[] = {
+      {"B3SUMS", std::string(BLAKE3_ABC) + "  a.txt\n"},
+      {"release.xxh3", "XXH3 (a.txt) = 78af5f94892f3950\n"},
+      {"XXH3SUMS.txt", "XXH3_78af5f94892f3950  a.txt\n"},
+      {"release.xxh128", "06b05ab6733a618578af5f94892f3950  a.txt\n"}};
+  for (const auto& [name, lines] : sumsFiles) {
+    Write(folder / name, lines);
+    DrivenProgram program(VERIFY_PROGRAM, L"\"" + (folder / name).wstring() + L"\"");
+    ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS)) << name;
+    EXPECT_EQ(WaitForVerdict(program), L"1 file OK") << name;
+  }
+  PutOnClipboard(std::wstring(BLAKE3_ABC, BLAKE3_ABC + 64));
+  DrivenProgram program(VERIFY_PROGRAM, L"\"" + (folder / "a.txt").wstring() + L"\"");
+  ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
+  EXPECT_EQ(WaitForVerdict(program, L"Match"), L"Match: BLAKE3");
+}
+
 TEST(VerifyWindow, ASecondFileDroppedInsteadOfADigestIsComparedWithTheFirst) {
   const std::filesystem::path folder = Folder("two");
   Write(folder / "first.bin", "abc");
@@ -411,7 +435,7 @@ TEST(VerifyWindow, APastedTextOfNoDigestsLengthStartsNoRunAndEnterChecksAgain) {
   SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(digest.substr(1).c_str()),
                       SMTO_NORMAL, 10000, &ignored);
   EXPECT_EQ(WaitForVerdict(program, L"The pasted"),
-            L"The pasted text is no digest: it needs 8, 32, 40, 56, 64, 96 or 128 hexadecimal "
+            L"The pasted text is no digest: it needs 8, 16, 32, 40, 56, 64, 96 or 128 hexadecimal "
             L"digits, maybe after a name (sha256:).");
   HWND list = GetDlgItem(program.Window(), ROWS_LIST);
   DWORD_PTR rows = 1;

@@ -85,14 +85,17 @@ TEST(CommandLine, AWrongLineIsSaidInOneLineAndTheFirstProblemWins) {
       {{L"--expect"}, L"option --expect needs a value"},
       {{L"-a", L"md5,md6"},
        L"unknown algorithm 'md6'; choose from crc32, md5, sha1, sha224, sha256, sha384, sha512, "
-       L"sha3-224, sha3-256, sha3-384, sha3-512"},
+       L"sha3-224, sha3-256, sha3-384, sha3-512, blake3, xxh3, xxh128, or all"},
+      {{L"-a", L"xxh64"}, L"xxh64 is the older XXH64, not XXH3: choose xxh3 (64 bits) or xxh128"},
       {{L"--format", L"xml"}, L"unknown format 'xml'; choose from report, gnu, bsd"},
       {{L"--expect", L"12345"},
-       L"--expect '12345' is no digest: it needs 8, 32, 40, 56, 64, 96 or 128 hexadecimal digits, "
+       L"--expect '12345' is no digest: it needs 8, 16, 32, 40, 56, 64, 96 or 128 hexadecimal "
+       L"digits, "
        L"maybe after a name (sha256:)"},
       {{L"--expect", Text(L"x") + (SHA256_ABC + 1)},
        L"--expect 'x" + Text(SHA256_ABC + 1) +
-           L"' is no digest: it needs 8, 32, 40, 56, 64, 96 or 128 hexadecimal digits, maybe after "
+           L"' is no digest: it needs 8, 16, 32, 40, 56, 64, 96 or 128 hexadecimal digits, maybe "
+           L"after "
            L"a name (sha256:)"},
       {{L"-c", L"--expect", SHA256_ABC}, L"--check and --expect exclude each other"},
       {{L"-c", L"-z"}, L"--format, --tag and --zero are meaningful only when printing checksums"},
