@@ -64,6 +64,8 @@ bool FolderWalk::Enter(const Text& folder, WalkedFile& file) {
   SortForWalk(entered.entries);
   const bool endsInSeparator = !folder.empty() && IsFolderSeparator(folder.back());
   entered.prefix = endsInSeparator ? folder : folder + FolderSeparator();
+  // The current folder's files go by their names below it, as a sums file inside it lists them.
+  if (entered.prefix.size() == 2 && entered.prefix[0] == L'.') entered.prefix.clear();
   open.push_back(std::move(entered));
   return false;
 }

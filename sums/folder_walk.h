@@ -10,7 +10,7 @@
 #include "sums/folder_entries.h"
 
 struct WalkedFile {
-  Text path;     // the folder as given, then the names below it
+  Text path;     // the folder as given, then the names below it; for ".", the names alone
   Text problem;  // a folder below that could not be listed: the system's reason; `path` is it
 };
 

@@ -230,6 +230,25 @@ bool DrivenProgram::AnswerOpenFileDialog(const std::wstring& path, DWORD timeout
   return WaitUntil(timeoutMs, [&] { return !IsWindow(dialog); });
 }
 
+bool DrivenProgram::AcceptFileDialogWithEnter(const wchar_t* title, std::wstring& proposed,
+                                              DWORD timeoutMs) const {
+  HWND dialog = nullptr;
+  HWND nameBox = nullptr;
+  const bool found = WaitUntil(timeoutMs, [&] {
+    dialog = FindTopLevelWindow(process.dwProcessId, title);
+    nameBox = dialog ? GetDlgItem(dialog, DIALOG_FILE_NAME_BOX) : nullptr;
+    return nameBox != nullptr;
+  });
+  if (!found) return false;
+  proposed = ReadControlText(nameBox);
+  // The key goes where typing goes: the edit field inside the name box, where it has one.
+  HWND typedInto = FindWindowExW(nameBox, nullptr, L"Edit", nullptr);
+  if (!typedInto) typedInto = nameBox;
+  PostMessageW(typedInto, WM_KEYDOWN, VK_RETURN, 1);
+  PostMessageW(typedInto, WM_KEYUP, VK_RETURN, 1u << 31 | 1u << 30 | 1);
+  return WaitUntil(timeoutMs, [&] { return !IsWindow(dialog); });
+}
+
 DWORD DrivenProgram::DropFiles(const std::vector<std::wstring>& paths) const {
   // An empty stretch of the client area, left of the buttons and below the fields.
   return DropFilesAt(POINT{200, 355}, paths);
