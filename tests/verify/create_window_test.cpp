@@ -60,7 +60,7 @@ void CompanionList(const fs::path& folder, const fs::path& output) {
   CloseHandle(process.hProcess);
 }
 
-TEST(CreateWindow, ATreeIsSavedWithEnterAloneAsTheCompanionWritesIt) {
+TEST(CreateSumsWindow, ATreeIsSavedWithEnterAloneAsTheCompanionWritesIt) {
   const fs::path folder = Folder("tree");
   fs::create_directories(folder / "sub dir" / "deeper");
   Write(folder / "sub dir" / "empty", "");
@@ -85,7 +85,7 @@ TEST(CreateWindow, ATreeIsSavedWithEnterAloneAsTheCompanionWritesIt) {
 
 // Under the read faults library (tests/support/read_faults.c), which the tests' Wine loads: the
 // read of a file of this name never returns, which holds the run in the middle for Cancel.
-TEST(CreateWindow, CancelInTheMiddleLeavesNoFile) {
+TEST(CreateSumsWindow, CancelInTheMiddleLeavesNoFile) {
   const fs::path folder = Folder("cancel");
   Write(folder / "a.txt", "abc");
   Write(folder / "stuck.tmp", "abc");
