@@ -333,6 +333,7 @@ Section "Verify Checksums: sums files and a pasted digest checked in a window" S
   WriteRegStr HKCU "${CREATE_FOLDER_KEY}" "Icon" "$INSTDIR\${VERIFIER},0"
   WriteRegStr HKCU "${CREATE_FOLDER_KEY}\command" "" '"$INSTDIR\${VERIFIER}" --create "%1"'
   CreateShortcut "$SENDTO\${CREATE_SHORTCUT}" "$INSTDIR\${VERIFIER}" "--create"
+  CreateShortcut "$SMPROGRAMS\${CREATE_SHORTCUT}" "$INSTDIR\${VERIFIER}" "--create"
 SectionEnd
 
 Section "checksums-cli on your PATH" SECTION_PATH
@@ -424,6 +425,7 @@ Section "Uninstall"
   Delete "$SENDTO\${VERIFIER_SHORTCUT}"
   Delete "$SMPROGRAMS\${VERIFIER_SHORTCUT}"
   Delete "$SENDTO\${CREATE_SHORTCUT}"
+  Delete "$SMPROGRAMS\${CREATE_SHORTCUT}"
   Delete "$INSTDIR\${VERIFIER}"
   !insertmacro EACH_INSTALLED_FILE REMOVE_FILE
   Delete "$INSTDIR\${UNINSTALLER}"

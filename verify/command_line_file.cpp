@@ -18,9 +18,8 @@ Text CommandLineFile() {
   return __argc > 1 && __wargv && !CreateAsked() ? Text(__wargv[1]) : Text();
 }
 
-std::vector<Text> CommandLineCreateItems() {
-  std::vector<Text> items;
-  if (!CreateAsked()) return items;
+bool CommandLineAsksToCreate(std::vector<Text>& items) {
+  if (!CreateAsked()) return false;
   for (int i = 2; i < __argc; ++i) items.push_back(__wargv[i]);
-  return items;
+  return true;
 }

@@ -8,5 +8,6 @@
 // The first argument, unquoted; the empty text when there is none or it is --create.
 Text CommandLineFile();
 
-// The arguments after --create, when it is the first; else none.
-std::vector<Text> CommandLineCreateItems();
+// True when the first argument is --create, with the arguments after it in `items` (none: the
+// user is to choose a folder).
+bool CommandLineAsksToCreate(std::vector<Text>& items);

@@ -18,6 +18,7 @@
 #include "sums/sums_line_writer.h"
 #include "toolkit/dropped_files.h"
 #include "toolkit/event_queue.h"
+#include "toolkit/folder_dialog.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/message_pump.h"
 #include "toolkit/numbered_window.h"
@@ -54,6 +55,8 @@ const wchar_t BOTH_ROADS[] =
     L"published digest.";
 const wchar_t OPEN_TITLE[] = L"Open";
 const wchar_t SAVE_TITLE[] = L"Save checksums file as";
+const wchar_t FOLDER_TITLE[] = L"Choose a folder to make a checksums file of";
+const wchar_t NO_FOLDER[] = L"No folder chosen: no checksums file was made";
 const wchar_t FIRST_SAVE_TYPE[] = L"sha256";
 
 // The algorithms "Save as type" offers, SHA-256 first, then the others in the table's order.
@@ -94,9 +97,15 @@ class Controller {
  public:
   void Start(const Text& path) {
     AddWindowShortcuts(VERIFY_WINDOW, SHORTCUTS, sizeof(SHORTCUTS) / sizeof(SHORTCUTS[0]));
-    const std::vector<Text> createItems = CommandLineCreateItems();
-    if (!createItems.empty()) {
-      StartCreate(createItems);
+    std::vector<Text> createItems;
+    if (CommandLineAsksToCreate(createItems)) {
+      // The Start menu's entry names nothing: the user chooses a folder.
+      if (createItems.empty()) createItems.push_back(AskFolderName(FOLDER_TITLE));
+      if (createItems[0].empty()) {
+        ShowVerdict({NO_FOLDER, Text(), VerdictColour::NEUTRAL});
+      } else {
+        StartCreate(createItems);
+      }
     } else if (path.empty()) {
       ShowVerdict({BOTH_ROADS, Text(), VerdictColour::NEUTRAL});
     } else {

@@ -70,8 +70,9 @@ class Prefix:
         self.user_dir = os.path.join(self.folder, "drive_c", "users", USER)
         self.install_dir = os.path.join(self.user_dir, "AppData", "Local", "Programs",
                                         "Calculate Checksums")
-        self.create_shortcut = os.path.join(self.user_dir, "AppData", "Roaming", "Microsoft",
-                                            "Windows", "SendTo", "Create checksums file.lnk")
+        self.create_shortcuts = [
+            os.path.join(self.user_dir, "AppData", "Roaming", "Microsoft", "Windows", folder,
+                         "Create checksums file.lnk") for folder in ("SendTo", "Start Menu/Programs")]
         self.shortcuts, self.verifier_shortcuts = [
             [os.path.join(self.user_dir, "AppData", "Roaming", "Microsoft", "Windows", folder,
                           name) for folder in ("SendTo", "Start Menu/Programs")]
@@ -352,11 +353,11 @@ class Installer(unittest.TestCase):
             with open(os.path.join(self.prefix.install_dir, name), "rb") as a, \
                  open(os.path.join(SOURCE, name), "rb") as b:
                 self.assertEqual(a.read(), b.read(), name)
-        for shortcut in self.prefix.shortcuts + self.prefix.verifier_shortcuts + [
-                self.prefix.create_shortcut]:
+        for shortcut in self.prefix.shortcuts + self.prefix.verifier_shortcuts:
             self.assertTrue(os.path.isfile(shortcut), shortcut)
-        with open(self.prefix.create_shortcut, "rb") as shortcut:
-            self.assertIn("--create".encode("utf-16-le"), shortcut.read())
+        for shortcut in self.prefix.create_shortcuts:
+            with open(shortcut, "rb") as link:
+                self.assertIn("--create".encode("utf-16-le"), link.read(), shortcut)
         create = self.installed[CREATE_FOLDER_KEY]
         self.assertEqual(exported_text(create["@"]), "Create checksums file...")
         self.assertEqual(exported_text(self.installed[CREATE_FOLDER_KEY + "\\command"]["@"]),

@@ -211,12 +211,18 @@ void DrivenProgram::ClickButton(int number) const {
 }
 
 bool DrivenProgram::AnswerOpenFileDialog(const std::wstring& path, DWORD timeoutMs) const {
+  return AnswerFileDialog(L"Open File", path, timeoutMs);
+}
+
+bool DrivenProgram::AnswerFileDialog(const wchar_t* title, const std::wstring& path,
+                                     DWORD timeoutMs) const {
   HWND dialog = nullptr;
   HWND nameBox = nullptr;
   const bool found = WaitUntil(timeoutMs, [&] {
-    dialog = FindTopLevelWindow(process.dwProcessId, L"Open File");
+    dialog = FindTopLevelWindow(process.dwProcessId, title);
     nameBox = dialog ? GetDlgItem(dialog, DIALOG_FILE_NAME_BOX) : nullptr;
-    return nameBox != nullptr;
+    // Cancel needs only the dialog; a folder picker has a box of another number.
+    return path.empty() ? dialog != nullptr : nameBox != nullptr;
   });
   if (!found) return false;
   if (path.empty()) {

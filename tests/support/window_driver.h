@@ -51,6 +51,9 @@ class DrivenProgram {
   // Finds the program's "Open File" dialog, enters `path` and presses OK, or presses Cancel
   // when `path` is empty.
   bool AnswerOpenFileDialog(const std::wstring& path, DWORD timeoutMs = 20000) const;
+  // The same for the program's file dialog whose title starts with `title`.
+  bool AnswerFileDialog(const wchar_t* title, const std::wstring& path,
+                        DWORD timeoutMs = 20000) const;
   // Finds the program's file dialog titled `title`, reads the name it proposes into `proposed`
   // and presses Enter in its name box, as a user accepting it would.
   bool AcceptFileDialogWithEnter(const wchar_t* title, std::wstring& proposed,

@@ -101,4 +101,12 @@ TEST(CreateSumsWindow, CancelInTheMiddleLeavesNoFile) {
   EXPECT_EQ(program.Close(DrivenProgram::CloseBy::CLOSE_MESSAGE, 10000), 0);
 }
 
+TEST(CreateSumsWindow, TheStartMenusEntryAsksForAFolderAndMakesNothingWhenCancelled) {
+  DrivenProgram program(VERIFY_PROGRAM, L"--create");
+  ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
+  ASSERT_TRUE(program.AnswerFileDialog(L"Choose a folder", L""));
+  EXPECT_EQ(WaitForVerdict(program, L"No folder"), L"No folder chosen: no checksums file was made");
+  EXPECT_EQ(program.Close(DrivenProgram::CloseBy::CLOSE_MESSAGE, 10000), 0);
+}
+
 }  // namespace
