@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "sums/algorithm_by_file_name.h"
+#include "sums/folder_separator.h"
 #include "sums/folder_walk.h"
 #include "sums/replace_file.h"
 #include "sums/sums_file_plan.h"
@@ -91,11 +92,13 @@ fs::path MakeTree() {
   for (const char* folder : {"b", "b/c", "a-z", "a", "link-target"}) {
     fs::create_directories(root / folder);
   }
-  for (const char* file : {"b/c/2", "b/1", "a-z/x", "a/y", "a.txt", "B", "link-target/t"}) {
+  for (const char* file : {"b/c/2", "b/1", "a-z/x", "a/y", "a.txt", "C", "link-target/t"}) {
     std::ofstream(root / file) << file;
   }
+#ifndef _WIN32  // Wine makes no links, and Windows only with a privilege
   fs::create_directory_symlink(root / "link-target", root / "b" / "folder-link");
   fs::create_symlink(root / "a.txt", root / "file-link");
+#endif
   return root;
 }
 
@@ -105,13 +108,16 @@ TEST(FolderWalk, GivesFilesInThePathsByteOrderAndFollowsNoLink) {
   std::vector<Text> names;
   for (WalkedFile file; walk.Next(file);) {
     EXPECT_TRUE(file.problem.empty()) << file.path;
-    names.push_back(NameBelowFolder(TextFromPath(root) + L"/", file.path));
+    names.push_back(
+        PortableName(NameBelowFolder(TextFromPath(root) + FolderSeparator(), file.path)));
   }
   // "a-z/" sorts before "a.txt" before "a/": '-' < '.' < '/'.
-  const std::vector<Text> expected = {L"B",   L"a-z/x", L"a.txt",        L"a/y",
+  const std::vector<Text> expected = {L"C",   L"a-z/x", L"a.txt",        L"a/y",
                                       L"b/1", L"b/c/2", L"link-target/t"};
   EXPECT_EQ(names, expected);
+#ifndef _WIN32
   EXPECT_EQ(walk.LinksPassedOver(), 2u);
+#endif
 }
 
 TEST(FolderWalk, AFolderThatCannotBeListedIsSaidOnce) {

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "digest/register_digest_plugins.h"
+#include "sums/folder_separator.h"
 #include "sums/pasted_digest.h"
 #include "sums/sums_line_writer.h"
 #include "tests/support/temp_files.h"
@@ -179,7 +180,7 @@ TEST(CreateRun, ATreeGivesARowAFileInTheWalksOrderAndTheLinesLeaveOutTheSumsFile
   }
   WriteScratchFile("create/sub dir/empty", "");
   WriteScratchFile("create/SHA256SUMS", "an older list\n");
-  const Text folder = Folder("create") + L"/";
+  const Text folder = Folder("create") + FolderSeparator();
   CreateRequest request{{{Folder("create"), true}}, folder, FindAlgorithmByName(L"sha256")};
   CheckView start;
   start.Begin(CheckKind::CREATE, folder, {request.algorithm});
