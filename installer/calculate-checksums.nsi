@@ -42,6 +42,11 @@ ManifestDPIAware true
 ; default program (a user's editor) as it is.
 !define FILE_TYPES "Software\Classes\SystemFileAssociations"
 !define VERIFY_SUMS_VERB "VerifyChecksums"
+; "Create checksums file..." on folders, the only entry of ours there; a selection of files and
+; folders goes to one sums file through Send To, which hands every selected item to one process.
+!define FOLDER_PARENT "${CLASSES}\Directory"
+!define CREATE_FOLDER_KEY "${FOLDER_PARENT}\shell\CreateChecksums"
+!define CREATE_SHORTCUT "Create checksums file.lnk"
 !define ENVIRONMENT_KEY "Environment"
 ; The PATH entry this installation added, kept in its uninstall key for the uninstaller.
 !define PATH_ENTRY_VALUE "PathEntry"
@@ -326,6 +331,13 @@ Section "Verify Checksums: sums files and a pasted digest checked in a window" S
   !insertmacro EACH_SUMS_EXTENSION ADD_SUMS_VERB
   CreateShortcut "$SENDTO\${VERIFIER_SHORTCUT}" "$INSTDIR\${VERIFIER}"
   CreateShortcut "$SMPROGRAMS\${VERIFIER_SHORTCUT}" "$INSTDIR\${VERIFIER}"
+  !insertmacro NOTE_KEY_IF_NEW "${FOLDER_PARENT}"
+  !insertmacro NOTE_KEY_IF_NEW "${FOLDER_PARENT}\shell"
+  WriteRegStr HKCU "${CREATE_FOLDER_KEY}" "" "Create checksums file..."
+  WriteRegStr HKCU "${CREATE_FOLDER_KEY}" "Icon" "$INSTDIR\${VERIFIER},0"
+  WriteRegStr HKCU "${CREATE_FOLDER_KEY}\command" "" '"$INSTDIR\${VERIFIER}" --create "%1"'
+  CreateShortcut "$SENDTO\${CREATE_SHORTCUT}" "$INSTDIR\${VERIFIER}" "--create"
+  CreateShortcut "$SMPROGRAMS\${CREATE_SHORTCUT}" "$INSTDIR\${VERIFIER}" "--create"
 SectionEnd
 
 Section "checksums-cli on your PATH" SECTION_PATH
@@ -404,6 +416,9 @@ Section "Uninstall"
   Call un.RemoveFromPath
   DeleteRegKey HKCU "${VERB_KEY}"
   DeleteRegKey HKCU "${VERIFY_FILE_KEY}"
+  DeleteRegKey HKCU "${CREATE_FOLDER_KEY}"
+  !insertmacro REMOVE_KEY_IF_MADE "${FOLDER_PARENT}\shell"
+  !insertmacro REMOVE_KEY_IF_MADE "${FOLDER_PARENT}"
   !insertmacro EACH_SUMS_EXTENSION REMOVE_SUMS_VERB
   !insertmacro REMOVE_KEY_IF_MADE "${FILE_TYPES}"
   !insertmacro REMOVE_KEY_IF_MADE "${VERB_PARENT}\shell"
@@ -413,6 +428,8 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\${SHORTCUT}"
   Delete "$SENDTO\${VERIFIER_SHORTCUT}"
   Delete "$SMPROGRAMS\${VERIFIER_SHORTCUT}"
+  Delete "$SENDTO\${CREATE_SHORTCUT}"
+  Delete "$SMPROGRAMS\${CREATE_SHORTCUT}"
   Delete "$INSTDIR\${VERIFIER}"
   !insertmacro EACH_INSTALLED_FILE REMOVE_FILE
   Delete "$INSTDIR\${UNINSTALLER}"

@@ -21,6 +21,8 @@ static_assert(OPEN_FILE_NAME_SIZE == offsetof(OPENFILENAMEW, lpTemplateName) + s
 constexpr DWORD OPEN_FILE_FLAGS =
     OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
 static_assert(OPEN_FILE_FLAGS == 0x8080C);
+constexpr DWORD SAVE_FILE_FLAGS =
+    OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 
 constexpr DWORD DIALOG_CONTROL_CLASSES = ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_DATE_CLASSES |
                                          ICC_USEREX_CLASSES | ICC_INTERNET_CLASSES;
@@ -41,8 +43,10 @@ void InitFileDialogs() {
   CoInitialize(nullptr);
 }
 
-Text AskOpenFileName(const wchar_t* title, const wchar_t* initialFile, const wchar_t* filter,
-                     int32_t filterPosition) {
+namespace {
+
+Text AskFileName(bool save, const wchar_t* title, const wchar_t* initialFile, const wchar_t* filter,
+                 int32_t& filterPosition) {
   ReleaseToMainHeap(fileDialogs.fileName);
   fileDialogs.fileName = AllocateMainHeapText(FILE_NAME_CAPACITY).release();
   if (!fileDialogs.fileName) return Text();
@@ -65,11 +69,24 @@ Text AskOpenFileName(const wchar_t* title, const wchar_t* initialFile, const wch
   dialog.nMaxFile = FILE_NAME_CAPACITY;
   dialog.lpstrInitialDir = directory.get();
   dialog.lpstrTitle = title;
-  dialog.Flags = OPEN_FILE_FLAGS;
+  dialog.Flags = save ? SAVE_FILE_FLAGS : OPEN_FILE_FLAGS;
 
   DisableThreadWindows();
-  const BOOL chosen = GetOpenFileNameW(&dialog);
+  const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
   RestoreThreadWindows();
 
+  filterPosition = static_cast<int32_t>(dialog.nFilterIndex) - 1;
   return chosen ? Text(fileDialogs.fileName) : Text();
+}
+
+}  // namespace
+
+Text AskOpenFileName(const wchar_t* title, const wchar_t* initialFile, const wchar_t* filter,
+                     int32_t filterPosition) {
+  return AskFileName(false, title, initialFile, filter, filterPosition);
+}
+
+Text AskSaveFileName(const wchar_t* title, const wchar_t* initialFile, const wchar_t* filter,
+                     int32_t& filterPosition) {
+  return AskFileName(true, title, initialFile, filter, filterPosition);
 }

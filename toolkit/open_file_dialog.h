@@ -1,5 +1,5 @@
 #pragma once
-// The system's open-file dialog as a modal dialog of the program.
+// The system's open-file and save-file dialogs as modal dialogs of the program.
 #include <cstdint>
 
 #include "runtime/text.h"
@@ -13,3 +13,9 @@ void InitFileDialogs();
 // path, or the empty text when the user cancels or anything fails.
 Text AskOpenFileName(const wchar_t* title, const wchar_t* initialFile, const wchar_t* filter,
                      int32_t filterPosition);
+
+// The system's save-file dialog, shown as the open-file dialog above, with the initial file's
+// name proposed (Enter alone accepts it) and the usual prompt before a file is overwritten;
+// `filterPosition` is set to the pair chosen.
+Text AskSaveFileName(const wchar_t* title, const wchar_t* initialFile, const wchar_t* filter,
+                     int32_t& filterPosition);

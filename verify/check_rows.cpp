@@ -50,7 +50,8 @@ Text CellText(const CheckRow& row, RowColumn column) {
     case RowColumn::EXPECTED:
       return row.status == RowStatus::FAILED ? row.expected : Text();
     case RowColumn::COMPUTED:
-      return row.status == RowStatus::FAILED ? row.computed : Text();
+      // A file listed in a sums file being made has no expected digest: its own is what counts.
+      return row.status == RowStatus::FAILED || row.expected.empty() ? row.computed : Text();
   }
   return Text();
 }

@@ -16,7 +16,7 @@ struct CheckRow {
   RowStatus status = RowStatus::WAITING;
   Text reason;            // MISSING and UNREADABLE: why, in the system's words
   Text expected;          // the digest written, lower case
-  Text computed;          // FAILED: the digest of the file as it is now
+  Text computed;          // FAILED, or a file a sums file being made lists: its digest
   size_t lineNumber = 0;  // in the sums file, from 1; 0 for a file compared
 };
 

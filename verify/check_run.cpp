@@ -47,6 +47,10 @@ void CheckRun::CheckDigest(const Text& file, const AlgorithmList& candidates, co
   Start([file, candidates, hex](RunBoard& board) { RunDigestCheck(board, file, candidates, hex); });
 }
 
+void CheckRun::Create(const CreateRequest& request) {
+  Start([request](RunBoard& board) { RunCreate(board, request); });
+}
+
 void CheckRun::CompareFiles(const Text& first, const Text& second) {
   Start([first, second](RunBoard& board) { RunComparison(board, first, second); });
 }

@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "sums/named_algorithms.h"
+#include "verify/create_run.h"
 #include "verify/run_board.h"
 
 class CheckRun {
@@ -35,6 +36,7 @@ class CheckRun {
   void CheckSumsFile(const Text& sumsFile);
   void CheckDigest(const Text& file, const AlgorithmList& candidates, const Text& hex);
   void CompareFiles(const Text& first, const Text& second);
+  void Create(const CreateRequest& request);
 
   // Files being read stop before their next read; a read that does not return is left behind.
   void Cancel() { board->Cancel(); }

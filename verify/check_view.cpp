@@ -55,6 +55,8 @@ void CheckView::Apply(RunOutbox&& outbox) {
     malformedLines = std::move(outbox.malformedLines);
     listed = true;
   }
+  for (const FoundFile& found : outbox.found) rows.AddFound(found, *candidates[0]);
+  if (!outbox.found.empty()) listed = true;
   if (!outbox.failure.empty()) failure = std::move(outbox.failure);
   for (RowUpdate& update : outbox.updates) rows.Set(update.index, std::move(update.outcome));
   if (outbox.binary) binary = true;
@@ -73,6 +75,7 @@ void CheckView::EndCancelled(RunOutbox&& last) {
 
 Verdict CheckView::CurrentVerdict() const {
   if (outOfMemory && listed) return OutOfMemoryVerdict(rows.Counts());
+  if (kind == CheckKind::CREATE) return CreateVerdict(rows.Counts(), state, save);
   if (kind != CheckKind::SUMS_FILE) return OneFileVerdict(*this);
   if (binary) return BinarySumsFileVerdict(FileNamePart(file));
   if (!listed && state == RunState::CANCELLED) {

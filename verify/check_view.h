@@ -4,11 +4,13 @@
 #include <vector>
 
 #include "sums/named_algorithms.h"
+#include "verify/created_sums_file.h"
 #include "verify/row_table.h"
 #include "verify/run_board.h"
 #include "verify/verdict.h"
 
-enum class CheckKind { NONE, SUMS_FILE, PASTED_DIGEST, TWO_FILES };
+// CREATE: a sums file being made, of the one algorithm in `candidates`.
+enum class CheckKind { NONE, SUMS_FILE, PASTED_DIGEST, TWO_FILES, CREATE };
 
 struct CheckView {
   CheckKind kind = CheckKind::NONE;
@@ -22,6 +24,7 @@ struct CheckView {
   bool binary = false;       // the sums file holds no text
   bool outOfMemory = false;  // the run, or the window, ran out of memory and kept what it had
   RunState state = RunState::RUNNING;
+  SaveOutcome save;  // CREATE: what became of the sums file
 
   // Starts showing a new check; the rows come with the run's first outbox.
   void Begin(CheckKind newKind, const Text& newFile, const AlgorithmList& newCandidates = {});

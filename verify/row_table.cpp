@@ -7,6 +7,7 @@
 
 void RowTable::List(std::shared_ptr<const Listing> entries) {
   listing = std::move(entries);
+  found.reset();
   rows.clear();
   words.clear();
   reasons.clear();
@@ -15,6 +16,19 @@ void RowTable::List(std::shared_ptr<const Listing> entries) {
   for (size_t i = 0; i < count; ++i) {
     rows.push_back({static_cast<uint32_t>(i), RowStatus::WAITING, NOT_MATCHED, -1, NO_WORDS});
   }
+}
+
+void RowTable::AddFound(const FoundFile& file, const NamedAlgorithm& algorithm) {
+  if (!found) {
+    List(nullptr);
+    found = std::make_shared<Listing>();
+    listing = found;
+  }
+  SumsEntry entry;
+  entry.name = file.name;
+  found->Add(entry, {&algorithm});
+  rows.push_back(
+      {static_cast<uint32_t>(rows.size()), RowStatus::WAITING, NOT_MATCHED, file.size, NO_WORDS});
 }
 
 CheckRow RowTable::operator[](size_t index) const {

@@ -12,6 +12,12 @@
 #include "verify/listing.h"
 #include "verify/verdict.h"
 
+// A file a sums file being made will list, as the walk finds it.
+struct FoundFile {
+  Text name;  // below the sums file's folder
+  int64_t size = -1;
+};
+
 // What a run found for one row.
 struct RowOutcome {
   RowStatus status = RowStatus::WAITING;
@@ -28,6 +34,8 @@ class RowTable {
   void List(std::shared_ptr<const Listing> entries);
   size_t size() const { return rows.size(); }
   bool empty() const { return rows.empty(); }
+  // A row for a file a sums file being made will list, waiting, after the others.
+  void AddFound(const FoundFile& file, const NamedAlgorithm& algorithm);
   // The row as a cell or a copied line shows it.
   CheckRow operator[](size_t index) const;
   CheckRow back() const { return (*this)[rows.size() - 1]; }
@@ -55,6 +63,7 @@ class RowTable {
   uint32_t KeepWords(RowOutcome& outcome);
 
   std::shared_ptr<const Listing> listing;
+  std::shared_ptr<Listing> found;  // the rows AddFound made: `listing` is this one then
   std::vector<Row> rows;
   std::vector<Words> words;
   std::unordered_map<Text, uint32_t> reasons;  // words holding a reason alone, by it

@@ -27,6 +27,7 @@ struct RunOutbox {
   std::vector<size_t> malformedLines;      // with the listing: lines not understood, from 1
   Text failure;                            // why the sums file could not be read (through)
   bool binary = false;                     // the sums file holds binary data, not lines of text
+  std::vector<FoundFile> found;            // making a sums file: rows to add, in order
   std::vector<RowUpdate> updates;          // rows done, in order
   std::vector<Text> digests;               // a pasted digest's run: each candidate's digest
   bool outOfMemory = false;                // the run stopped there, keeping what it had
@@ -34,8 +35,8 @@ struct RunOutbox {
   bool cancelled = false;
 
   bool Empty() const {
-    return !listing && updates.empty() && !finished && failure.empty() && !binary &&
-           digests.empty() && !outOfMemory;
+    return !listing && found.empty() && updates.empty() && !finished && failure.empty() &&
+           !binary && digests.empty() && !outOfMemory;
   }
 };
 

@@ -11,9 +11,14 @@
 #include <memory>
 #include <new>
 
+#include "sums/folder_entries.h"
 #include "sums/pasted_digest.h"
+#include "sums/replace_file.h"
+#include "sums/sums_file_plan.h"
+#include "sums/sums_line_writer.h"
 #include "toolkit/dropped_files.h"
 #include "toolkit/event_queue.h"
+#include "toolkit/folder_dialog.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/message_pump.h"
 #include "toolkit/numbered_window.h"
@@ -49,13 +54,59 @@ const wchar_t BOTH_ROADS[] =
     L"Open or drop a sums file to check the files it lists, or choose a file and paste its "
     L"published digest.";
 const wchar_t OPEN_TITLE[] = L"Open";
+const wchar_t SAVE_TITLE[] = L"Save checksums file as";
+const wchar_t FOLDER_TITLE[] = L"Choose a folder to make a checksums file of";
+const wchar_t NO_FOLDER[] = L"No folder chosen: no checksums file was made";
+const wchar_t FIRST_SAVE_TYPE[] = L"sha256";
+
+// The algorithms "Save as type" offers, SHA-256 first, then the others in the table's order.
+AlgorithmList SaveTypes() {
+  AlgorithmList types = {FindAlgorithmByName(FIRST_SAVE_TYPE)};
+  for (const NamedAlgorithm* algorithm : AllAlgorithms()) {
+    if (algorithm != types[0]) types.push_back(algorithm);
+  }
+  return types;
+}
+
+// "SHA-256 (SHA256SUMS)|*.*|MD5 (MD5SUMS)|*.*|...": every file is shown whatever the type.
+Text SaveTypeFilter(const SumsFilePlan& plan) {
+  Text filter;
+  for (const NamedAlgorithm* algorithm : SaveTypes()) {
+    if (!filter.empty()) filter += L"|";
+    filter +=
+        Text(algorithm->displayName) + L" (" + ProposedSumsFileName(plan, *algorithm) + L")|*.*";
+  }
+  return filter;
+}
+
+Text FullPath(const Text& path) {
+  const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return path;
+  Text full(length, L'\0');
+  full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
+  return full;
+}
+
+bool AskYesNo(const Text& question) {
+  return MessageBoxW(WindowHandle(VERIFY_WINDOW), question.c_str(), VERIFY_WINDOW_TITLE,
+                     MB_YESNO | MB_ICONWARNING) == IDYES;
+}
 const wchar_t ALL_FILES[] = L"All Files (*.*)|*.*";
 
 class Controller {
  public:
   void Start(const Text& path) {
     AddWindowShortcuts(VERIFY_WINDOW, SHORTCUTS, sizeof(SHORTCUTS) / sizeof(SHORTCUTS[0]));
-    if (path.empty()) {
+    std::vector<Text> createItems;
+    if (CommandLineAsksToCreate(createItems)) {
+      // The Start menu's entry names nothing: the user chooses a folder.
+      if (createItems.empty()) createItems.push_back(AskFolderName(FOLDER_TITLE));
+      if (createItems[0].empty()) {
+        ShowVerdict({NO_FOLDER, Text(), VerdictColour::NEUTRAL});
+      } else {
+        StartCreate(createItems);
+      }
+    } else if (path.empty()) {
       ShowVerdict({BOTH_ROADS, Text(), VerdictColour::NEUTRAL});
     } else {
       OpenPath(path);
@@ -107,8 +158,90 @@ class Controller {
     ChangeGadgetText(CANCEL_BUTTON, cancelShown ? L"Cancel" : L"Close");
   }
 
+  // Making a sums file of files and folders: read for SHA-256, the first type Save As offers.
+  void StartCreate(const std::vector<Text>& given) {
+    created.clear();
+    for (const Text& path : given) {
+      const Text full = FullPath(path);
+      created.push_back({full, KindOf(full) == EntryKind::FOLDER});
+    }
+    const NamedAlgorithm& algorithm = *FindAlgorithmByName(FIRST_SAVE_TYPE);
+    plan = PlanSumsFile(created, algorithm);
+    savePath.clear();
+    CreateWith(algorithm);
+  }
+
+  void CreateWith(const NamedAlgorithm& algorithm) {
+    StopRun();
+    oneFile.clear();
+    Text shown = created[0].path;
+    if (created.size() > 1) shown += L" and " + std::to_wstring(created.size() - 1) + L" more";
+    ChangeGadgetText(FILE_BOX, shown.c_str());
+    ChangeGadgetText(DIGEST_BOX, L"");
+    view.Begin(CheckKind::CREATE, plan.folder, {&algorithm});
+    const CreateRequest request{created, plan.folder, &algorithm};
+    StartRun([&](CheckRun& started) { started.Create(request); });
+  }
+
+  // At the end of a making run: Save As proposes the name; another type chosen reads the files
+  // again for it, and the file is then written without asking again.
+  void SaveCreated() {
+    const RowCounts counts = view.rows.Counts();
+    if (counts.unreadable > 0 &&
+        !AskYesNo(GroupedNumber(counts.unreadable) +
+                  (counts.unreadable == 1 ? L" file" : L" files") +
+                  L" could not be read. Save the checksums file without them?")) {
+      EndSave(SaveState::NOT_SAVED, plan.fileName, {}, Text());
+      return;
+    }
+    const NamedAlgorithm& algorithm = *view.candidates[0];
+    if (savePath.empty() && !AskWhereToSave(algorithm)) return;
+    const Text path = savePath;
+    savePath.clear();
+    const CreatedSumsFile lines =
+        CreatedSumsFileLines(view.rows, NameBelowFolder(plan.folder, path));
+    Text reason;
+    const bool saved = ReplaceFileWith(path, SumsFileBytes(lines.lines), reason);
+    EndSave(saved ? SaveState::SAVED : SaveState::FAILED, FileNamePart(path), lines, reason);
+  }
+
+  // False when nothing is to be saved now: the user cancelled, or the files are read again.
+  bool AskWhereToSave(const NamedAlgorithm& algorithm) {
+    int32_t type = 0;
+    const Text proposed = plan.folder + plan.fileName;
+    const Text path =
+        AskSaveFileName(SAVE_TITLE, proposed.c_str(), SaveTypeFilter(plan).c_str(), type);
+    if (path.empty()) {
+      EndSave(SaveState::NOT_SAVED, plan.fileName, {}, Text());
+      return false;
+    }
+    const AlgorithmList types = SaveTypes();
+    const NamedAlgorithm& chosen = *types[static_cast<size_t>(type) < types.size() ? type : 0];
+    savePath = NameForChosenAlgorithm(path, plan, chosen);
+    // The dialog asked about the name it showed; a name changed for the type is asked here.
+    if (savePath != path && KindOf(savePath) != EntryKind::MISSING &&
+        !AskYesNo(FileNamePart(savePath) + L" already exists. Replace it?")) {
+      savePath.clear();
+      EndSave(SaveState::NOT_SAVED, plan.fileName, {}, Text());
+      return false;
+    }
+    if (&chosen == &algorithm) return true;
+    // The digests read are SHA-256 alone: reading again for the one chosen keeps the usual run
+    // as fast as the companion's, where computing every type at once would not.
+    plan.fileName = ProposedSumsFileName(plan, chosen);
+    CreateWith(chosen);
+    return false;
+  }
+
+  void EndSave(SaveState state, const Text& fileName, const CreatedSumsFile& lines,
+               const Text& reason) {
+    view.save = {state, fileName, lines.lines.size(), lines.unreadable, reason};
+    ShowVerdict(view.CurrentVerdict());
+  }
+
   void OpenPath(const Text& path) {
     StopRun();
+    savePath.clear();
     oneFile.clear();
     ChangeGadgetText(FILE_BOX, path.c_str());
     ChangeGadgetText(DIGEST_BOX, L"");
@@ -255,7 +388,7 @@ class Controller {
     if (outbox.Empty()) return;
     const bool finished = outbox.finished;
     // Listing gives the rows and the end reorders them; between, rows only change.
-    const bool allRows = outbox.listing != nullptr || finished;
+    const bool allRows = outbox.listing != nullptr || !outbox.found.empty() || finished;
     size_t first = SIZE_MAX, last = 0;
     for (const RowUpdate& update : outbox.updates) {
       first = std::min(first, update.index);
@@ -277,6 +410,7 @@ class Controller {
     if (finished) {
       KillTimer(WindowHandle(VERIFY_WINDOW), PROGRESS_TIMER);
       ShowRunProgress();
+      if (view.kind == CheckKind::CREATE && view.state == RunState::DONE) SaveCreated();
     }
   }
 
@@ -314,6 +448,9 @@ class Controller {
   CheckView view;
   Text oneFile;  // the file a digest is pasted for, or a second file compared with
   std::unique_ptr<CheckRun> run;
+  std::vector<SumsFileItem> created;  // the files and folders a sums file is made of
+  SumsFilePlan plan;
+  Text savePath;  // chosen for a second read in another algorithm: saved to without asking
   bool cancelShown = true;  // the button's text says Cancel
 };
 

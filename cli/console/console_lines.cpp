@@ -58,6 +58,10 @@ void WriteErrorLine(const Text& message) {
   WriteConsoleLine(ConsoleStream::ERRORS, Text(PROGRAM_NAME) + L": " + message);
 }
 
+void WriteSumsLine(const Text& line) {
+  HoldOutputLine(line, L"\n");
+}
+
 void WriteNulEndedLine(const Text& line) {
   HoldOutputLine(line, Text(1, L'\0'));
 }

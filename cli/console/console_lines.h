@@ -11,6 +11,9 @@ void WriteConsoleLine(ConsoleStream stream, const Text& line);
 // Writes one line of standard output ended by a NUL character instead of a line end, held and
 // written as WriteConsoleLine does.
 void WriteNulEndedLine(const Text& line);
+// Writes one line of standard output ended by LF on every system, held as the others: the lines
+// of a sums file, which then reads alike everywhere (older checkers keep a CR in the name).
+void WriteSumsLine(const Text& line);
 // Writes the lines standard output holds.
 void FlushConsoleOutput();
 

@@ -1,29 +1,10 @@
 #include "cli/inputs/input_files.h"
 
-#include <algorithm>
-
-#include "sums/folder_separator.h"
 #include "sums/unreadable_reason.h"
 
 namespace {
 
 constexpr uint32_t LIST_PIECE = 65536;
-
-// Entries in the order `LC_ALL=C sort` gives their full paths: a folder's name is compared as if
-// followed by its separator, and names by their bytes.
-void SortForWalk(std::vector<FolderEntry>& entries) {
-  std::vector<std::pair<std::string, FolderEntry>> keyed;
-  keyed.reserve(entries.size());
-  for (FolderEntry& entry : entries) {
-    std::string key = NameBytesFromText(entry.name);
-    if (entry.kind == EntryKind::FOLDER) key += static_cast<char>(FolderSeparator());
-    keyed.emplace_back(std::move(key), std::move(entry));
-  }
-  std::sort(keyed.begin(), keyed.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
-  entries.clear();
-  for (auto& [key, entry] : keyed) entries.push_back(std::move(entry));
-}
 
 InputFileItem Problem(const Text& name, const Text& reason) {
   return InputFileItem{Text(), CannotReadMessage(name, reason)};
@@ -37,8 +18,14 @@ InputFiles::~InputFiles() = default;
 
 bool InputFiles::Next(InputFileItem& item) {
   for (;;) {
-    if (!walk.empty()) {
-      if (NextFromWalk(item)) return true;
+    if (walk) {
+      WalkedFile file;
+      if (walk->Next(file)) {
+        item = file.problem.empty() ? InputFileItem{file.path, Text()}
+                                    : Problem(file.path, file.problem);
+        return true;
+      }
+      walk.reset();
       continue;
     }
     Text name;
@@ -55,7 +42,7 @@ bool InputFiles::Next(InputFileItem& item) {
       return true;
     }
     if (options.recursive && name != STANDARD_INPUT_NAME && KindOf(name) == EntryKind::FOLDER) {
-      if (Enter(name, item)) return true;
+      walk = std::make_unique<FolderWalk>(name);
       continue;
     }
     item = InputFileItem{name, Text()};
@@ -73,40 +60,6 @@ void InputFiles::ExpandArgument(const Text& argument) {
     return;
   }
   for (Text& name : names) expanded.push_back(InputFileItem{std::move(name), Text()});
-}
-
-// True with a problem in `item` when the folder cannot be listed.
-bool InputFiles::Enter(const Text& folder, InputFileItem& item) {
-  Folder entered;
-  uint32_t error = 0;
-  if (!ListFolder(folder, entered.entries, error)) {
-    item = Problem(folder, SystemErrorMessage(error));
-    return true;
-  }
-  SortForWalk(entered.entries);
-  const bool endsInSeparator = !folder.empty() && IsFolderSeparator(folder.back());
-  entered.prefix = endsInSeparator ? folder : folder + FolderSeparator();
-  walk.push_back(std::move(entered));
-  return false;
-}
-
-bool InputFiles::NextFromWalk(InputFileItem& item) {
-  Folder& current = walk.back();
-  if (current.next == current.entries.size()) {
-    walk.pop_back();
-    return false;
-  }
-  const FolderEntry& entry = current.entries[current.next++];
-  const Text path = current.prefix + entry.name;
-  switch (entry.kind) {
-    case EntryKind::FILE:
-      item = InputFileItem{path, Text()};
-      return true;
-    case EntryKind::FOLDER:
-      return Enter(path, item);
-    default:
-      return false;
-  }
 }
 
 bool InputFiles::NextFromLists(Text& name, InputFileItem& item) {

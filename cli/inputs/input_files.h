@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "cli/options/command_line.h"
-#include "cli/console/file_system.h"
+#include "sums/folder_entries.h"
 #include "cli/inputs/files_from_list.h"
+#include "sums/folder_walk.h"
 #include "digest/file/digest_file.h"
 #include "runtime/text.h"
 
@@ -29,14 +30,6 @@ class InputFiles {
   bool Next(InputFileItem& item);
 
  private:
-  struct Folder {
-    Text prefix;  // the folder's name as given, with a separator at its end
-    std::vector<FolderEntry> entries;
-    size_t next = 0;
-  };
-
-  bool NextFromWalk(InputFileItem& item);
-  bool Enter(const Text& folder, InputFileItem& item);
   void ExpandArgument(const Text& argument);
   bool NextFromLists(Text& name, InputFileItem& item);
   bool OpenList(const Text& list, InputFileItem& item);
@@ -45,7 +38,7 @@ class InputFiles {
   size_t nextArgument = 0;
   std::vector<InputFileItem> expanded;  // of the current argument, in order
   size_t nextExpanded = 0;
-  std::vector<Folder> walk;  // the folders being walked, innermost last
+  std::unique_ptr<FolderWalk> walk;  // the folder being walked, or null
   size_t nextList = 0;
   std::unique_ptr<DigestFile> list;  // the list being read, or null
   FilesFromListReader listNames;

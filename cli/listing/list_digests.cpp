@@ -16,6 +16,8 @@ namespace {
 void WriteOutputLine(const CliOptions& options, const Text& line) {
   if (options.zero) {
     WriteNulEndedLine(line);
+  } else if (options.format != OutputFormat::REPORT) {
+    WriteSumsLine(line);
   } else {
     WriteConsoleLine(ConsoleStream::OUTPUT, line);
   }

@@ -130,7 +130,7 @@ constexpr OptionRow OPTION_ROWS[] = {
      L"accepted and ignored, as is -t, --text: files are always read as bytes"},
     {L't', L"text", nullptr, [](OptionsBeingRead&, const Text&) {}, nullptr},
     {L'r', L"recursive", nullptr, Set<&CliOptions::recursive>,
-     L"hash every file below each folder given, sorted by name"},
+     L"hash every file below each folder given, in path order, '/' between folders"},
     {0, L"files-from", L"LIST",
      [](OptionsBeingRead& reading, const Text& list) { reading.options.fileLists.push_back(list); },
      L"hash the files LIST names too, one a line ('-': stdin)"},

@@ -158,6 +158,11 @@ def text(lines):
     return "".join(line + LINE_END for line in lines)
 
 
+def sums_text(lines):
+    """Sums lines (--format gnu or bsd) end in LF on every system, so that they verify anywhere."""
+    return "".join(line + "\n" for line in lines)
+
+
 class ChecksumsCli(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -200,7 +205,7 @@ class ChecksumsCli(unittest.TestCase):
         self.assertEqual((status, stdout, self.error_lines(stderr)), (0, expected_report(NAMES), []))
         status, stdout, _ = self.run_program("--format", "bsd", *NAMES)
         expected = [bsd_line(algorithm, name) for name in NAMES for algorithm, *_ in ALGORITHMS]
-        self.assertEqual((status, stdout), (0, text(expected)))
+        self.assertEqual((status, stdout), (0, sums_text(expected)))
 
     def test_chosen_algorithms_keep_their_order_in_every_format(self):
         status, stdout, _ = self.run_program("-a", "sha3-256,crc32,sha3-256", "digits.txt")
@@ -209,15 +214,16 @@ class ChecksumsCli(unittest.TestCase):
             "SHA-3 (256): " + DIGEST["sha3-256"](data).upper(),
             "CRC32: " + DIGEST["crc32"](data).upper(), "File Path: digits.txt"])))
         status, stdout, _ = self.run_program("--format=bsd", "-amd5,sha1", "digits.txt")
-        self.assertEqual(stdout, text([bsd_line("md5", "digits.txt"), bsd_line("sha1", "digits.txt")]))
+        self.assertEqual(stdout, sums_text([bsd_line("md5", "digits.txt"),
+                                            bsd_line("sha1", "digits.txt")]))
         for algorithm, *_ in ALGORITHMS:
             status, stdout, _ = self.run_program("--format", "gnu", "--algorithm", algorithm, *NAMES)
-            self.assertEqual((status, stdout), (0, text(gnu_line(algorithm, n) for n in NAMES)))
+            self.assertEqual((status, stdout), (0, sums_text(gnu_line(algorithm, n) for n in NAMES)))
 
     def test_standard_input_is_read_for_a_dash(self):
         data = FILES["one mebibyte and more.bin"]
         status, stdout, _ = self.run_program("--format", "gnu", "-a", "sha512", "-", input=data)
-        self.assertEqual((status, stdout), (0, text([DIGEST["sha512"](data) + "  -"])))
+        self.assertEqual((status, stdout), (0, sums_text([DIGEST["sha512"](data) + "  -"])))
         status, stdout, _ = self.run_program("-a", "md5", "-", input=data)
         self.assertEqual(stdout, text(["MD5: " + DIGEST["md5"](data).upper(), "File Path: -"]))
 
@@ -263,7 +269,7 @@ class ChecksumsCli(unittest.TestCase):
         empty = DIGEST["sha256"](b"")
         if WINDOWS:
             status, stdout, _ = self.run_program("--format", "gnu", "-a", "sha256", "NUL")
-            self.assertEqual((status, stdout), (0, text([empty + "  NUL"])))
+            self.assertEqual((status, stdout), (0, sums_text([empty + "  NUL"])))
             return
         fifo = os.path.join(self.folder.name, "fifo")
         if not os.path.exists(fifo):
@@ -273,7 +279,7 @@ class ChecksumsCli(unittest.TestCase):
         writer.start()
         status, stdout, _ = self.run_program("--format", "gnu", "-a", "sha256", "/dev/null", "fifo")
         writer.join()
-        self.assertEqual((status, stdout), (0, text([empty + "  /dev/null",
+        self.assertEqual((status, stdout), (0, sums_text([empty + "  /dev/null",
                                                      DIGEST["sha256"](data) + "  fifo"])))
         result = subprocess.run(["bash", "-c", '"$0" -a md5 --format bsd <(cat digits.txt)',
                                  PROGRAM], cwd=self.folder.name, capture_output=True, timeout=60)
@@ -319,7 +325,7 @@ class ChecksumsCli(unittest.TestCase):
                              (0, "checksums-cli (Calculate Checksums) %s%s" % (VERSION, LINE_END)))
         self.write("--help", FILES["digits.txt"])
         status, stdout, _ = self.run_program("--format", "gnu", "-a", "md5", "--", "--help")
-        self.assertEqual(stdout, text([DIGEST["md5"](FILES["digits.txt"]) + "  --help"]))
+        self.assertEqual(stdout, sums_text([DIGEST["md5"](FILES["digits.txt"]) + "  --help"]))
 
     def run_slowly_fed(self, *arguments, stderr=subprocess.PIPE, seconds=2.5):
         """Runs with standard input fed through a pipe over `seconds`; stdout, stderr bytes."""
@@ -398,8 +404,9 @@ class ChecksumsCli(unittest.TestCase):
                                                     folder, program)],
                                     capture_output=True, timeout=120)
             self.assertEqual(result.returncode, 1)
-            self.assertEqual(result.stdout.decode(), text(
-                "%s  %s" % (DIGEST["md5"](name.encode()), name.replace("/", "\\"))
+            # Written as every system reads them: '/' between folders, LF at the end.
+            self.assertEqual(result.stdout.decode(), sums_text(
+                "%s  %s" % (DIGEST["md5"](name.encode()), name)
                 for name in ["wild/a.txt", "wild/ünï.txt", "wild/b.bin"]))
             self.assertRegex(self.error_lines(result.stderr.decode())[0],
                              r"^checksums-cli: cannot read wild\\\*\.none: \S")
@@ -427,20 +434,43 @@ class ChecksumsCli(unittest.TestCase):
             os.symlink("a", os.path.join(tree, "link"))
         find = subprocess.run('find tree -type f | LC_ALL=C sort | xargs -d "\\n" sha256sum',
                               shell=True, cwd=self.folder.name, capture_output=True, timeout=60)
-        expected = find.stdout.decode().replace("\n", LINE_END)
-        if WINDOWS:
-            expected = expected.replace("/", "\\")
+        # On Windows too: '/' between folders and LF, so that the file verifies anywhere.
+        expected = find.stdout.decode()
         status, stdout, _ = self.run_program("-r", "--format", "gnu", "-a", "sha256", "tree")
         self.assertEqual((status, stdout), (0, expected))
         separator = "\\" if WINDOWS else "/"
         self.write("list", "digits.txt\r\n\ntree%sb.txt\n" % separator)
         status, stdout, _ = self.run_program("--files-from", "list", "--files-from", "-",
                                              "--format", "gnu", "-a", "md5", input=b"empty.bin")
-        self.assertEqual((status, stdout), (0, text([
-            gnu_line("md5", "digits.txt"), DIGEST["md5"](b"b") + "  tree%sb.txt" % separator,
+        self.assertEqual((status, stdout), (0, sums_text([
+            gnu_line("md5", "digits.txt"), DIGEST["md5"](b"b") + "  tree/b.txt",
             gnu_line("md5", "empty.bin")])))
 
     # Round trips
+
+    def test_a_tree_listed_with_r_dot_verifies_with_coreutils_perls_shasum_and_ours(self):
+        tree = os.path.join(self.folder.name, "portable tree")
+        for name, data in [("sub dir/deeper/b.txt", b"b"), ("sub dir/empty", b""),
+                           ("café 日本.txt", b"abc"), ("#hash", b"#"), ("-dash", b"-")]:
+            os.makedirs(os.path.dirname(os.path.join(tree, name)), exist_ok=True)
+            with open(os.path.join(tree, name), "wb") as out:
+                out.write(data)
+        listed = subprocess.run(EMULATOR + [PROGRAM, "--format", "gnu", "-a", "sha256", "-r", "."],
+                                cwd=tree, capture_output=True, timeout=120)
+        self.assertEqual(listed.returncode, 0)
+        # Written after the listing, so that it is not listed.
+        with open(os.path.join(tree, "SHA256SUMS"), "wb") as out:
+            out.write(listed.stdout)
+        self.assertIn(b"  sub dir/deeper/b.txt\n", listed.stdout)
+        self.assertNotIn(b"\r", listed.stdout)
+        names = ["#hash", "-dash", "café 日本.txt", "sub dir/deeper/b.txt", "sub dir/empty"]
+        for checker in (["sha256sum", "-c", "--strict"], ["shasum", "-a", "256", "-c"],
+                        EMULATOR + [PROGRAM, "-c"]):
+            result = subprocess.run(checker + ["SHA256SUMS"], cwd=tree, capture_output=True,
+                                    timeout=120)
+            self.assertEqual(result.returncode, 0, checker)
+            oks = result.stdout.decode("utf-8").replace("\r\n", "\n")
+            self.assertEqual(oks, "".join(name + ": OK\n" for name in names), checker)
 
     def test_our_gnu_and_bsd_lines_pass_our_check(self):
         _, bsd, _ = self.run_program("--format", "bsd", *NAMES)
@@ -660,10 +690,10 @@ class ChecksumsCli(unittest.TestCase):
         self.write(path, b"nested")
         status, stdout, _ = self.check(DIGEST["md5"](b"nested") + "  sub\\file.txt\n")
         self.assertEqual((status, stdout), (0, text(["sub\\file.txt: OK"])))
-        # Written back, a separator needs no escape; a backslash in a name does.
-        prefix, name = ("", "sub\\file.txt") if WINDOWS else escaped("sub\\file.txt")
+        # Written back, a separator is '/'; a backslash in a name asks for the escape.
+        prefix, name = ("", "sub/file.txt") if WINDOWS else escaped("sub\\file.txt")
         status, stdout, _ = self.run_program("--format", "gnu", "-a", "md5", "sub\\file.txt")
-        self.assertEqual(stdout, text([prefix + DIGEST["md5"](b"nested") + "  " + name]))
+        self.assertEqual(stdout, sums_text([prefix + DIGEST["md5"](b"nested") + "  " + name]))
 
     # NUL-ended lines, digest files named after their file, hashdeep's files, pasted digests
 
@@ -946,7 +976,7 @@ class ChecksumsCli(unittest.TestCase):
                 pin = "%s=%s" % (name.upper(), backend)
                 status, stdout, _ = self.run_program("-a", name, "--format", "gnu", "--backend",
                                                      pin, big)
-                self.assertEqual((status, stdout), (0, text([gnu_line(name, big)])), pin)
+                self.assertEqual((status, stdout), (0, sums_text([gnu_line(name, big)])), pin)
         status, stdout, _ = self.run_program("--backend", "md5=generic,sha1=generic", "--backend",
                                              "sha3-256=generic", "digits.txt")
         self.assertEqual((status, stdout), (0, expected_report(["digits.txt"])))

@@ -46,6 +46,7 @@ ENVIRONMENT_KEY = "HKEY_CURRENT_USER\\Environment"
 VERIFIER = "checksums-verify.exe"
 VERIFY_FILE_KEY = "HKEY_CURRENT_USER\\Software\\Classes\\*\\shell\\VerifyChecksum"
 FILE_TYPES = "HKEY_CURRENT_USER\\Software\\Classes\\SystemFileAssociations"
+CREATE_FOLDER_KEY = "HKEY_CURRENT_USER\\Software\\Classes\\Directory\\shell\\CreateChecksums"
 # The user's PATH before the install, of the type Windows gives it.
 EARLIER_PATH = "C:\\existing;%USERPROFILE%\\bin"
 SHOWN_FILE = "Prüfsumme Datei.bin"
@@ -69,6 +70,9 @@ class Prefix:
         self.user_dir = os.path.join(self.folder, "drive_c", "users", USER)
         self.install_dir = os.path.join(self.user_dir, "AppData", "Local", "Programs",
                                         "Calculate Checksums")
+        self.create_shortcuts = [
+            os.path.join(self.user_dir, "AppData", "Roaming", "Microsoft", "Windows", folder,
+                         "Create checksums file.lnk") for folder in ("SendTo", "Start Menu/Programs")]
         self.shortcuts, self.verifier_shortcuts = [
             [os.path.join(self.user_dir, "AppData", "Roaming", "Microsoft", "Windows", folder,
                           name) for folder in ("SendTo", "Start Menu/Programs")]
@@ -351,6 +355,13 @@ class Installer(unittest.TestCase):
                 self.assertEqual(a.read(), b.read(), name)
         for shortcut in self.prefix.shortcuts + self.prefix.verifier_shortcuts:
             self.assertTrue(os.path.isfile(shortcut), shortcut)
+        for shortcut in self.prefix.create_shortcuts:
+            with open(shortcut, "rb") as link:
+                self.assertIn("--create".encode("utf-16-le"), link.read(), shortcut)
+        create = self.installed[CREATE_FOLDER_KEY]
+        self.assertEqual(exported_text(create["@"]), "Create checksums file...")
+        self.assertEqual(exported_text(self.installed[CREATE_FOLDER_KEY + "\\command"]["@"]),
+                         '"%s\\%s" --create "%%1"' % (WINDOWS_INSTALL_DIR, VERIFIER))
         program = WINDOWS_INSTALL_DIR + "\\checksums.exe"
         verb = self.installed[VERB_KEY]
         self.assertEqual(exported_text(verb["@"]), "Calculate Checksums")

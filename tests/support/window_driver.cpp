@@ -211,14 +211,30 @@ void DrivenProgram::ClickButton(int number) const {
 }
 
 bool DrivenProgram::AnswerOpenFileDialog(const std::wstring& path, DWORD timeoutMs) const {
-  HWND dialog = nullptr;
-  HWND nameBox = nullptr;
-  const bool found = WaitUntil(timeoutMs, [&] {
-    dialog = FindTopLevelWindow(process.dwProcessId, L"Open File");
+  return AnswerFileDialog(L"Open File", path, timeoutMs);
+}
+
+namespace {
+
+// The process's file dialog titled `title`, with its name box when `withNameBox` (a folder
+// picker has a box of another number); false when it does not come up in time.
+bool FindFileDialog(DWORD processId, const wchar_t* title, bool withNameBox, DWORD timeoutMs,
+                    HWND& dialog, HWND& nameBox) {
+  return WaitUntil(timeoutMs, [&] {
+    dialog = FindTopLevelWindow(processId, title);
     nameBox = dialog ? GetDlgItem(dialog, DIALOG_FILE_NAME_BOX) : nullptr;
-    return nameBox != nullptr;
+    return withNameBox ? nameBox != nullptr : dialog != nullptr;
   });
-  if (!found) return false;
+}
+
+}  // namespace
+
+bool DrivenProgram::AnswerFileDialog(const wchar_t* title, const std::wstring& path,
+                                     DWORD timeoutMs) const {
+  HWND dialog = nullptr, nameBox = nullptr;
+  if (!FindFileDialog(process.dwProcessId, title, !path.empty(), timeoutMs, dialog, nameBox)) {
+    return false;
+  }
   if (path.empty()) {
     PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
   } else {
@@ -227,6 +243,19 @@ bool DrivenProgram::AnswerOpenFileDialog(const std::wstring& path, DWORD timeout
                         ANSWER_TIMEOUT_MS, &ignored);
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
   }
+  return WaitUntil(timeoutMs, [&] { return !IsWindow(dialog); });
+}
+
+bool DrivenProgram::AcceptFileDialogWithEnter(const wchar_t* title, std::wstring& proposed,
+                                              DWORD timeoutMs) const {
+  HWND dialog = nullptr, nameBox = nullptr;
+  if (!FindFileDialog(process.dwProcessId, title, true, timeoutMs, dialog, nameBox)) return false;
+  proposed = ReadControlText(nameBox);
+  // The key goes where typing goes: the edit field inside the name box, where it has one.
+  HWND typedInto = FindWindowExW(nameBox, nullptr, L"Edit", nullptr);
+  if (!typedInto) typedInto = nameBox;
+  PostMessageW(typedInto, WM_KEYDOWN, VK_RETURN, 1);
+  PostMessageW(typedInto, WM_KEYUP, VK_RETURN, 1u << 31 | 1u << 30 | 1);
   return WaitUntil(timeoutMs, [&] { return !IsWindow(dialog); });
 }
 

@@ -51,6 +51,13 @@ class DrivenProgram {
   // Finds the program's "Open File" dialog, enters `path` and presses OK, or presses Cancel
   // when `path` is empty.
   bool AnswerOpenFileDialog(const std::wstring& path, DWORD timeoutMs = 20000) const;
+  // The same for the program's file dialog whose title starts with `title`.
+  bool AnswerFileDialog(const wchar_t* title, const std::wstring& path,
+                        DWORD timeoutMs = 20000) const;
+  // Finds the program's file dialog titled `title`, reads the name it proposes into `proposed`
+  // and presses Enter in its name box, as a user accepting it would.
+  bool AcceptFileDialogWithEnter(const wchar_t* title, std::wstring& proposed,
+                                 DWORD timeoutMs = 20000) const;
   // A real OLE drag of `paths` (a CF_HDROP list) from this process onto the window.
   DWORD DropFiles(const std::vector<std::wstring>& paths) const;
   // The same at a point of the window's client area.

@@ -12,7 +12,9 @@
 #include <filesystem>
 
 #include "digest/register_digest_plugins.h"
+#include "sums/folder_separator.h"
 #include "sums/pasted_digest.h"
+#include "sums/sums_line_writer.h"
 #include "tests/support/temp_files.h"
 #include "verify/check_view.h"
 #include "verify/pasted_check.h"
@@ -179,6 +181,29 @@ TEST(CheckRun, TwoFilesAreTheSameOnlyWithTheSameSizeAndSha256) {
     const CheckView view = RunToEnd(start, [&](CheckRun& run) { run.CompareFiles(a, other); });
     EXPECT_EQ(view.CurrentVerdict().text, expected);
   }
+}
+
+TEST(CreateRun, ATreeGivesARowAFileInTheWalksOrderAndTheLinesLeaveOutTheSumsFileItself) {
+  Folder("create/sub dir");
+  for (const char* name : {"create/a.txt", "create/#x", "create/-y", "create/caf\xc3\xa9.txt"}) {
+    WriteScratchFile(name, "abc");
+  }
+  WriteScratchFile("create/sub dir/empty", "");
+  WriteScratchFile("create/SHA256SUMS", "an older list\n");
+  const Text folder = Folder("create") + FolderSeparator();
+  CreateRequest request{{{Folder("create"), true}}, folder, FindAlgorithmByName(L"sha256")};
+  CheckView start;
+  start.Begin(CheckKind::CREATE, folder, {request.algorithm});
+  const CheckView view = RunToEnd(start, [&](CheckRun& run) { run.Create(request); });
+  ASSERT_EQ(view.state, RunState::DONE);
+  EXPECT_EQ(view.rows.size(), 6u);
+  const CreatedSumsFile created = CreatedSumsFileLines(view.rows, L"SHA256SUMS");
+  const std::string abc = SHA256_ABC;
+  EXPECT_EQ(SumsFileBytes(created.lines), abc + "  #x\n" + abc + "  -y\n" + abc + "  a.txt\n" +
+                                              abc + "  caf\xc3\xa9.txt\n" + SHA256_EMPTY +
+                                              "  sub dir/empty\n");
+  EXPECT_EQ(created.unreadable, 0u);
+  EXPECT_EQ(view.CurrentVerdict().text, L"6 files read");
 }
 
 TEST(CheckRun, CancelKeepsTheRowsDoneAndLeavesTheOthersNotChecked) {

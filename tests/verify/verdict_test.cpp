@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "verify/created_sums_file.h"
+
 namespace {
 
 RowCounts Counts(size_t ok, size_t failed, size_t missing, size_t unreadable, size_t waiting = 0) {
@@ -95,6 +97,57 @@ TEST(Verdict, ASumsFileWithNoLineUnderstoodSaysSoInOneSentence) {
   EXPECT_EQ(none.text,
             L"notes.txt has no line that this program understands as a file and its checksum.");
   EXPECT_EQ(none.colour, VerdictColour::RED);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CreateVerdict, SaysHowFarWhatTheFileHoldsAndWhatWasLeftOut) {
+  const auto saved = [](size_t files, size_t unreadable) {
+    return SaveOutcome{SaveState::SAVED, L"SHA256SUMS", files, unreadable, Text()};
+  };
+  const std::tuple<RowCounts, RunState, SaveOutcome, Text, VerdictColour> cases[] = {
+      {Counts(3, 0, 0, 1, 1200),
+       RunState::RUNNING,
+       {},
+       L"Reading files: 4 of 1,204",
+       VerdictColour::NEUTRAL},
+      {Counts(3, 0, 0, 0, 9),
+       RunState::CANCELLED,
+       {},
+       L"Cancelled: no checksums file was written",
+       VerdictColour::NEUTRAL},
+      {Counts(1204, 0, 0, 2),
+       RunState::DONE,
+       {},
+       L"1,204 files read; 2 could not be read and are not in it",
+       VerdictColour::NEUTRAL},
+      {Counts(1204, 0, 0, 0), RunState::DONE, saved(1204, 0), L"1,204 files in SHA256SUMS",
+       VerdictColour::GREEN},
+      {Counts(1204, 0, 0, 2), RunState::DONE, saved(1204, 2),
+       L"1,204 files in SHA256SUMS; 2 could not be read and are not in it", VerdictColour::RED},
+      {Counts(1, 0, 0, 1), RunState::DONE, saved(1, 1),
+       L"1 file in SHA256SUMS; 1 could not be read and is not in it", VerdictColour::RED},
+      {Counts(1, 0, 0, 0),
+       RunState::DONE,
+       {SaveState::NOT_SAVED, L"SHA256SUMS", 1, 0, Text()},
+       L"Not saved: no checksums file was written",
+       VerdictColour::NEUTRAL},
+      {Counts(1, 0, 0, 0),
+       RunState::DONE,
+       {SaveState::FAILED, L"SHA256SUMS", 1, 0, L"Access is denied."},
+       L"SHA256SUMS was not written: Access is denied.",
+       VerdictColour::RED},
+  };
+  for (const auto& [counts, state, save, text, colour] : cases) {
+    const Verdict verdict = CreateVerdict(counts, state, save);
+    EXPECT_EQ(verdict.text, text);
+    EXPECT_EQ(verdict.colour, colour) << text;
+  }
+  EXPECT_EQ(GroupedNumber(0), L"0");
+  EXPECT_EQ(GroupedNumber(999), L"999");
+  EXPECT_EQ(GroupedNumber(1234567), L"1,234,567");
 }
 
 }  // namespace

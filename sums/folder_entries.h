@@ -1,5 +1,5 @@
 #pragma once
-// What the console companion asks the file system about names (platform part): what a name is,
+// What a program asks the file system about names (platform part): what a name is,
 // what a folder holds, and, on Windows, which names a wildcard pattern matches.
 #include <cstdint>
 #include <vector>
