@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/options/command_line.h"
-#include "cli/console/file_system.h"
+#include "sums/file_system.h"
 #include "cli/inputs/files_from_list.h"
 #include "digest/file/digest_file.h"
 #include "runtime/text.h"

@@ -138,6 +138,17 @@ constexpr OptionRow OPTION_ROWS[] = {
      L"Listed names are found in the sums file's folder; only regular files are read, and on "
      L"Windows names of a network share, a device (CON, NUL, COM1, ...) or the device namespace "
      L"(\\\\.\\, \\\\?\\) are not opened"},
+    {0, L"unlisted", L"SUMSFILE",
+     [](OptionsBeingRead& reading, const Text& file) { reading.options.unlistedOf = file; },
+     L"print the files in SUMSFILE's folder, and below as deep as its names go, that it does not "
+     L"list (itself, its .asc/.sig/.gpg and other sums files aside), relative to that folder; "
+     L"exit status 1 when there are some"},
+    {0, L"update", L"SUMSFILE",
+     [](OptionsBeingRead& reading, const Text& file) { reading.options.updated = file; },
+     L"add a line for each of those files to SUMSFILE, in its own form (algorithm, gnu, bsd or "
+     L"sfv lines, '/' or '\\' between folders, line ends, UTF-8 or UTF-16), after its last line, "
+     L"every byte already there kept; print each name added and each listed file missing, whose "
+     L"line stays. The file is replaced whole only once complete, or left as it was"},
     {0, L"expect", L"HEX", TakeExpected,
      L"check each FILE against this checksum, computing every algorithm with its number of "
      L"digits; an OK names the one that matched. Written as pages show it: a name first decides "

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/console/file_system.h"
+#include "sums/file_system.h"
 #include "sums/folder_separator.h"
 #include "digest/file/long_path.h"
 

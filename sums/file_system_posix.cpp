@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "cli/console/file_system.h"
+#include "sums/file_system.h"
 
 namespace {
 

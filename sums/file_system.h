@@ -1,6 +1,7 @@
 #pragma once
-// What the console companion asks the file system about names (platform part): what a name is,
-// what a folder holds, and, on Windows, which names a wildcard pattern matches.
+// What the programs ask the file system about names (platform part): what a name is, what a
+// folder holds (for -r and for the files a sums file leaves unlisted), and, on Windows, which
+// names a wildcard pattern matches.
 #include <cstdint>
 #include <vector>
 
