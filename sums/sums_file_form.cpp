@@ -12,18 +12,23 @@ namespace {
 constexpr wchar_t NOT_ADDED[] =
     L"lines are added only to files of sha256sum, md5 -r, --tag (bsd) or sfv lines";
 
-// The file's text whole, its byte-order mark taken off.
-Text DecodedText(const std::string& bytes, TextEncoding& encoding) {
+// The file's text whole, its byte-order mark taken off; false when lines added after it would not
+// read as its text: binary data, or UTF-16 cut in the middle of a code unit.
+bool DecodedText(const std::string& bytes, TextEncoding& encoding, Text& text) {
   ByteOrderMark mark;
   ReadByteOrderMark(bytes, true, mark);
   encoding = mark.encoding;
   const std::string rest = bytes.substr(mark.length);
-  if (encoding == TextEncoding::UTF8) return TextFromNameBytes(rest);
+  if (encoding == TextEncoding::UTF8) {
+    text = TextFromNameBytes(rest);
+    return rest.find('\0') == std::string::npos;
+  }
   std::u16string units;
   for (size_t i = 0; i + 1 < rest.size(); i += 2) {
     units += Utf16Unit(encoding, static_cast<uint8_t>(rest[i]), static_cast<uint8_t>(rest[i + 1]));
   }
-  return TextFromUtf16(units);
+  text = TextFromUtf16(units);
+  return rest.size() % 2 == 0;
 }
 
 // The text of each line, counted from 0, as the reader cut them.
@@ -115,7 +120,11 @@ bool IsAddedTo(SumsLineForm lines) {
 SumsFileForm ReadSumsFileForm(const Text& sumsFile, const std::string& bytes,
                               const std::vector<SumsEntry>& entries) {
   SumsFileForm form;
-  const Text text = DecodedText(bytes, form.encoding);
+  Text text;
+  if (!DecodedText(bytes, form.encoding, text)) {
+    form.failure = L"it is not text, or its UTF-16 ends in half a character";
+    return form;
+  }
   const size_t lineFeed = text.find(L'\n');
   if (lineFeed != Text::npos && lineFeed > 0 && text[lineFeed - 1] == L'\r') form.lineEnd = L"\r\n";
   form.lastLineEnded = text.empty() || text.back() == L'\n';

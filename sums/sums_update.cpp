@@ -1,5 +1,6 @@
 #include "sums/sums_update.h"
 
+#include <algorithm>
 #include <string>
 
 #include "digest/digest_run.h"
@@ -91,6 +92,22 @@ bool PickAlgorithm(const Text& sumsFile, const std::vector<SumsEntry>& entries, 
   return false;
 }
 
+// The lines added read back as entries of the names added, in order, after the entries there:
+// not so after a line that opens an entry of several lines, or a table's header, which would take
+// the first line added as its own.
+bool ReadBack(const std::string& bytes, const SumsFileForm& form, size_t entriesBefore,
+              const std::vector<Text>& lines, const std::vector<Text>& names) {
+  const std::vector<SumsEntry> entries = ProperEntries(bytes);
+  if (entries.size() != entriesBefore + lines.size()) return false;
+  const size_t perName = lines.size() / names.size();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    Text name = entries[entriesBefore + i].name;
+    std::replace(name.begin(), name.end(), form.folderSeparator, L'/');
+    if (name != names[i / perName]) return false;
+  }
+  return true;
+}
+
 Text UnknownAlgorithmReason(const AlgorithmList& algorithms) {
   Text names;
   for (const NamedAlgorithm* algorithm : algorithms) {
@@ -137,8 +154,12 @@ SumsUpdate AddFilesToSumsFile(const Text& sumsFile, const std::vector<Text>& nam
     update.added.push_back(name);
   }
   if (lines.empty()) return update;
-  if (!ReplaceFileBytes(sumsFile, bytes + BytesToAppend(form, lines), update.failure)) {
-    update.added.clear();
+  const std::string updated = bytes + BytesToAppend(form, lines);
+  if (!ReadBack(updated, form, entries.size(), lines, update.added)) {
+    update.failure = L"its last lines would take the lines added as their own";
+  } else {
+    ReplaceFileBytes(sumsFile, updated, update.failure);
   }
+  if (!update.failure.empty()) update.added.clear();
   return update;
 }
