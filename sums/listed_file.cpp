@@ -61,6 +61,8 @@ Text PathReadingWindowsSeparators(const Text& sumsFile, const SumsEntry& entry) 
   if (KindOf(written) != EntryKind::MISSING) return written;
   SumsEntry slashed = entry;
   std::replace(slashed.name.begin(), slashed.name.end(), L'\\', L'/');
+  // "\dir\file" is a path from the root of the drive the sums file is on, not from this root.
+  if (IsAbsolute(slashed.name)) return written;
   const Text path = ListedFilePath(sumsFile, slashed);
   return KindOf(path) == EntryKind::MISSING ? written : path;
 }

@@ -59,11 +59,13 @@ bool SevenZipTable::TakeHeader(const Text& text, size_t lineNumber) {
   if (count < 3 || words[count - 2] != SIZE_HEADING || words[count - 1] != NAME_HEADING) {
     return false;
   }
+  // Headings are algorithms' names, never digits that a line of digests may start with.
   bool known = false;
   for (size_t i = 0; i + 2 < count; ++i) {
     for (wchar_t character : words[i]) {
       if (!IsHeadingCharacter(character)) return false;
     }
+    if (AllHexDigits(words[i])) return false;
     known = known || FindAlgorithmByName(words[i]) != nullptr;
   }
   if (!known) return false;
