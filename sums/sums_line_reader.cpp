@@ -97,3 +97,11 @@ std::vector<SumsEntry> SumsFileEntries(const std::string& bytes) {
   reader.Finish(entries);
   return entries;
 }
+
+std::vector<SumsEntry> ProperSumsFileEntries(const std::string& bytes) {
+  std::vector<SumsEntry> proper;
+  for (SumsEntry& entry : SumsFileEntries(bytes)) {
+    if (entry.form != SumsLineForm::MALFORMED) proper.push_back(std::move(entry));
+  }
+  return proper;
+}

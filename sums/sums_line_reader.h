@@ -55,3 +55,5 @@ class SumsLineReader {
 
 // The entries of a whole sums file in memory.
 std::vector<SumsEntry> SumsFileEntries(const std::string& bytes);
+// Those in a known form.
+std::vector<SumsEntry> ProperSumsFileEntries(const std::string& bytes);

@@ -35,14 +35,6 @@ bool ReadWholeFile(const Text& path, std::string& bytes, Text& reason) {
   }
 }
 
-std::vector<SumsEntry> ProperEntries(const std::string& bytes) {
-  std::vector<SumsEntry> proper;
-  for (SumsEntry& entry : SumsFileEntries(bytes)) {
-    if (entry.form != SumsLineForm::MALFORMED) proper.push_back(std::move(entry));
-  }
-  return proper;
-}
-
 class FileDigests {
  public:
   explicit FileDigests(const UpdateGoOn& goOn) : goOn(goOn) {}
@@ -97,7 +89,7 @@ bool PickAlgorithm(const Text& sumsFile, const std::vector<SumsEntry>& entries, 
 // the first line added as its own.
 bool ReadBack(const std::string& bytes, const SumsFileForm& form, size_t entriesBefore,
               const std::vector<Text>& lines, const std::vector<Text>& names) {
-  const std::vector<SumsEntry> entries = ProperEntries(bytes);
+  const std::vector<SumsEntry> entries = ProperSumsFileEntries(bytes);
   if (entries.size() != entriesBefore + lines.size()) return false;
   const size_t perName = lines.size() / names.size();
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -125,7 +117,7 @@ SumsUpdate AddFilesToSumsFile(const Text& sumsFile, const std::vector<Text>& nam
   SumsUpdate update;
   std::string bytes;
   if (!ReadWholeFile(sumsFile, bytes, update.failure)) return update;
-  const std::vector<SumsEntry> entries = ProperEntries(bytes);
+  const std::vector<SumsEntry> entries = ProperSumsFileEntries(bytes);
   SumsFileForm form = ReadSumsFileForm(sumsFile, bytes, entries);
   update.failure = form.failure;
   if (!update.failure.empty() || names.empty()) return update;

@@ -89,12 +89,8 @@ void CheckListedFile(const SumsEntry& entry) {
   if (file.refusal.empty() ? !endsInName : !file.path.empty()) std::abort();
 }
 
-void CheckLinesAdded(const std::string& bytes, const std::vector<SumsEntry>& entries) {
-  std::vector<SumsEntry> proper;
-  for (const SumsEntry& entry : entries) {
-    if (entry.form != SumsLineForm::MALFORMED) proper.push_back(entry);
-  }
-  const SumsFileForm form = ReadSumsFileForm(L"SUMS", bytes, proper);
+void CheckLinesAdded(const std::string& bytes) {
+  const SumsFileForm form = ReadSumsFileForm(L"SUMS", bytes, ProperSumsFileEntries(bytes));
   if (!form.failure.empty()) return;
   std::vector<Text> digests;
   for (const NamedAlgorithm* algorithm : form.algorithms) {
@@ -128,6 +124,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckEntry(entry);
     if (entry.form != SumsLineForm::MALFORMED) CheckListedFile(entry);
   }
-  CheckLinesAdded(bytes, SumsFileEntries(bytes));
+  CheckLinesAdded(bytes);
   return 0;
 }

@@ -52,18 +52,10 @@ fs::path Tree(const std::string& folder,
   return root;
 }
 
-std::vector<SumsEntry> ProperEntries(const std::string& bytes) {
-  std::vector<SumsEntry> proper;
-  for (const SumsEntry& entry : SumsFileEntries(bytes)) {
-    if (entry.form != SumsLineForm::MALFORMED) proper.push_back(entry);
-  }
-  return proper;
-}
-
 SumsUpdate AddUnlisted(const fs::path& sumsFile) {
   RegisterDigestPlugins();
   const Text path = TextFromPath(sumsFile);
-  const UnlistedFiles unlisted = FindUnlistedFiles(path, ProperEntries(Read(sumsFile)));
+  const UnlistedFiles unlisted = FindUnlistedFiles(path, ProperSumsFileEntries(Read(sumsFile)));
   return AddFilesToSumsFile(path, unlisted.names);
 }
 
@@ -167,7 +159,7 @@ TEST(UnlistedFiles, TheSumsFileAndItsKinAreLeftOutAndTheSearchGoesAsDeepAsTheNam
   };
   for (const auto& [sums, unlisted] : cases) {
     const UnlistedFiles found =
-        FindUnlistedFiles(TextFromPath(root / "SHA256SUMS"), ProperEntries(sums));
+        FindUnlistedFiles(TextFromPath(root / "SHA256SUMS"), ProperSumsFileEntries(sums));
     EXPECT_EQ(found.names, unlisted) << sums;
   }
 }
