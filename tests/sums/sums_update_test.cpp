@@ -136,9 +136,9 @@ TEST(SumsUpdate, AStopLeavesTheFileAsItWas) {
 }
 
 TEST(UnlistedFiles, TheSumsFileAndItsKinAreLeftOutAndTheSearchGoesAsDeepAsTheNames) {
-  const fs::path root = Tree("unlisted", {{"SHA256SUMS", ""},
-                                          {"SHA256SUMS.asc", ""},
-                                          {"SHA256SUMS.sig", ""},
+  const fs::path root = Tree("unlisted", {{"CHECKSUMS", ""},
+                                          {"CHECKSUMS.asc", ""},
+                                          {"CHECKSUMS.sig", ""},
                                           {"MD5SUMS", ""},
                                           {"setup.iso.sha1", ""},
                                           {"old.sfv", ""},
@@ -159,7 +159,7 @@ TEST(UnlistedFiles, TheSumsFileAndItsKinAreLeftOutAndTheSearchGoesAsDeepAsTheNam
   };
   for (const auto& [sums, unlisted] : cases) {
     const UnlistedFiles found =
-        FindUnlistedFiles(TextFromPath(root / "SHA256SUMS"), ProperSumsFileEntries(sums));
+        FindUnlistedFiles(TextFromPath(root / "CHECKSUMS"), ProperSumsFileEntries(sums));
     EXPECT_EQ(found.names, unlisted) << sums;
   }
 }
