@@ -7,6 +7,7 @@
 #include "cli/console/console.h"
 #include "cli/console/console_lines.h"
 #include "cli/checking/expected_digest.h"
+#include "cli/checking/sums_file_update.h"
 #include "cli/listing/list_digests.h"
 #include "cli/console/progress_line.h"
 #include "cli/engine_benchmark.h"
@@ -40,6 +41,11 @@ int RunChecksumsCli(const std::vector<Text>& arguments) {
   if (options.benchmark) {
     WriteEngineBenchmark(options.backends, options.files);
     return EXIT_ALL_GOOD;
+  }
+  if (!options.unlistedOf.empty()) return PrintUnlistedFiles(options);
+  if (!options.updated.empty()) {
+    RegisterDigestPlugins();
+    return UpdateSumsFile(options);
   }
   // Waiting on the keyboard without a word would look like a hang; '-' asks for it.
   if (options.files.empty() && options.fileLists.empty()) {

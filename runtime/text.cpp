@@ -170,6 +170,27 @@ bool ReadByteOrderMark(const std::string& start, bool ended, ByteOrderMark& mark
   return true;
 }
 
+std::string EncodedText(const Text& text, TextEncoding encoding) {
+  if (encoding == TextEncoding::UTF8) return NameBytesFromText(text);
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  const auto put = [&](uint32_t unit) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += encoding == TextEncoding::UTF16_LITTLE_ENDIAN ? low : high;
+    bytes += encoding == TextEncoding::UTF16_LITTLE_ENDIAN ? high : low;
+  };
+  for (wchar_t character : text) {
+    const uint32_t point = static_cast<uint32_t>(character);
+    if (point <= 0xFFFF) {
+      put(point);
+    } else {
+      put(0xD800 + ((point - 0x10000) >> 10));
+      put(0xDC00 + ((point - 0x10000) & 0x3FF));
+    }
+  }
+  return bytes;
+}
+
 char16_t Utf16Unit(TextEncoding encoding, uint8_t first, uint8_t second) {
   return static_cast<char16_t>(encoding == TextEncoding::UTF16_LITTLE_ENDIAN ? first | second << 8
                                                                              : first << 8 | second);

@@ -37,5 +37,9 @@ struct ByteOrderMark {
 // being the start of a mark that more bytes may complete; `ended`: no more bytes will come.
 bool ReadByteOrderMark(const std::string& start, bool ended, ByteOrderMark& mark);
 
+// The bytes of `text` in `encoding`, without a byte-order mark: UTF-8 as NameBytesFromText gives
+// it, or UTF-16 code units in the encoding's byte order.
+std::string EncodedText(const Text& text, TextEncoding encoding);
+
 // A UTF-16 code unit from its two bytes, in the order `encoding` gives them.
 char16_t Utf16Unit(TextEncoding encoding, uint8_t first, uint8_t second);

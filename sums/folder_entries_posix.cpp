@@ -39,7 +39,11 @@ EntryKind KindOfDirectoryEntry(const Text& folder, const dirent& entry) {
 
 EntryKind KindOf(const Text& path) {
   struct stat status;
-  if (stat(NameBytesFromText(path).c_str(), &status) != 0) return EntryKind::MISSING;
+  const std::string bytes = NameBytesFromText(path);
+  // No name holds a NUL byte; the system would see a shorter one.
+  if (bytes.find('\0') != std::string::npos || stat(bytes.c_str(), &status) != 0) {
+    return EntryKind::MISSING;
+  }
   return KindOfMode(status.st_mode);
 }
 

@@ -1,5 +1,8 @@
 #include "sums/listed_file.h"
 
+#include <algorithm>
+
+#include "sums/folder_entries.h"
 #include "sums/folder_separator.h"
 #include "sums/outside_names.h"
 
@@ -46,6 +49,24 @@ Text ListedFilePath(const Text& sumsFile, const SumsEntry& entry) {
   return sumsFile.substr(0, separator + 1) + entry.name;
 }
 
+// A sums file written on Windows may part folders with '\', which on POSIX is a character of a
+// name: a name that is not there as written is tried with '/'. Windows reads both as separators
+// already, and on POSIX a file whose name holds '\' is found as written first.
+Text PathReadingWindowsSeparators(const Text& sumsFile, const SumsEntry& entry) {
+  const Text written = ListedFilePath(sumsFile, entry);
+  if (FolderSeparator() == L'\\' || entry.form == SumsLineForm::DIGEST_ONLY ||
+      entry.name.find(L'\\') == Text::npos) {
+    return written;
+  }
+  if (KindOf(written) != EntryKind::MISSING) return written;
+  SumsEntry slashed = entry;
+  std::replace(slashed.name.begin(), slashed.name.end(), L'\\', L'/');
+  // "\dir\file" is a path from the root of the drive the sums file is on, not from this root.
+  if (IsAbsolute(slashed.name)) return written;
+  const Text path = ListedFilePath(sumsFile, slashed);
+  return KindOf(path) == EntryKind::MISSING ? written : path;
+}
+
 }  // namespace
 
 ListedFile FindListedFile(const Text& sumsFile, const SumsEntry& entry, bool allowNetworkNames) {
@@ -53,7 +74,7 @@ ListedFile FindListedFile(const Text& sumsFile, const SumsEntry& entry, bool all
   const NameReach reach =
       NAMES_MAY_REACH_OUTSIDE ? ReachOfWrittenName(WrittenName(entry)) : NameReach::LOCAL;
   if (reach == NameReach::LOCAL || (reach == NameReach::NETWORK && allowNetworkNames)) {
-    file.path = ListedFilePath(sumsFile, entry);
+    file.path = PathReadingWindowsSeparators(sumsFile, entry);
   } else {
     file.refusal = NotOpenedReason(reach);
   }

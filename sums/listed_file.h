@@ -13,8 +13,10 @@ struct ListedFile {
 
 // The file `entry` names in `sumsFile`, given as the user gave it ("-": standard input). An
 // absolute name is taken as written; any other, `../` included, is in the sums file's folder,
-// wherever the program runs from. On Windows a name written to reach a network share (unless
-// `allowNetworkNames`), the device namespace or a device is refused.
+// wherever the program runs from. On POSIX a name holding '\' that is not there as written is
+// looked for with '/' in its place, as a sums file written on Windows means it. On Windows a name
+// written to reach a network share (unless `allowNetworkNames`), the device namespace or a device
+// is refused.
 ListedFile FindListedFile(const Text& sumsFile, const SumsEntry& entry, bool allowNetworkNames);
 
 // How a refused name is judged: UNREADABLE, the refusal its reason.

@@ -1,14 +1,17 @@
 #pragma once
-// A file written whole or not at all (platform part): the bytes go to a temporary file in the
-// same folder, which is flushed to the disk and only then moved over the old file in one step, so
-// that a failure part way (a full disk, a folder that refuses it, the power going) leaves the old
-// file as it was and no temporary file behind.
+// A file's bytes replaced whole or not at all (platform part). The new bytes go to a temporary
+// file in the same folder (so that the move cannot cross file systems), which is flushed to the
+// disk and only then moved over the old file in one step: a full disk, a read-only folder or a
+// failed write leaves the old file as it was and no temporary file behind, and a power cut
+// leaves the old file or the new one, never a mix. On POSIX the new file takes the old one's
+// permissions.
 #include <string>
 
 #include "runtime/text.h"
 
-// False, with the system's reason, when `path` could not be written; it is then untouched.
-bool ReplaceFileWith(const Text& path, const std::string& bytes, Text& reason);
+// False, with the system's reason, when the old file was left as it was.
+bool ReplaceFileBytes(const Text& path, const std::string& bytes, Text& reason);
 
-// The temporary file's name while `path` is written by this process.
-Text TemporaryFileFor(const Text& path);
+// True for a name ReplaceFileBytes gives its temporary file beside `path`; such a file is left
+// over only by a crash.
+bool IsReplacementOf(const Text& path, const Text& name);

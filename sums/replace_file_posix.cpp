@@ -1,5 +1,7 @@
-// POSIX: write, fsync, then rename, which replaces the old name in one step.
+// POSIX: mkstemp beside the file, fsync, rename, then fsync of the folder so that the rename
+// itself is on the disk.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,40 +11,73 @@
 
 namespace {
 
-bool WriteAll(int file, const std::string& bytes) {
-  size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t put = write(file, bytes.data() + written, bytes.size() - written);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    written += static_cast<size_t>(put);
+constexpr char TEMPORARY_SUFFIX[] = ".XXXXXX";
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+std::string NameOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool WriteAll(int descriptor, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t wrote = write(descriptor, bytes.data() + done, bytes.size() - done);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) return false;
+    done += static_cast<size_t>(wrote);
   }
   return true;
 }
 
-// The temporary file written and on the disk; false with errno set.
-bool WriteTemporary(const std::string& temporary, const std::string& bytes) {
-  const int file = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (file < 0) return false;
-  const bool written = WriteAll(file, bytes) && fsync(file) == 0;
+// Writes the bytes to the open temporary file and closes it; false, errno set, on a failure.
+bool WriteTemporary(int descriptor, const std::string& bytes, const std::string& original) {
+  struct stat status;
+  const bool keepsMode = stat(original.c_str(), &status) == 0;
+  const bool written = WriteAll(descriptor, bytes) &&
+                       (!keepsMode || fchmod(descriptor, status.st_mode & 07777) == 0) &&
+                       fsync(descriptor) == 0;
   const int error = errno;
-  const bool closed = close(file) == 0;
-  errno = written ? errno : error;
-  return written && closed;
+  if (close(descriptor) != 0 && written) return false;
+  errno = error;
+  return written;
+}
+
+void SyncFolder(const std::string& folder) {
+  const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (descriptor < 0) return;
+  fsync(descriptor);
+  close(descriptor);
 }
 
 }  // namespace
 
-Text TemporaryFileFor(const Text& path) {
-  return path + L"." + std::to_wstring(getpid()) + L".partial";
+bool ReplaceFileBytes(const Text& path, const std::string& bytes, Text& reason) {
+  const std::string original = NameBytesFromText(path);
+  const std::string folder = FolderOf(original);
+  std::string temporary =
+      (folder == "." ? std::string() : folder) + "." + NameOf(original) + TEMPORARY_SUFFIX;
+  const int descriptor = mkstemp(temporary.data());
+  if (descriptor < 0) {
+    reason = SystemErrorMessage(static_cast<uint32_t>(errno));
+    return false;
+  }
+  if (!WriteTemporary(descriptor, bytes, original) ||
+      rename(temporary.c_str(), original.c_str()) != 0) {
+    reason = SystemErrorMessage(static_cast<uint32_t>(errno));
+    unlink(temporary.c_str());
+    return false;
+  }
+  SyncFolder(folder);
+  return true;
 }
 
-bool ReplaceFileWith(const Text& path, const std::string& bytes, Text& reason) {
-  const std::string temporary = NameBytesFromText(TemporaryFileFor(path));
-  const bool created = WriteTemporary(temporary, bytes);
-  if (created && rename(temporary.c_str(), NameBytesFromText(path).c_str()) == 0) return true;
-  const int error = errno;
-  if (created || error != EEXIST) unlink(temporary.c_str());
-  reason = SystemErrorMessage(static_cast<uint32_t>(error));
-  return false;
+bool IsReplacementOf(const Text& path, const Text& name) {
+  const Text start = L"." + TextFromNameBytes(NameOf(NameBytesFromText(path))) + L".";
+  return name.size() == start.size() + sizeof(TEMPORARY_SUFFIX) - 2 &&
+         name.compare(0, start.size(), start) == 0;
 }

@@ -17,7 +17,9 @@ enum class SumsLineForm {
   CERTUTIL,
   POWERSHELL,
   HASHDEEP,
-  DIGEST_ONLY
+  DIGEST_ONLY,
+  GPG,
+  SEVEN_ZIP
 };
 
 // A digest written in the algorithm it names.

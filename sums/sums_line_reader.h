@@ -8,6 +8,8 @@
 //                  powershell_csv.h)
 //   hashdeep:      a row of size, digests and name after hashdeep's header (hashdeep_lines.h)
 //   digest alone:  HEX, in a sums file named after the file it checks (digest_only_file.h)
+//   gpg:           NAME: HEX HEX ..., upper case in groups, maybe wrapped (gpg_lines.h)
+//   7-Zip:         the table of its h command, HEX  SIZE  NAME rows (seven_zip_table.h)
 // Hex digits may be in either case. Empty lines, lines starting with '#' or ';' and certutil's
 // closing line are comments. A line in no form makes a malformed entry.
 #include <cstddef>
@@ -17,9 +19,11 @@
 #include "runtime/text.h"
 #include "sums/lines/certutil_lines.h"
 #include "sums/lines/digest_only_file.h"
+#include "sums/lines/gpg_lines.h"
 #include "sums/lines/hashdeep_lines.h"
 #include "sums/lines/powershell_csv.h"
 #include "sums/lines/powershell_list.h"
+#include "sums/lines/seven_zip_table.h"
 #include "sums/lines/untagged_lines.h"
 #include "sums/sums_entry.h"
 #include "sums/sums_file_text.h"
@@ -41,6 +45,8 @@ class SumsLineReader {
   size_t lineNumber = 0;
   PowerShellList powerShellList;
   CertutilLines certutil;
+  GpgLines gpg;
+  SevenZipTable sevenZip;
   HashdeepColumns hashdeep;
   PowerShellCsv powerShellCsv;
   UntaggedLines untagged;
@@ -49,3 +55,5 @@ class SumsLineReader {
 
 // The entries of a whole sums file in memory.
 std::vector<SumsEntry> SumsFileEntries(const std::string& bytes);
+// Those in a known form.
+std::vector<SumsEntry> ProperSumsFileEntries(const std::string& bytes);

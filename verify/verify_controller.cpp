@@ -201,7 +201,7 @@ class Controller {
     const CreatedSumsFile lines =
         CreatedSumsFileLines(view.rows, NameBelowFolder(plan.folder, path));
     Text reason;
-    const bool saved = ReplaceFileWith(path, SumsFileBytes(lines.lines), reason);
+    const bool saved = ReplaceFileBytes(path, SumsFileBytes(lines.lines), reason);
     EndSave(saved ? SaveState::SAVED : SaveState::FAILED, FileNamePart(path), lines, reason);
   }
 

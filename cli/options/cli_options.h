@@ -30,6 +30,8 @@ struct CliOptions {
   bool strict = false;
   bool warn = false;
   bool ignoreMissing = false;
+  Text unlistedOf;  // --unlisted: the sums file whose unlisted files are printed; empty if not
+  Text updated;     // --update: the sums file that gets lines for them; empty if not given
   bool allowNetworkNames = false;  // --check opens listed names on a share (\\host\share\...)
   bool zero = false;               // output lines end in NUL, names unescaped
   bool help = false;

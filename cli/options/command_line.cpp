@@ -95,7 +95,15 @@ class ArgumentReader {
     const CliOptions& options = reading.options;
     const bool expectGiven = reading.expectGiven;
     const bool verifying = options.check || expectGiven;
-    if (options.check && expectGiven) {
+    const int sumsFileModes = !options.unlistedOf.empty() + !options.updated.empty();
+    if (sumsFileModes > 0 &&
+        (verifying || sumsFileModes > 1 || !options.files.empty() || !options.fileLists.empty() ||
+         options.recursive || !options.algorithms.empty() || reading.formatGiven)) {
+      reading.Refuse(L"--unlisted and --update take one sums file, and no other mode, FILE or -a");
+    } else if (options.unlistedOf == STANDARD_INPUT_NAME ||
+               options.updated == STANDARD_INPUT_NAME) {
+      reading.Refuse(L"--unlisted and --update need a sums file, not standard input");
+    } else if (options.check && expectGiven) {
       reading.Refuse(L"--check and --expect exclude each other");
     } else if (verifying && (reading.formatGiven || options.zero)) {
       reading.Refuse(L"--format, --tag and --zero are meaningful only when printing checksums");

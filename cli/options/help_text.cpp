@@ -14,8 +14,10 @@ constexpr const wchar_t* USAGE[] = {
     L"Usage: checksums-cli [OPTION]... [FILE]...",
     L"  or:  checksums-cli --check [OPTION]... [SUMS-FILE]...",
     L"  or:  checksums-cli --expect HEX [OPTION]... [FILE]...",
+    L"  or:  checksums-cli --unlisted SUMS-FILE | --update SUMS-FILE",
     L"Prints checksums of each FILE, checks the files that sums files list against",
-    L"the checksums written beside them, or checks files against one checksum.",
+    L"the checksums written beside them, checks files against one checksum, or finds",
+    L"(and adds to a sums file) the files beside it that it does not list.",
     L"With no FILE, or when FILE is -, reads standard input (not a terminal's).",
     L"",
 };
@@ -26,7 +28,9 @@ constexpr const wchar_t* EXIT_STATUS[] = {
     L"",
     L"Exit status: 0 when every file was read (and matched), 1 when one could not be",
     L"read or did not match, 2 for a wrong command line, or a sums file that cannot",
-    L"be read or has no line in a known form.",
+    L"be read or has no line in a known form. --unlisted: 1 when some file is not",
+    L"listed; --update: 1 when one could not be read, 2 when the sums file was left",
+    L"as it was.",
 };
 
 // "  -a, --algorithm LIST", "      --format FORMAT".

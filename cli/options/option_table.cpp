@@ -142,13 +142,25 @@ constexpr OptionRow OPTION_ROWS[] = {
      L"never show it (by default: when stderr is a terminal)"},
     {L'c', L"check", nullptr, Set<&CliOptions::check>,
      L"read sums files and check each file they list. Lines as the usual *sum tools, OpenSSL, SFV "
-     L"tools, certutil, PowerShell's Get-FileHash (list or CSV) and hashdeep write them, in UTF-8 "
+     L"tools, certutil, PowerShell's Get-FileHash (list or CSV), hashdeep, gpg --print-md and "
+     L"7-Zip's h table write them, in UTF-8 "
      L"or in UTF-16 with a byte-order mark. A line without a tag is in the algorithm the sums "
      L"file's name says (SHA256SUMS, *.md5), else in each one that -a allows with its number of "
      L"digits. NAME.sha256 (or another algorithm) holding a digest alone checks NAME beside it. "
      L"Listed names are found in the sums file's folder; only regular files are read, and on "
      L"Windows names of a network share, a device (CON, NUL, COM1, ...) or the device namespace "
      L"(\\\\.\\, \\\\?\\) are not opened"},
+    {0, L"unlisted", L"SUMS",
+     [](OptionsBeingRead& reading, const Text& file) { reading.options.unlistedOf = file; },
+     L"print the files in the sums file SUMS's folder, and below as deep as its names go, that it does not "
+     L"list (itself, its .asc/.sig/.gpg and other sums files aside), relative to that folder; "
+     L"exit status 1 when there are some"},
+    {0, L"update", L"SUMS",
+     [](OptionsBeingRead& reading, const Text& file) { reading.options.updated = file; },
+     L"add a line for each of those files to SUMS, in its own form (algorithm, gnu, bsd or "
+     L"sfv lines, '/' or '\\' between folders, line ends, UTF-8 or UTF-16), after its last line, "
+     L"every byte already there kept; print each name added and each listed file missing, whose "
+     L"line stays. The file is replaced whole only once complete, or left as it was"},
     {0, L"expect", L"HEX", TakeExpected,
      L"check each FILE against this checksum, computing every algorithm with its number of "
      L"digits; an OK names the one that matched. Written as pages show it: a name first decides "

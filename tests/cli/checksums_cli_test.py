@@ -919,6 +919,61 @@ class ChecksumsCli(unittest.TestCase):
             self.assertEqual(status, 2, line)
             self.assertIn("checksums-cli: sums: 1: improperly formatted checksum line", errors)
 
+    def make_tree(self, folder, files):
+        for name, data in files.items():
+            os.makedirs(os.path.dirname(os.path.join(self.folder.name, folder, name)),
+                        exist_ok=True)
+            self.write(os.path.join(folder, name), data)
+
+    def read(self, name):
+        with open(os.path.join(self.folder.name, name), "rb") as source:
+            return source.read()
+
+    def test_update_adds_the_unlisted_in_the_files_own_form_and_keeps_the_missing(self):
+        sha256 = DIGEST["sha256"]
+        before = ("%s *a.txt\r\n%s *sub/gone.txt\r\n" % (sha256(b"a"), sha256(b"gone"))).encode()
+        self.make_tree("update", {"SHA256SUMS": before, "SHA256SUMS.asc": "", "MD5SUMS": "",
+                                  "a.txt": "a", "b.txt": "b", "sub/c.txt": "c"})
+        sums = os.path.join("update", "SHA256SUMS")
+        self.assertEqual(self.run_program("--unlisted", sums), (1, text(["b.txt", "sub/c.txt"]), ""))
+        self.assertEqual(self.run_program("--update", sums),
+                         (0, text(["b.txt: ADDED", "sub/c.txt: ADDED", "sub/gone.txt: MISSING"]), ""))
+        added = "%s *b.txt\r\n%s *sub/c.txt\r\n" % (sha256(b"b"), sha256(b"c"))
+        self.assertEqual(self.read(sums), before + added.encode())
+        self.assertEqual(self.run_program("--unlisted", sums), (0, "", ""))
+        status, _, _ = self.run_program("-c", "--ignore-missing", sums)
+        self.assertEqual(status, 0)
+
+    def test_update_on_a_full_disk_leaves_the_sums_file_and_its_folder_as_they_were(self):
+        before = ("%s  a.txt\n" % DIGEST["sha256"](b"a")).encode()
+        self.make_tree("disk-is-full", {"SHA256SUMS": before, "a.txt": "a", "b.txt": "b"})
+        folder = os.path.join(self.folder.name, "disk-is-full")
+        environment = dict(os.environ, LD_PRELOAD=os.environ["READ_FAULTS_LIBRARY"],
+                           ASAN_OPTIONS="verify_asan_link_order=0")
+        result = subprocess.run(EMULATOR + [PROGRAM, "--update", "disk-is-full/SHA256SUMS"],
+                                cwd=self.folder.name, capture_output=True, timeout=120,
+                                env=environment)
+        errors = self.error_lines(result.stderr.decode("utf-8"))
+        self.assertEqual((result.returncode, result.stdout), (2, b""), errors)
+        self.assertTrue(errors[0].startswith("checksums-cli: disk-is-full/SHA256SUMS: not "
+                                             "updated: "), errors)
+        self.assertEqual(self.read("disk-is-full/SHA256SUMS"), before)
+        self.assertEqual(sorted(os.listdir(folder)), ["SHA256SUMS", "a.txt", "b.txt"])
+
+    def test_gpg_output_7zip_tables_and_backslash_names_are_checked(self):
+        sha256 = DIGEST["sha256"](b"abc").upper()
+        gpg = "a.txt: %s\n        %s\n" % (" ".join(sha256[i:i + 8] for i in range(0, 56, 8)),
+                                            sha256[56:])
+        crc = DIGEST["crc32"](b"abc").upper()
+        table = ("CRC32             Size  Name\n-------- -------------  ------------\n"
+                 "%s             3  sub\\b.txt\n-------- -------------  ------------\n"
+                 "%s             3\n\nSize: 3\n" % (crc, crc))
+        self.make_tree("others", {"a.txt": "abc", "sub/b.txt": "abc", "gpg.txt": gpg,
+                                  "table.txt": table})
+        for sums, name in [("gpg.txt", "a.txt"), ("table.txt", "sub\\b.txt")]:
+            self.assertEqual(self.run_program("-c", "--strict", os.path.join("others", sums)),
+                             (0, text([name + ": OK"]), ""), sums)
+
     def test_benchmark_lists_every_backend_this_processor_runs_the_chosen_and_the_pinned(self):
         status, stdout, _ = self.run_program("--benchmark", "--backend", "sha512=generic",
                                              "digits.txt", timeout=120)

@@ -3,7 +3,8 @@
 // digest of a known length with a name (each of a hashdeep row's in its algorithm's length); and a
 // gnu or bsd entry, written back as the companion writes it, must read back to the same algorithm,
 // digest and name. Every name leads to a path that ends in it, and is read as reaching the
-// network, the device namespace or a device only with a reason for refusing it.
+// network, the device namespace or a device only with a reason for refusing it. Lines added to
+// the file in its own form are its last lines, read back as written, after every byte there.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include "sums/listed_file.h"
 #include "sums/outside_names.h"
 #include "cli/listing/digest_lines.h"
+#include "sums/sums_file_form.h"
 #include "sums/sums_file_text.h"
 #include "sums/lines/untagged_lines.h"
 #include "sums/sums_line_reader.h"
@@ -59,14 +61,14 @@ void CheckEntry(const SumsEntry& entry) {
       (entry.algorithm && HexLength(*entry.algorithm) != entry.hex.size())) {
     std::abort();
   }
+  const bool rows = entry.form == SumsLineForm::HASHDEEP || entry.form == SumsLineForm::SEVEN_ZIP;
   for (const WrittenDigest& digest : entry.moreDigests) {
-    if (entry.form != SumsLineForm::HASHDEEP || !digest.algorithm ||
-        HexLength(*digest.algorithm) != digest.hex.size() || !AllHexDigits(digest.hex)) {
+    if (!rows || !digest.algorithm || HexLength(*digest.algorithm) != digest.hex.size() ||
+        !AllHexDigits(digest.hex)) {
       std::abort();
     }
   }
-  if ((entry.form == SumsLineForm::HASHDEEP || entry.form == SumsLineForm::DIGEST_ONLY) &&
-      !entry.algorithm) {
+  if ((rows || entry.form == SumsLineForm::DIGEST_ONLY) && !entry.algorithm) {
     std::abort();
   }
   if (entry.form != SumsLineForm::GNU && entry.form != SumsLineForm::BSD) return;
@@ -92,6 +94,22 @@ void CheckListedFile(const SumsEntry& entry) {
   if (file.refusal.empty() ? !endsInName : !file.path.empty()) std::abort();
 }
 
+void CheckLinesAdded(const std::string& bytes) {
+  const SumsFileForm form = ReadSumsFileForm(L"SUMS", bytes, ProperSumsFileEntries(bytes));
+  if (!form.failure.empty()) return;
+  std::vector<Text> digests;
+  for (const NamedAlgorithm* algorithm : form.algorithms) {
+    digests.push_back(Text(HexLength(*algorithm), L'a'));
+  }
+  const std::vector<Text> lines = LinesInForm(form, L"new dir/n.txt", digests);
+  const std::vector<SumsFileLine> before = SumsFileLines(bytes);
+  const std::vector<SumsFileLine> after = SumsFileLines(bytes + BytesToAppend(form, lines));
+  if (after.size() != before.size() + lines.size()) std::abort();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (after[before.size() + i].text != lines[i]) std::abort();
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -111,5 +129,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckEntry(entry);
     if (entry.form != SumsLineForm::MALFORMED) CheckListedFile(entry);
   }
+  CheckLinesAdded(bytes);
   return 0;
 }

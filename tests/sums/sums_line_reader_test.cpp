@@ -34,6 +34,10 @@ const wchar_t* FormName(SumsLineForm form) {
       return L"hashdeep";
     case SumsLineForm::DIGEST_ONLY:
       return L"digest-only";
+    case SumsLineForm::GPG:
+      return L"gpg";
+    case SumsLineForm::SEVEN_ZIP:
+      return L"7-zip";
   }
   return L"?";
 }
@@ -56,6 +60,11 @@ std::vector<Text> Entries(const std::string& file) {
 
 Text Wide(const std::string& ascii) {
   return TextFromUtf8(ascii);
+}
+
+std::string Upper(std::string hex) {
+  for (char& c : hex) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return hex;
 }
 
 TEST(SumsLineReader, GnuLinesWithBothModesAnEscapedNameAndAComment) {
@@ -203,6 +212,68 @@ TEST(SumsLineReader, AfterAnExportCsvHeaderALineWithCommasIsARecord) {
                            "MD5 (a,b) = " + MD5_EMPTY + "\n" + "MD5 (c) = " + MD5_EMPTY + "\n";
   const std::vector<Text> expected = {L"malformed 2 - |", L"bsd 3 md5 " + Wide(MD5_EMPTY) + L"|c"};
   EXPECT_EQ(Entries(file), expected);
+}
+
+// gpg --print-md and --print-mds as gpg 2.2 writes them for "abc", and the same cut short.
+TEST(SumsLineReader, GpgDigestsInGroupsWrappedOrAfterANameAlone) {
+  const std::string sha256 = "BA7816BF 8F01CFEA 414140DE 5DAE2223 B00361A3 96177A9C B410FF61";
+  const std::string sha512 = "DDAF35A1 93617ABA CC417349 AE204131 12E6FA4E 89A97EA2 0A9EEEE6";
+  const std::string sha512Rest = "4B55D39A 2192992A 274FC1A8 36BA3C23 A3FEEBBD 454D4423 643CE80E\n";
+  const Text wholeSha512 =
+      L"DDAF35A193617ABACC417349AE20413112E6FA4E89A97EA20A9EEEE64B55D39A2192992A274FC1A836BA3C23A3"
+      L"FEEBBD454D4423643CE80E2A9AC94FA54CA49F";
+  const std::pair<std::string, std::vector<Text>> cases[] = {
+      {"abc.txt: " + sha256 + " F20015AD\n", {L"gpg 1 - " + Wide(Upper(SHA256_ABC)) + L"|abc.txt"}},
+      {"abc.txt: " + sha512 + "\n         " + sha512Rest + "         2A9AC94F A54CA49F\n",
+       {L"gpg 1 - " + wholeSha512 + L"|abc.txt"}},
+      {"a: b.txt: 90 01 50 98 3C D2 4F B0  D6 96 3F 7D 28 E1 7F 72\n",
+       {L"gpg 1 - 900150983CD24FB0D6963F7D28E17F72|a: b.txt"}},
+      // A long name alone, its digest below, unindented or tagged; RMD160 is passed over.
+      {"long name.txt: \n" + sha256 + "\n F20015AD\nlong name.txt: \n" +
+           "  SHA1 = A999 3E36 4706 816A BA3E  2571 7850 C26C 9CD0 D89D\n" +
+           "abc.txt: RMD160 = 8EB2 08F7 E05D 987A 9B04  4A8E 98C6 B087 F15A 0BFC\n" +
+           "abc.txt: SHA512 = " + sha512 + "\n                  " + sha512Rest +
+           "                  2A9AC94F A54CA49F\n",
+       {L"gpg 1 - " + Wide(Upper(SHA256_ABC)) + L"|long name.txt",
+        L"gpg 4 sha1 A9993E364706816ABA3E25717850C26C9CD0D89D|long name.txt",
+        L"gpg 7 sha512 " + wholeSha512 + L"|abc.txt"}},
+      // A truncated group; a wrapped digest whose last lines are lost; a name with no digest.
+      {"abc.txt: " + sha256 + " F20015A\n", {L"malformed 1 - |"}},
+      {"abc.txt: SHA512 = " + sha512 + "\n", {L"malformed 1 - |"}},
+      {"abc.txt: \n" + std::string(MD5_EMPTY) + "  b.bin\n",
+       {L"malformed 1 - |", L"gnu 2 - " + Wide(MD5_EMPTY) + L"|b.bin"}},
+  };
+  for (const auto& [file, expected] : cases) EXPECT_EQ(Entries(file), expected) << file;
+}
+
+// The table of 7-Zip's h command as its documentation shows it, a table of two digests with a
+// folder's row and a name with spaces, and tables cut short.
+TEST(SumsLineReader, SevenZipTablesByTheirDashes) {
+  const auto row = [](const std::string& crc, const std::string& sha, const std::string& size,
+                      const std::string& name) {
+    return crc + std::string(8 - crc.size(), ' ') + " " + sha + std::string(64 - sha.size(), ' ') +
+           " " + std::string(13 - size.size(), ' ') + size + "  " + name + "\n";
+  };
+  const std::string twoDigests =
+      row("CRC32", "SHA256", "Size", "Name") +
+      row("--------", std::string(64, '-'), std::string(13, '-'), "------------");
+  const std::string crcOnly =
+      "CRC32             Size  Name\n-------- -------------  ------------\n";
+  const std::pair<std::string, std::vector<Text>> cases[] = {
+      {crcOnly + "CDF68C0E         40158  History.txt\nFDDB6E75          1927  License.txt\n" +
+           "-------- -------------  ------------\n4AA74FB3         42085\n\nFiles: 2\n" +
+           "Size: 42085\n\nCRC32  for data:              4AA74FB3\n" +
+           "CRC32  for data and names:    2F50438F\n",
+       {L"7-zip 3 crc32 CDF68C0E|History.txt", L"7-zip 4 crc32 FDDB6E75|License.txt"}},
+      {twoDigests + row("", "", "", "folder") + row("352441C2", SHA256_ABC, "3", "folder/a b.txt"),
+       {L"7-zip 4 crc32 352441C2|folder/a b.txt +sha256 " + Wide(SHA256_ABC)}},
+      {crcOnly + "CDF68C0E         401\n", {L"malformed 3 - |"}},
+      {twoDigests + row("352441C2", std::string(SHA256_ABC).substr(1), "3", "a.txt"),
+       {L"malformed 3 - |"}},
+      {"SHA256  Size  Name\n" + std::string(MD5_EMPTY) + "  b.bin\n",
+       {L"malformed 1 - |", L"gnu 2 - " + Wide(MD5_EMPTY) + L"|b.bin"}},
+  };
+  for (const auto& [file, expected] : cases) EXPECT_EQ(Entries(file), expected) << file;
 }
 
 }  // namespace

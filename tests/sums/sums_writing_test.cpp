@@ -138,13 +138,13 @@ TEST(ReplaceFile, ReplacesWholeOrLeavesTheOldFileAndNoTemporary) {
   fs::create_directories(folder / "SHA256SUMS.d");
   const Text target = TextFromPath(folder / "SHA256SUMS");
   Text reason;
-  ASSERT_TRUE(ReplaceFileWith(target, "old\n", reason)) << reason;
-  ASSERT_TRUE(ReplaceFileWith(target, "new\n", reason)) << reason;
+  ASSERT_TRUE(ReplaceFileBytes(target, "old\n", reason)) << reason;
+  ASSERT_TRUE(ReplaceFileBytes(target, "new\n", reason)) << reason;
   EXPECT_EQ(Contents(folder / "SHA256SUMS"), "new\n");
   // A name the new file cannot take (a folder) and a folder that is not there: refused, told why.
   for (const fs::path& refused : {folder / "SHA256SUMS.d", folder / "gone" / "SHA256SUMS"}) {
     reason.clear();
-    EXPECT_FALSE(ReplaceFileWith(TextFromPath(refused), "new\n", reason));
+    EXPECT_FALSE(ReplaceFileBytes(TextFromPath(refused), "new\n", reason));
     EXPECT_FALSE(reason.empty());
   }
   EXPECT_TRUE(fs::is_directory(folder / "SHA256SUMS.d"));

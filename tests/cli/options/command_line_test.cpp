@@ -108,6 +108,11 @@ TEST(CommandLine, AWrongLineIsSaidInOneLineAndTheFirstProblemWins) {
       {{L"--format", L"gnu"}, L"--format gnu needs exactly one algorithm, chosen with -a"},
       {{L"-a", L"md5", L"--expect", SHA256_ABC},
        L"--expect: no algorithm chosen with -a has 64 hexadecimal digits"},
+      {{L"--update", L"SUMS", L"-c"},
+       L"--unlisted and --update take one sums file, and no other mode, FILE or -a"},
+      {{L"--unlisted", L"SUMS", L"a.txt"},
+       L"--unlisted and --update take one sums file, and no other mode, FILE or -a"},
+      {{L"--update", L"-"}, L"--unlisted and --update need a sums file, not standard input"},
   };
   for (const auto& [arguments, error] : cases) {
     EXPECT_EQ(Parsed(arguments).error, error) << arguments[0];
