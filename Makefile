@@ -4,7 +4,7 @@
 # `make dist` writes the release into build/dist: calculate-checksums-VERSION-win64.zip, its debug
 # information calculate-checksums-VERSION-win64-debug.zip, the setup program
 # calculate-checksums-VERSION-win64-setup.exe, the bill of materials and SHA256SUMS.
-# `make fuzz` runs the fuzz targets for FUZZ_SECONDS each; `make test` gives them 20 s each.
+# `make fuzz` runs the fuzz targets for FUZZ_SECONDS each; `make test` gives them 10 s each.
 .PHONY: run test checks bench dist fuzz deps native win64 fuzzers test-phases
 
 FUZZ_SECONDS ?= 600
@@ -49,7 +49,7 @@ test: test-phases checks native win64
 	@# leave the processor idle much of the time while they wait for windows; at a low
 	@# priority, so that they take mostly that idle time. Their table follows.
 	{ nice -n 10 $(MAKE) --no-print-directory fuzzers && \
-	  $(PHASE) "fuzz targets" nice -n 10 scripts/run-fuzz.sh 20; } \
+	  $(PHASE) "fuzz targets" nice -n 10 scripts/run-fuzz.sh 10; } \
 	  >$(FUZZ_OUTPUT) 2>&1 & fuzzing=$$!; \
 	  $(PHASE) "Windows tests (Wine)" scripts/wine-session.sh ctest --preset win64; windows=$$?; \
 	  wait $$fuzzing; fuzzed=$$?; cat $(FUZZ_OUTPUT); [ $$windows -eq 0 ] && [ $$fuzzed -eq 0 ]
