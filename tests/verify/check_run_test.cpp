@@ -104,62 +104,33 @@ TEST(CheckRun, ASumsFileGivesEveryStatusFailuresFirstMissingLastAndNamesTheLines
   EXPECT_EQ(view.CurrentVerdict().text, L"1 of 4 FAILED, 1 MISSING, 1 UNREADABLE");
 }
 
-std::string ReadScratchFile(const std::string& name) {
-  std::ifstream file(ScratchFolder() / name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-// The files here that no line names come after the rows as UNLISTED; adding them appends their
-// lines and checks again. A sums file whose algorithm no listed file tells (SHA-256 or SHA3-256)
-// takes no line: it is left as it was, and the verdict's second line says why.
-TEST(CheckRun, UnlistedFilesAreListedAfterTheRowsAndAddingThemKeepsEveryByteThere) {
+// Files here that no line names come last as UNLISTED, counted with no listed file. A sums file
+// whose algorithm no listed file tells (SHA-256 or SHA3-256) takes no line: adding them leaves it
+// as it was, and the line under the verdict says why.
+TEST(CheckRun, UnlistedFilesComeLastAndAFailedAddLeavesTheSumsFileAsItWas) {
   Folder("unlisted/deep");
   WriteScratchFile("unlisted/a.txt", "abc");
   WriteScratchFile("unlisted/deep/new.txt", "abc");
   WriteScratchFile("unlisted/new.txt", "");
-  const struct {
-    const char* name;
-    const char* hexOfA;
-    const wchar_t* verdict;
-    const char* notUpdated;  // the second line's start after Add; null when the lines are added
-  } cases[] = {
-      {"SHA256SUMS", SHA256_ABC, L"a.txt OK; 1 other listed file is not in this folder", nullptr},
-      {"CHECKSUMS", SHA256_EMPTY, L"1 of 2 FAILED, 1 MISSING",
-       "CHECKSUMS was left as it was: its digests may be SHA-256 or SHA3-256"},
-  };
-  for (const auto& each : cases) {
-    const std::string name = std::string("unlisted/") + each.name;
-    const std::string listed = Line(each.hexOfA, "a.txt") + Line(SHA256_ABC, "deep/a.txt");
-    const Text sums = WriteScratchFile(name, listed);
-    CheckView start;
-    start.Begin(CheckKind::SUMS_FILE, sums);
-    const CheckView found = RunToEnd(start, [&](CheckRun& run) { run.CheckSumsFile(sums); });
-    ASSERT_EQ(found.rows.size(), 4u) << each.name;
-    EXPECT_EQ(found.rows[3].status, RowStatus::UNLISTED);
-    EXPECT_EQ(found.rows.UnlistedNames(), (std::vector<Text>{L"deep/new.txt", L"new.txt"}));
-    const Verdict before = found.CurrentVerdict();
-    EXPECT_EQ(before.text, each.verdict);
-    const std::string said = std::string("; 2 files here are not in ") + each.name;
-    const std::string foundDetails = Utf8FromText(before.details);
-    EXPECT_EQ(foundDetails.substr(foundDetails.size() - std::min(foundDetails.size(), said.size())),
-              said);
-    const CheckView added =
-        RunToEnd(start, [&](CheckRun& run) { run.AddUnlisted(sums, found.rows.UnlistedNames()); });
-    const std::string details = Utf8FromText(added.CurrentVerdict().details);
-    if (each.notUpdated) {
-      EXPECT_EQ(details.rfind(each.notUpdated, 0), 0u) << details;
-      EXPECT_EQ(ReadScratchFile(name), listed);
-      EXPECT_EQ(added.rows.UnlistedNames().size(), 2u);
-    } else {
-      EXPECT_EQ(ReadScratchFile(name),
-                listed + Line(SHA256_ABC, "deep/new.txt") + Line(SHA256_EMPTY, "new.txt"));
-      EXPECT_EQ(added.rows.Counts().ok, 3u);
-      EXPECT_TRUE(added.rows.UnlistedNames().empty());
-    }
-  }
-  // A sums file of one file beside it lists nothing else, and nothing else is shown.
-  const Text one = WriteScratchFile("unlisted/a.txt.sha256", Line(SHA256_ABC, "a.txt"));
+  const std::string listed = Line(SHA256_EMPTY, "a.txt") + Line(SHA256_ABC, "deep/a.txt");
+  const Text sums = WriteScratchFile("unlisted/CHECKSUMS", listed);
   CheckView start;
+  start.Begin(CheckKind::SUMS_FILE, sums);
+  const CheckView found = RunToEnd(start, [&](CheckRun& run) { run.CheckSumsFile(sums); });
+  ASSERT_EQ(found.rows.size(), 4u);
+  EXPECT_EQ(found.rows[3].status, RowStatus::UNLISTED);
+  EXPECT_EQ(found.rows.UnlistedNames(), (std::vector<Text>{L"deep/new.txt", L"new.txt"}));
+  EXPECT_EQ(found.CurrentVerdict().text, L"1 of 2 FAILED, 1 MISSING");
+  EXPECT_NE(found.CurrentVerdict().details.find(L"; 2 files here are not in CHECKSUMS"),
+            Text::npos);
+  const CheckView added =
+      RunToEnd(start, [&](CheckRun& run) { run.AddUnlisted(sums, found.rows.UnlistedNames()); });
+  EXPECT_EQ(added.CurrentVerdict().details.rfind(L"CHECKSUMS was left as it was: its digests", 0),
+            0u);
+  std::ifstream file(ScratchFolder() / "unlisted/CHECKSUMS", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), listed);
+  // A sums file of one file beside it says nothing of the others, and none is shown.
+  const Text one = WriteScratchFile("unlisted/a.txt.sha256", Line(SHA256_ABC, "a.txt"));
   start.Begin(CheckKind::SUMS_FILE, one);
   EXPECT_EQ(RunToEnd(start, [&](CheckRun& run) { run.CheckSumsFile(one); }).rows.size(), 1u);
 }

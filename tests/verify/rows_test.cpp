@@ -31,7 +31,7 @@ TEST(Rows, StatusCellsCarryTheReasonAndOnlyAFailureShowsDigests) {
   EXPECT_EQ(CellText(Row(L"c", RowStatus::WAITING), RowColumn::STATUS), L"");
 }
 
-TEST(Rows, AfterARunFailuresComeFirstFilesNotHereAfterThoseCheckedAndUnlistedFilesLast) {
+TEST(Rows, AfterARunFailuresComeFirstAndFilesNotHereAfterThoseChecked) {
   const std::pair<const wchar_t*, RowStatus> listed[] = {
       {L"ok1", RowStatus::OK},      {L"miss1", RowStatus::MISSING},   {L"fail1", RowStatus::FAILED},
       {L"ok2", RowStatus::OK},      {L"bad1", RowStatus::UNREADABLE}, {L"fail2", RowStatus::FAILED},
@@ -47,20 +47,16 @@ TEST(Rows, AfterARunFailuresComeFirstFilesNotHereAfterThoseCheckedAndUnlistedFil
     outcome.status = listed[i].second;
     rows.Set(i, std::move(outcome));
   }
-  rows.AddUnlisted({L"new/1", L"new2"});
   rows.End(true);
   std::vector<Text> names;
   for (size_t i = 0; i < rows.size(); ++i) names.push_back(rows[i].name);
-  EXPECT_EQ(rows[6].status, RowStatus::NOT_CHECKED);
-  EXPECT_EQ(CellText(rows.back(), RowColumn::STATUS), L"UNLISTED");
-  EXPECT_EQ(CellText(rows.back(), RowColumn::ALGORITHM), L"");
+  EXPECT_EQ(rows.back().status, RowStatus::NOT_CHECKED);
   const RowCounts counts = rows.Counts();
-  EXPECT_EQ(std::vector<size_t>({counts.ok, counts.failed, counts.unreadable, counts.missing,
-                                 counts.waiting, counts.unlisted, counts.Files()}),
-            std::vector<size_t>({2, 2, 1, 1, 1, 2, 7}));
-  EXPECT_EQ(names, (std::vector<Text>{L"fail1", L"fail2", L"bad1", L"ok1", L"ok2", L"miss1",
-                                      L"left", L"new/1", L"new2"}));
-  EXPECT_EQ(rows.UnlistedNames(), (std::vector<Text>{L"new/1", L"new2"}));
+  EXPECT_EQ(std::vector<size_t>(
+                {counts.ok, counts.failed, counts.unreadable, counts.missing, counts.waiting}),
+            std::vector<size_t>({2, 2, 1, 1, 1}));
+  EXPECT_EQ(names,
+            (std::vector<Text>{L"fail1", L"fail2", L"bad1", L"ok1", L"ok2", L"miss1", L"left"}));
 }
 
 TEST(Rows, CopyGivesTheSelectedRowsOrEveryRowOneLineEach) {

@@ -81,24 +81,6 @@ TEST(Verdict, LinesNotUnderstoodAreCountedAndNamedByNumber) {
             L"2, 4, 6, 8, 10, 12, 14, 16, 18, 20 and 3 more");
 }
 
-// Files here that the sums file does not name are said under the verdict and change no colour.
-TEST(Verdict, UnlistedFilesAreSaidInTheSecondLineAndLeaveTheColourAsItWas) {
-  const std::tuple<RowCounts, size_t, VerdictColour, const wchar_t*> cases[] = {
-      {Counts(2, 0, 0, 0), 0, VerdictColour::GREEN, L""},
-      {Counts(2, 0, 0, 0), 1, VerdictColour::GREEN, L"; 1 file here is not in SHA256SUMS"},
-      {Counts(1, 0, 2, 0), 3, VerdictColour::NEUTRAL, L"; 3 files here are not in SHA256SUMS"},
-      {Counts(1, 1, 0, 0), 2, VerdictColour::RED, L"; 2 files here are not in SHA256SUMS"},
-  };
-  const SumsFileFacts facts{L"SHA256SUMS", Text(), Text()};
-  for (auto [counts, unlisted, colour, said] : cases) {
-    const Text before = SumsFileVerdict(counts, {}, RunState::DONE, facts).details;
-    counts.unlisted = unlisted;
-    const Verdict verdict = SumsFileVerdict(counts, {}, RunState::DONE, facts);
-    EXPECT_EQ(verdict.colour, colour) << unlisted;
-    EXPECT_EQ(verdict.details, before + said);
-  }
-}
-
 TEST(Verdict, WhileRunningAndAfterCancelItSaysHowFar) {
   const Verdict running = SumsFileVerdict(Counts(3, 1, 0, 0, 8), {}, RunState::RUNNING);
   EXPECT_EQ(running.text, L"Checking 4 of 12 files...");

