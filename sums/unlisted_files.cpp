@@ -106,7 +106,7 @@ class UnlistedSearch {
       if (entry.kind == EntryKind::FOLDER && Depth(name) < depth) {
         folders.push_back(name + L'/');
       } else if (entry.kind == EntryKind::FILE && !listed.count(ComparedName(name)) &&
-                 !IsSumsFile(entry.name) &&
+                 !IsSumsFileName(entry.name) &&
                  !(relative.empty() && IsSumsFileOrKin(sumsFile, entry.name))) {
         found.names.push_back(name);
       }
@@ -126,7 +126,7 @@ Text SumsFileFolder(const Text& sumsFile) {
   return sumsFile.substr(0, sumsFile.size() - FileNamePart(sumsFile).size());
 }
 
-bool IsSumsFile(const Text& name) {
+bool IsSumsFileName(const Text& name) {
   if (AlgorithmNamedBySumsFile(name)) return true;
   for (const wchar_t* extension : SUMS_EXTENSIONS) {
     if (EndsWith(LowerCaseAscii(name), extension)) return true;
@@ -137,7 +137,7 @@ bool IsSumsFile(const Text& name) {
 bool IsSumsFileOrKin(const Text& sumsFile, const Text& name) {
   const Text own = ComparedName(FileNamePart(sumsFile));
   const Text compared = ComparedName(name);
-  if (compared == own || IsSumsFile(name) || IsReplacementOf(sumsFile, name)) return true;
+  if (compared == own || IsSumsFileName(name) || IsReplacementOf(sumsFile, name)) return true;
   for (const wchar_t* extension : KIN_EXTENSIONS) {
     if (compared == own + extension) return true;
   }

@@ -31,7 +31,7 @@ UnlistedFiles FindUnlistedFiles(const Text& sumsFile, const std::vector<SumsEntr
 Text SumsFileFolder(const Text& sumsFile);
 
 // True for a file named as sums files are (by an algorithm, or .sfv, .hashdeep).
-bool IsSumsFile(const Text& name);
+bool IsSumsFileName(const Text& name);
 
 // True for a file beside `sumsFile` that it should not list: itself, its signatures, other sums
 // files.

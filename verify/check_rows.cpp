@@ -14,6 +14,8 @@ const wchar_t* StatusWord(RowStatus status) {
       return L"UNREADABLE";
     case RowStatus::NOT_CHECKED:
       return L"NOT CHECKED";
+    case RowStatus::UNLISTED:
+      return L"UNLISTED";
   }
   return L"";
 }

@@ -7,7 +7,8 @@
 
 #include "runtime/text.h"
 
-enum class RowStatus { WAITING, OK, FAILED, MISSING, UNREADABLE, NOT_CHECKED };
+// UNLISTED: a file beside a sums file that no line names; information, never a failure.
+enum class RowStatus { WAITING, OK, FAILED, MISSING, UNREADABLE, NOT_CHECKED, UNLISTED };
 
 struct CheckRow {
   Text name;          // as the sums file writes it
@@ -24,7 +25,7 @@ struct CheckRow {
 enum class RowColumn { NAME, ALGORITHM, SIZE, STATUS, EXPECTED, COMPUTED };
 constexpr size_t ROW_COLUMN_COUNT = 6;
 
-// "OK", "FAILED", "MISSING", "UNREADABLE", "NOT CHECKED"; empty while waiting.
+// "OK", "FAILED", "MISSING", "UNREADABLE", "NOT CHECKED", "UNLISTED"; empty while waiting.
 const wchar_t* StatusWord(RowStatus status);
 
 // "Name", "Algorithm", ...

@@ -43,6 +43,10 @@ void CheckRun::CheckSumsFile(const Text& sumsFile) {
   Start([sumsFile](RunBoard& board) { RunSumsFileCheck(board, sumsFile); });
 }
 
+void CheckRun::AddUnlisted(const Text& sumsFile, const std::vector<Text>& names) {
+  Start([sumsFile, names](RunBoard& board) { RunUnlistedAdd(board, sumsFile, names); });
+}
+
 void CheckRun::CheckDigest(const Text& file, const AlgorithmList& candidates, const Text& hex) {
   Start([file, candidates, hex](RunBoard& board) { RunDigestCheck(board, file, candidates, hex); });
 }

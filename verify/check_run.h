@@ -18,6 +18,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "sums/named_algorithms.h"
 #include "verify/create_run.h"
@@ -34,6 +35,9 @@ class CheckRun {
 
   // Start one of these once.
   void CheckSumsFile(const Text& sumsFile);
+  // Lines for `names` (as a check lists them UNLISTED) added to the sums file, which is then
+  // checked again, changed or not.
+  void AddUnlisted(const Text& sumsFile, const std::vector<Text>& names);
   void CheckDigest(const Text& file, const AlgorithmList& candidates, const Text& hex);
   void CompareFiles(const Text& first, const Text& second);
   void Create(const CreateRequest& request);

@@ -58,7 +58,9 @@ void CheckView::Apply(RunOutbox&& outbox) {
   for (const FoundFile& found : outbox.found) rows.AddFound(found, *candidates[0]);
   if (!outbox.found.empty()) listed = true;
   if (!outbox.failure.empty()) failure = std::move(outbox.failure);
+  if (!outbox.updateFailure.empty()) updateFailure = std::move(outbox.updateFailure);
   for (RowUpdate& update : outbox.updates) rows.Set(update.index, std::move(update.outcome));
+  if (!outbox.unlisted.empty()) rows.AddUnlisted(std::move(outbox.unlisted));
   if (outbox.binary) binary = true;
   if (outbox.outOfMemory) outOfMemory = true;
   if (!outbox.digests.empty()) digests = std::move(outbox.digests);
@@ -74,6 +76,14 @@ void CheckView::EndCancelled(RunOutbox&& last) {
 }
 
 Verdict CheckView::CurrentVerdict() const {
+  Verdict verdict = VerdictOfRows();
+  if (kind == CheckKind::SUMS_FILE && !updateFailure.empty()) {
+    verdict.details = NotUpdatedSentence(FileNamePart(file), updateFailure);
+  }
+  return verdict;
+}
+
+Verdict CheckView::VerdictOfRows() const {
   if (outOfMemory && listed) return OutOfMemoryVerdict(rows.Counts());
   if (kind == CheckKind::CREATE) return CreateVerdict(rows.Counts(), state, save);
   if (kind != CheckKind::SUMS_FILE) return OneFileVerdict(*this);
@@ -81,6 +91,7 @@ Verdict CheckView::CurrentVerdict() const {
   if (!listed && state == RunState::CANCELLED) {
     return {L"Cancelled while reading " + FileNamePart(file), Text(), VerdictColour::NEUTRAL};
   }
+  if (!listed && adding > 0) return AddingVerdict(FileNamePart(file), adding);
   if (!listed) return {L"Reading " + FileNamePart(file) + L"...", Text(), VerdictColour::NEUTRAL};
   if (rows.empty() && !failure.empty()) return CannotRead(FileNamePart(file), failure);
   if (rows.empty()) return NoCheckLineVerdict(FileNamePart(file), malformedLines.size());

@@ -19,6 +19,8 @@ struct CheckView {
   RowTable rows;
   std::vector<size_t> malformedLines;
   Text failure;
+  size_t adding = 0;   // the unlisted files being added before the sums file is checked again
+  Text updateFailure;  // why they were not
   std::vector<Text> digests;
   bool listed = false;
   bool binary = false;       // the sums file holds no text
@@ -34,6 +36,9 @@ struct CheckView {
   // The run is let go of before its end: what it posted is taken, the rest not checked.
   void EndCancelled(RunOutbox&& last);
   Verdict CurrentVerdict() const;
+
+ private:
+  Verdict VerdictOfRows() const;
 };
 
 // The last part of a path, after its last folder separator.

@@ -19,6 +19,7 @@ enum VerifyControl : int32_t {
   ROWS_LIST,       // a virtual list view of the rows
   COPY_BUTTON,     // "Copy"
   CANCEL_BUTTON,   // "Cancel"
+  ADD_BUTTON,      // "Add N unlisted files": shown once a check found some
 };
 
 constexpr const wchar_t VERIFY_WINDOW_TITLE[] = L"Verify Checksums";

@@ -10,6 +10,8 @@ int OrderRank(RowStatus status) {
       return 3;  // after the files checked: a file not here is no fault of one that is
     case RowStatus::NOT_CHECKED:
       return 4;
+    case RowStatus::UNLISTED:
+      return 5;  // what the sums file does not name comes after all it does
     default:
       return 2;
   }

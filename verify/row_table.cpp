@@ -9,6 +9,7 @@ void RowTable::List(std::shared_ptr<const Listing> entries) {
   listing = std::move(entries);
   found.reset();
   rows.clear();
+  unlisted.clear();
   words.clear();
   reasons.clear();
   const size_t count = listing ? listing->Size() : 0;
@@ -31,9 +32,22 @@ void RowTable::AddFound(const FoundFile& file, const NamedAlgorithm& algorithm) 
       {static_cast<uint32_t>(rows.size()), RowStatus::WAITING, NOT_MATCHED, file.size, NO_WORDS});
 }
 
+void RowTable::AddUnlisted(std::vector<Text>&& names) {
+  for (Text& name : names) {
+    rows.push_back(
+        {static_cast<uint32_t>(unlisted.size()), RowStatus::UNLISTED, NOT_MATCHED, -1, NO_WORDS});
+    unlisted.push_back(std::move(name));
+  }
+}
+
 CheckRow RowTable::operator[](size_t index) const {
   const Row& kept = rows[index];
   CheckRow row;
+  if (kept.status == RowStatus::UNLISTED) {
+    row.name = unlisted[kept.entry];
+    row.status = kept.status;
+    return row;
+  }
   row.name = listing->Name(kept.entry);
   row.algorithm = kept.matched != NOT_MATCHED
                       ? Text(NAMED_ALGORITHMS[kept.matched].displayName)

@@ -36,6 +36,10 @@ class RowTable {
   bool empty() const { return rows.empty(); }
   // A row for a file a sums file being made will list, waiting, after the others.
   void AddFound(const FoundFile& file, const NamedAlgorithm& algorithm);
+  // A row UNLISTED for each file here the sums file does not name, after the others.
+  void AddUnlisted(std::vector<Text>&& names);
+  // Their names, relative to the sums file's folder with '/' between folders.
+  const std::vector<Text>& UnlistedNames() const { return unlisted; }
   // The row as a cell or a copied line shows it.
   CheckRow operator[](size_t index) const;
   CheckRow back() const { return (*this)[rows.size() - 1]; }
@@ -65,6 +69,7 @@ class RowTable {
   std::shared_ptr<const Listing> listing;
   std::shared_ptr<Listing> found;  // the rows AddFound made: `listing` is this one then
   std::vector<Row> rows;
+  std::vector<Text> unlisted;  // UNLISTED rows' `entry` is an index in this
   std::vector<Words> words;
   std::unordered_map<Text, uint32_t> reasons;  // words holding a reason alone, by it
 };

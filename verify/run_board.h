@@ -29,6 +29,8 @@ struct RunOutbox {
   bool binary = false;                     // the sums file holds binary data, not lines of text
   std::vector<FoundFile> found;            // making a sums file: rows to add, in order
   std::vector<RowUpdate> updates;          // rows done, in order
+  std::vector<Text> unlisted;              // after the rows: files here no entry names
+  Text updateFailure;                      // why the unlisted files were not added
   std::vector<Text> digests;               // a pasted digest's run: each candidate's digest
   bool outOfMemory = false;                // the run stopped there, keeping what it had
   bool finished = false;
@@ -36,7 +38,7 @@ struct RunOutbox {
 
   bool Empty() const {
     return !listing && found.empty() && updates.empty() && !finished && failure.empty() &&
-           !binary && digests.empty() && !outOfMemory;
+           !binary && digests.empty() && !outOfMemory && unlisted.empty() && updateFailure.empty();
   }
 };
 

@@ -7,6 +7,8 @@
 #include "sums/entry_check.h"
 #include "sums/whole_sums_file.h"
 #include "sums/listed_file.h"
+#include "sums/sums_update.h"
+#include "sums/unlisted_files.h"
 #include "verify/group_reads.h"
 
 namespace {
@@ -98,6 +100,27 @@ void CheckListing(RunBoard& board, const Listing& listing, const Text& sumsFile)
   });
 }
 
+// A sums file made for one file beside it ("setup.iso.sha256" of "setup.iso") says nothing of the
+// other files in its folder, which is often a whole downloads folder.
+bool MadeForOneFile(const Listing& listing, const Text& sumsFile) {
+  if (listing.Size() != 1) return false;
+  const Text name = listing.Name(0) + L'.';
+  const Text folder = SumsFileFolder(sumsFile);
+  return sumsFile.compare(folder.size(), name.size(), name) == 0;
+}
+
+// The files here that no entry names, found once every entry is judged, as rows after theirs.
+void ListUnlisted(RunBoard& board, const Listing& listing, const Text& sumsFile) {
+  if (board.Cancelling() || MadeForOneFile(listing, sumsFile)) return;
+  std::vector<SumsEntry> entries;
+  entries.reserve(listing.Size());
+  for (size_t i = 0; i < listing.Size(); ++i) entries.push_back(listing.Entry(i));
+  UnlistedFiles unlisted =
+      FindUnlistedFiles(sumsFile, entries, [&] { return !board.Cancelling(); });
+  if (unlisted.stopped || unlisted.names.empty()) return;
+  board.Post([&](RunOutbox& box) { box.unlisted = std::move(unlisted.names); });
+}
+
 }  // namespace
 
 void RunSumsFileCheck(RunBoard& board, const Text& sumsFile) {
@@ -116,4 +139,14 @@ void RunSumsFileCheck(RunBoard& board, const Text& sumsFile) {
       },
       true);
   CheckListing(board, *listing, sumsFile);
+  ListUnlisted(board, *listing, sumsFile);
+}
+
+void RunUnlistedAdd(RunBoard& board, const Text& sumsFile, const std::vector<Text>& names) {
+  const SumsUpdate update = AddFilesToSumsFile(
+      sumsFile, names, [&](const Text&, uint64_t) { return !board.Cancelling(); });
+  if (!update.failure.empty()) {
+    board.Post([&](RunOutbox& box) { box.updateFailure = update.failure; });
+  }
+  RunSumsFileCheck(board, sumsFile);
 }

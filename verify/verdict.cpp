@@ -117,13 +117,20 @@ void CountRow(RowCounts& counts, RowStatus status) {
     case RowStatus::NOT_CHECKED:
       ++counts.waiting;
       break;
+    case RowStatus::UNLISTED:
+      ++counts.unlisted;
+      break;
   }
 }
 
 Verdict SumsFileVerdict(const RowCounts& counts, const std::vector<size_t>& unrecognisedLines,
                         RunState state, const SumsFileFacts& facts) {
   Verdict verdict;
-  const Text details = Details(counts, unrecognisedLines);
+  Text details = Details(counts, unrecognisedLines);
+  if (counts.unlisted > 0) {
+    details += L"; " + Files(counts.unlisted) +
+               (counts.unlisted == 1 ? L" here is" : L" here are") + L" not in " + facts.name;
+  }
   if (state == RunState::RUNNING) {
     verdict.text =
         L"Checking " + std::to_wstring(Checked(counts)) + L" of " + Files(counts.Files()) + L"...";
@@ -157,6 +164,15 @@ Verdict OutOfMemoryVerdict(const RowCounts& counts) {
   return {L"Memory ran out after " + std::to_wstring(Checked(counts)) + L" of " +
               Files(counts.Files()) + L"; the rows checked are kept.",
           Details(counts, {}), VerdictColour::RED};
+}
+
+Verdict AddingVerdict(const Text& sumsFileName, size_t files) {
+  return {L"Adding " + Files(files) + L" to " + sumsFileName + L"...", Text(),
+          VerdictColour::NEUTRAL};
+}
+
+Text NotUpdatedSentence(const Text& sumsFileName, const Text& failure) {
+  return sumsFileName + L" was left as it was: " + failure + L".";
 }
 
 Verdict BinarySumsFileVerdict(const Text& sumsFileName) {

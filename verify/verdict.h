@@ -17,6 +17,7 @@ struct Verdict {
 
 struct RowCounts {
   size_t ok = 0, failed = 0, missing = 0, unreadable = 0, waiting = 0;
+  size_t unlisted = 0;  // files here that the sums file does not name: not among its files
   size_t Files() const { return ok + failed + missing + unreadable + waiting; }
 };
 
@@ -35,7 +36,7 @@ struct SumsFileFacts {
 // A sums file's check: "All 12 files OK" on green; "2 of 12 FAILED, 1 MISSING" on red;
 // "setup.exe OK; 3 other listed files are not in this folder" when what is here is good; while it
 // runs, how far it is. The details count each status and name the lines not understood
-// (`unrecognisedLines`, their numbers in the sums file).
+// (`unrecognisedLines`, their numbers in the sums file) and the files here it does not name.
 Verdict SumsFileVerdict(const RowCounts& counts, const std::vector<size_t>& unrecognisedLines,
                         RunState state, const SumsFileFacts& facts = {});
 
@@ -45,5 +46,9 @@ Verdict UnreadableSumsFileVerdict(const Text& failure);
 Verdict NoCheckLineVerdict(const Text& sumsFileName, size_t lines);
 // Memory ran out part way: the rows done are kept, the others not checked.
 Verdict OutOfMemoryVerdict(const RowCounts& counts);
+// "Adding 3 files to SHA256SUMS...", before it is checked again.
+Verdict AddingVerdict(const Text& sumsFileName, size_t files);
+// Adding the unlisted files failed: "SHA256SUMS was left as it was: REASON."
+Text NotUpdatedSentence(const Text& sumsFileName, const Text& failure);
 // A file taken for a sums file by its name that holds binary data (an image, a program).
 Verdict BinarySumsFileVerdict(const Text& sumsFileName);

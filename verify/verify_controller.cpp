@@ -118,6 +118,7 @@ class Controller {
   bool Handle(int64_t event) {
     const bool goOn = HandleEvent(event);
     ShowCancelOrClose();
+    ShowAddButton();
     return goOn;
   }
 
@@ -156,6 +157,37 @@ class Controller {
     if (Running() == cancelShown) return;
     cancelShown = Running();
     ChangeGadgetText(CANCEL_BUTTON, cancelShown ? L"Cancel" : L"Close");
+  }
+
+  // "Add N unlisted files", once a sums file's check has ended and found some.
+  void ShowAddButton() {
+    const size_t count = view.kind == CheckKind::SUMS_FILE && view.state == RunState::DONE
+                             ? view.rows.UnlistedNames().size()
+                             : 0;
+    if (count == addShown) return;
+    addShown = count;
+    HWND button = VerifyControlHandle(ADD_BUTTON);
+    if (count > 0) {
+      const Text text =
+          L"Add " + GroupedNumber(count) + (count == 1 ? L" unlisted file" : L" unlisted files");
+      ChangeGadgetText(ADD_BUTTON, text.c_str());
+    } else if (GetFocus() == button) {
+      SetFocus(List());
+    }
+    ShowWindow(button, count > 0 ? SW_SHOW : SW_HIDE);
+  }
+
+  // Lines for the unlisted files go after the sums file's last, on the run's thread, and the
+  // file is checked again: a failure leaves it as it was and says why under the verdict.
+  void AddUnlisted() {
+    if (Running() || view.kind != CheckKind::SUMS_FILE) return;
+    const Text sumsFile = view.file;
+    const std::vector<Text> names = view.rows.UnlistedNames();
+    if (names.empty()) return;
+    StopRun();
+    view.Begin(CheckKind::SUMS_FILE, sumsFile);
+    view.adding = names.size();
+    StartRun([&](CheckRun& started) { started.AddUnlisted(sumsFile, names); });
   }
 
   // Making a sums file of files and folders: read for SHA-256, the first type Save As offers.
@@ -312,6 +344,7 @@ class Controller {
       if (!path.empty()) CompareWith(path);
     }
     if (gadget == COPY_BUTTON) Copy();
+    if (gadget == ADD_BUTTON) AddUnlisted();
     if (gadget == CANCEL_BUTTON) return CancelOrClose();
     return true;
   }
@@ -452,6 +485,7 @@ class Controller {
   SumsFilePlan plan;
   Text savePath;  // chosen for a second read in another algorithm: saved to without asking
   bool cancelShown = true;  // the button's text says Cancel
+  size_t addShown = 0;      // the unlisted files the Add button offers; hidden at 0
 };
 
 }  // namespace

@@ -77,7 +77,7 @@ void MakeFonts() {
 }
 
 void ApplyFonts() {
-  for (int32_t control = VERDICT_TEXT; control <= CANCEL_BUTTON; ++control) {
+  for (int32_t control = VERDICT_TEXT; control <= ADD_BUTTON; ++control) {
     HFONT font = control == VERDICT_TEXT ? look.verdictFont : look.textFont;
     SendMessageW(VerifyControlHandle(control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
@@ -127,8 +127,10 @@ bool CreateControls() {
   CreateRowsList(Window(), look.dpi);
   CreateButton(COPY_BUTTON, 0, 0, 10, 10, L"Copy");
   CreateButton(CANCEL_BUTTON, 0, 0, 10, 10, L"Cancel");
+  CreateButton(ADD_BUTTON, 0, 0, 10, 10, L"");
+  ShowWindow(VerifyControlHandle(ADD_BUTTON), SW_HIDE);  // until a check finds unlisted files
   SendMessageW(VerifyControlHandle(PROGRESS_BAR), PBM_SETRANGE32, 0, PROGRESS_RANGE);
-  for (int32_t control = VERDICT_TEXT; control <= CANCEL_BUTTON; ++control) {
+  for (int32_t control = VERDICT_TEXT; control <= ADD_BUTTON; ++control) {
     if (!VerifyControlHandle(control)) return false;
   }
   return true;

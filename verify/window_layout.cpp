@@ -8,6 +8,7 @@ constexpr uint32_t BASE_DPI = 96;
 constexpr int32_t MARGIN = 10, GAP = 6;
 constexpr int32_t VERDICT_HEIGHT = 52, TEXT_HEIGHT = 20, BOX_HEIGHT = 24, BUTTON_HEIGHT = 28;
 constexpr int32_t LABEL_WIDTH = 150, BUTTON_WIDTH = 110, PROGRESS_HEIGHT = 16;
+constexpr int32_t ADD_BUTTON_WIDTH = 200;  // "Add 1,000,000 unlisted files"
 
 }  // namespace
 
@@ -49,4 +50,5 @@ void LayOutControls(int32_t clientWidth, int32_t clientHeight, uint32_t dpi,
   place(COPY_BUTTON, left + width - 2 * buttonWidth - s(GAP), bottomRow, buttonWidth,
         s(BUTTON_HEIGHT));
   place(CANCEL_BUTTON, left + width - buttonWidth, bottomRow, buttonWidth, s(BUTTON_HEIGHT));
+  place(ADD_BUTTON, left, bottomRow, s(ADD_BUTTON_WIDTH), s(BUTTON_HEIGHT));
 }

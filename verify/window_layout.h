@@ -10,7 +10,7 @@ struct ControlPlace {
   int32_t x, y, width, height;
 };
 
-constexpr int32_t LAID_OUT_CONTROLS = 13;
+constexpr int32_t LAID_OUT_CONTROLS = 14;
 
 // The window's smallest client area at 96 DPI.
 constexpr int32_t MINIMUM_CLIENT_WIDTH = 520, MINIMUM_CLIENT_HEIGHT = 360;

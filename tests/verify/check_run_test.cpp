@@ -9,7 +9,9 @@
 
 #include <condition_variable>
 #include <thread>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "digest/register_digest_plugins.h"
 #include "sums/folder_separator.h"
@@ -100,6 +102,37 @@ TEST(CheckRun, ASumsFileGivesEveryStatusFailuresFirstMissingLastAndNamesTheLines
   EXPECT_EQ(view.rows[3].status, RowStatus::MISSING);
   EXPECT_EQ(view.malformedLines, std::vector<size_t>{4});
   EXPECT_EQ(view.CurrentVerdict().text, L"1 of 4 FAILED, 1 MISSING, 1 UNREADABLE");
+}
+
+// Files here that no line names come last as UNLISTED, counted with no listed file. A sums file
+// whose algorithm no listed file tells (SHA-256 or SHA3-256) takes no line: adding them leaves it
+// as it was, and the line under the verdict says why.
+TEST(CheckRun, UnlistedFilesComeLastAndAFailedAddLeavesTheSumsFileAsItWas) {
+  Folder("unlisted/deep");
+  WriteScratchFile("unlisted/a.txt", "abc");
+  WriteScratchFile("unlisted/deep/new.txt", "abc");
+  WriteScratchFile("unlisted/new.txt", "");
+  const std::string listed = Line(SHA256_EMPTY, "a.txt") + Line(SHA256_ABC, "deep/a.txt");
+  const Text sums = WriteScratchFile("unlisted/CHECKSUMS", listed);
+  CheckView start;
+  start.Begin(CheckKind::SUMS_FILE, sums);
+  const CheckView found = RunToEnd(start, [&](CheckRun& run) { run.CheckSumsFile(sums); });
+  ASSERT_EQ(found.rows.size(), 4u);
+  EXPECT_EQ(found.rows[3].status, RowStatus::UNLISTED);
+  EXPECT_EQ(found.rows.UnlistedNames(), (std::vector<Text>{L"deep/new.txt", L"new.txt"}));
+  EXPECT_EQ(found.CurrentVerdict().text, L"1 of 2 FAILED, 1 MISSING");
+  EXPECT_NE(found.CurrentVerdict().details.find(L"; 2 files here are not in CHECKSUMS"),
+            Text::npos);
+  const CheckView added =
+      RunToEnd(start, [&](CheckRun& run) { run.AddUnlisted(sums, found.rows.UnlistedNames()); });
+  EXPECT_EQ(added.CurrentVerdict().details.rfind(L"CHECKSUMS was left as it was: its digests", 0),
+            0u);
+  std::ifstream file(ScratchFolder() / "unlisted/CHECKSUMS", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), listed);
+  // A sums file of one file beside it says nothing of the others, and none is shown.
+  const Text one = WriteScratchFile("unlisted/a.txt.sha256", Line(SHA256_ABC, "a.txt"));
+  start.Begin(CheckKind::SUMS_FILE, one);
+  EXPECT_EQ(RunToEnd(start, [&](CheckRun& run) { run.CheckSumsFile(one); }).rows.size(), 1u);
 }
 
 TEST(CheckRun, ASumsFileCutShortIsRedThoughEveryRowReadIsOk) {

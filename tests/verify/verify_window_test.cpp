@@ -458,6 +458,16 @@ HWND FocusOf(const DrivenProgram& program) {
   return info.hwndFocus;
 }
 
+// Presses Tab until `control` has the focus; false when it never gets it.
+bool TabTo(const DrivenProgram& program, HWND control) {
+  for (int presses = 0; presses < 20 && FocusOf(program) != control; ++presses) {
+    HWND focus = FocusOf(program);
+    PressKey(focus ? focus : program.Window(), VK_TAB);
+    WaitUntil(2000, [&] { return FocusOf(program) != focus; });
+  }
+  return FocusOf(program) == control;
+}
+
 TEST(VerifyWindow, EnterOnAButtonReachedWithTabPressesIt) {
   const std::filesystem::path folder = Folder("enter");
   Write(folder / "a.txt", "abc");
@@ -467,16 +477,36 @@ TEST(VerifyWindow, EnterOnAButtonReachedWithTabPressesIt) {
   ASSERT_EQ(WaitForVerdict(program), L"1 file OK");
   PutOnClipboard(L"");
   HWND copy = GetDlgItem(program.Window(), COPY_BUTTON);
-  for (int presses = 0; presses < 20 && FocusOf(program) != copy; ++presses) {
-    HWND focus = FocusOf(program);
-    PressKey(focus ? focus : program.Window(), VK_TAB);
-    WaitUntil(2000, [&] { return FocusOf(program) != focus; });
-  }
-  ASSERT_EQ(FocusOf(program), copy);
+  ASSERT_TRUE(TabTo(program, copy));
   PressKey(copy, VK_RETURN);
   std::wstring copied;
   EXPECT_TRUE(WaitUntil(10000, [&] { return !(copied = ClipboardText()).empty(); }));
   EXPECT_EQ(copied, L"a.txt: OK\r\n");
+}
+
+// A file the sums file does not name is an UNLISTED row; "Add" (reached with Tab) appends its
+// line after every byte there, and the check again finds every file OK.
+TEST(VerifyWindow, AnUnlistedFileIsShownAndAddAppendsItsLine) {
+  const std::filesystem::path folder = Folder("unlisted");
+  Write(folder / "a.txt", "abc");
+  Write(folder / "new.txt", "abc");
+  const std::string listed = "# made by hand\n" + Line(SHA256_ABC, "a.txt");
+  Write(folder / "SHA256SUMS", listed);
+  DrivenProgram program(VERIFY_PROGRAM, L"\"" + (folder / "SHA256SUMS").wstring() + L"\"");
+  ASSERT_TRUE(program.WaitForWindow(VERIFY_WINDOW_TITLE, CONTROLS));
+  ASSERT_EQ(WaitForVerdict(program), L"1 file OK");
+  EXPECT_EQ(ReadControlText(GetDlgItem(program.Window(), DETAILS_TEXT)),
+            L"1 OK, 0 FAILED, 0 MISSING, 0 UNREADABLE; 1 file here is not in SHA256SUMS");
+  EXPECT_EQ(ReadListCell(program.Process(), GetDlgItem(program.Window(), ROWS_LIST), 1, 3),
+            L"UNLISTED");
+  HWND add = GetDlgItem(program.Window(), ADD_BUTTON);
+  EXPECT_EQ(ReadControlText(add), L"Add 1 unlisted file");
+  ASSERT_TRUE(TabTo(program, add));
+  PressKey(add, VK_RETURN);
+  EXPECT_EQ(WaitForVerdict(program, L"All"), L"All 2 files OK");
+  std::ifstream file(folder / "SHA256SUMS", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}),
+            listed + Line(SHA256_ABC, "new.txt"));
 }
 
 }  // namespace
