@@ -16,12 +16,6 @@ namespace {
 constexpr const wchar_t* KIN_EXTENSIONS[] = {L".asc", L".sig", L".gpg", L".sign", L".minisig"};
 constexpr const wchar_t* SUMS_EXTENSIONS[] = {L".sfv", L".hashdeep"};
 
-Text FileNamePart(const Text& path) {
-  size_t i = path.size();
-  while (i > 0 && !IsFolderSeparator(path[i - 1])) --i;
-  return path.substr(i);
-}
-
 bool EndsWith(const Text& text, const Text& ending) {
   return text.size() >= ending.size() &&
          text.compare(text.size() - ending.size(), Text::npos, ending) == 0;

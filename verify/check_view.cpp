@@ -35,13 +35,6 @@ Verdict OneFileVerdict(const CheckView& view) {
 
 }  // namespace
 
-Text FileNamePart(const Text& path) {
-  for (size_t i = path.size(); i > 0; --i) {
-    if (IsFolderSeparator(path[i - 1])) return path.substr(i);
-  }
-  return path;
-}
-
 void CheckView::Begin(CheckKind newKind, const Text& newFile, const AlgorithmList& newCandidates) {
   *this = CheckView();
   kind = newKind;

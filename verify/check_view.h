@@ -40,6 +40,3 @@ struct CheckView {
  private:
   Verdict VerdictOfRows() const;
 };
-
-// The last part of a path, after its last folder separator.
-Text FileNamePart(const Text& path);

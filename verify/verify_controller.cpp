@@ -12,6 +12,7 @@
 #include <new>
 
 #include "sums/folder_entries.h"
+#include "sums/folder_separator.h"
 #include "sums/pasted_digest.h"
 #include "sums/replace_file.h"
 #include "sums/sums_file_plan.h"
